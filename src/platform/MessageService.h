@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quarn {
+
+enum class MessageKind { Warning, Error, Information, Confirmation };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// What the save dialog is asked to show; the answer is the chosen path or nothing.
+struct SaveDialogRequest {
+    std::string title;            // "Save As..."
+    std::string initialFolder;    // ends in "/"
+    std::string fileName;         // proposed name
+    std::string defaultExtension; // with its dot, e.g. ".zot!"
+    std::string filter = "All Files (*.*)|*.*";
+};
+
+// Every message box and save dialog of both programs goes through the installed service.
+// Texts are exact bytes with "\r\n" line breaks; the Qt side shows them as line breaks.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual MessageAnswer Show(MessageKind kind, const std::string& text,
+                               MessageButtons buttons) = 0;
+    virtual std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) = 0;
+};
+
+// The process-wide service; the Qt implementation unless one was installed.
+MessageService& Messages();
+// Installs a service (tests: a scripted one); returns the previous one.
+std::unique_ptr<MessageService> InstallMessageService(std::unique_ptr<MessageService> service);
+
+} // namespace quarn

@@ -1,0 +1,85 @@
+#include "platform/QtMessageService.h"
+
+#include "platform/Application.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quarn {
+
+namespace {
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString DisplayText(const std::string& text) {
+    QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+// "Name (*.a;*.b)|*.a;*.b|..." to Qt's ";;" form. "*.*" means every file, also those
+// whose name has no dot.
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        if (patterns == QStringLiteral("*.*")) {
+            patterns = QStringLiteral("*");
+        }
+        filters << parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")");
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+} // namespace
+
+MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
+                                     MessageButtons buttons) {
+    const bool yesNo = buttons == MessageButtons::YesNo;
+    QMessageBox box(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
+                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    QApplication::activeWindow());
+    // Boxes shown while a window is busy must stay usable: never parented to a disabled
+    // window's modality chain beyond their own.
+    box.setWindowModality(Qt::ApplicationModal);
+    const int answer = box.exec();
+    if (!yesNo) {
+        return MessageAnswer::Ok;
+    }
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
+                       QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFilter(request.filter));
+    QString suffix = QFile::decodeName(QByteArray::fromStdString(request.defaultExtension));
+    if (suffix.startsWith('.')) {
+        suffix.remove(0, 1);
+    }
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+} // namespace quarn

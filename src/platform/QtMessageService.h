@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/MessageService.h"
+
+namespace quarn {
+
+// Modal QMessageBox and Qt's own save dialog, owned by the active window.
+class QtMessageService : public MessageService {
+public:
+    MessageAnswer Show(MessageKind kind, const std::string& text,
+                       MessageButtons buttons) override;
+    std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) override;
+};
+
+} // namespace quarn

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
+enum class RegistryDataType { String, DWord, Binary };
+
+// A failed read (absent or wrongly typed integer, boolean or binary value; wrongly typed
+// string) or a failed write.
+class ERegistryException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A typed hierarchical key/value store in place of the Windows registry: one text file per
+// root in the registry folder ($QUARN_REGISTRY_DIR, else $XDG_CONFIG_HOME/Ostrel/registry).
+// Key paths use "\" between their parts; key and value names are case-insensitive; the
+// empty value name is the key's default value. Every write re-reads the file and changes
+// only its own value under an exclusive lock, then replaces the file atomically.
+class TRegistry {
+public:
+    explicit TRegistry(RegistryRoot root = RegistryRoot::CurrentUser);
+    ~TRegistry();
+    TRegistry(const TRegistry&) = delete;
+    TRegistry& operator=(const TRegistry&) = delete;
+
+    RegistryRoot RootKey() const;
+    void SetRootKey(RegistryRoot root); // closes the open key
+
+    // Opens for reading and writing; false when the key is missing (and not created) or
+    // the root cannot be written.
+    bool OpenKey(const std::string& key, bool canCreate);
+    bool OpenKeyReadOnly(const std::string& key);
+    bool KeyExists(const std::string& key) const;
+    void CloseKey();
+    bool HasOpenKey() const;
+
+    bool ValueExists(const std::string& name) const;
+    std::optional<RegistryDataType> GetDataType(const std::string& name) const;
+
+    std::string ReadString(const std::string& name) const; // absent: empty text
+    std::int32_t ReadInteger(const std::string& name) const;
+    bool ReadBool(const std::string& name) const; // stored number not 0
+    std::vector<std::uint8_t> ReadBinaryData(const std::string& name) const;
+
+    void WriteString(const std::string& name, const std::string& value);
+    void WriteInteger(const std::string& name, std::int32_t value);
+    void WriteBool(const std::string& name, bool value); // REG_DWORD 1 or 0
+    void WriteBinaryData(const std::string& name, const std::vector<std::uint8_t>& value);
+    bool DeleteValue(const std::string& name);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The folder that holds the per-root files.
+std::string RegistryFolder();
+
+} // namespace quarn

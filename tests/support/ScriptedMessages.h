@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/MessageService.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarn::test {
+
+struct ShownMessage {
+    MessageKind kind;
+    std::string text;
+    MessageButtons buttons;
+};
+
+// Answers message boxes and save dialogs from queues the test fills, and records every
+// request. An empty answer queue answers OK boxes with Ok, Yes/No boxes with No and save
+// dialogs with a cancel.
+class ScriptedMessages : public MessageService {
+public:
+    MessageAnswer Show(MessageKind kind, const std::string& text,
+                       MessageButtons buttons) override;
+    std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) override;
+
+    void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+    void QueueSavePath(std::optional<std::string> path) { savePaths_.push_back(std::move(path)); }
+
+    std::vector<ShownMessage> shown;
+    std::vector<SaveDialogRequest> saveRequests;
+    std::vector<std::string> Texts() const;
+
+private:
+    std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<std::string>> savePaths_;
+};
+
+// Installs a ScriptedMessages as the process-wide service for the object's lifetime.
+class ScopedScriptedMessages {
+public:
+    ScopedScriptedMessages();
+    ~ScopedScriptedMessages();
+    ScriptedMessages& operator*() { return *scripted_; }
+    ScriptedMessages* operator->() { return scripted_; }
+
+private:
+    ScriptedMessages* scripted_;
+    std::unique_ptr<MessageService> previous_;
+};
+
+} // namespace quarn::test

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace quarn::test {
+
+// A fresh folder below the test's temporary root, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The folder path with a trailing "/", as the programs keep their current folder.
+    std::string Folder() const { return path_.string() + "/"; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path); // lstat: links count, dangling or not
+
+// The temporary root that every test process gets as its HOME.
+const std::filesystem::path& TestRoot();
+
+} // namespace quarn::test
