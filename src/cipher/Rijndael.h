@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -66,6 +67,10 @@ public:
     const std::array<std::uint8_t, BlockSize>& Chain() const { return chain_; }
 
 private:
+    void Run(bool encrypt, std::uint8_t* data, std::size_t count);
+    void RunBlocks(bool encrypt, std::uint8_t* data, std::size_t count);
+    void RunBuffer(bool encrypt, int count);
+
     std::unique_ptr<TRijnCore> core_;
     bool keySet_ = false;
     bool ivSet_ = false;
