@@ -1,0 +1,38 @@
+#pragma once
+
+#include "engine/EngineOptions.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+class FileWorkView;
+
+// The byte of every pass of one round, and how many rounds: FastWipe gives one pass of the
+// low byte of HexValue, otherwise 0x00, 0xFF and that byte. WipeCount is held to 1..100.
+struct WipePlan {
+    std::vector<std::uint8_t> passBytes;
+    int rounds = 1;
+};
+WipePlan MakeWipePlan(const EngineOptions& options);
+
+// Message wording: after an encryption ("the original file") or of a wipe command.
+enum class WipeWording { OriginalFile, ListedFile };
+
+enum class WipeOutcome {
+    Missing,   // nothing to wipe (no regular file or link): passed over silently
+    Failed,    // a message was shown; the file keeps its name
+    Cancelled, // the file keeps its name, partly overwritten
+    Empty,     // nothing was written (empty file or symbolic link), then renamed and deleted
+    Wiped,     // every pass is on disk, then renamed and deleted (or messages A, B, C)
+};
+
+// Overwrites path by the plan, flushing every pass to the device, renames it to
+// folder + a fresh GUID text without replacing anything and deletes it. A symbolic link is
+// removed, never followed. Reports on the view's file bar and messages.
+WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
+                        const WipePlan& plan, WipeWording wording);
+
+} // namespace quarn
