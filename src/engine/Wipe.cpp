@@ -1,0 +1,201 @@
+#include "engine/Wipe.h"
+
+#include "engine/FileWorkView.h"
+#include "engine/ProgressMath.h"
+#include "platform/Guid.h"
+#include "platform/MessageService.h"
+#include "platform/PosixFile.h"
+
+#include <algorithm>
+#include <array>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quarn {
+
+namespace {
+
+constexpr std::size_t WipeBlockSize = 4096;
+constexpr int MaxRounds = 100;
+
+struct WipeTarget {
+    std::string path;
+    std::string name;    // without its folder, for the messages
+    std::string newName; // folder + GUID text
+    WipeWording wording;
+};
+
+void Warn(FileWorkView& view, const std::string& text) {
+    view.Messages().Show(MessageKind::Warning, text, MessageButtons::Ok);
+}
+
+void WarnUnable(FileWorkView& view, const WipeTarget& target, const char* cause) {
+    Warn(view, "Unable to wipe file '" + target.name + "': " + cause);
+}
+
+std::string SubjectText(const WipeTarget& target) {
+    const char* subject =
+        target.wording == WipeWording::OriginalFile ? "the original file '" : "file '";
+    return subject + target.name + "'";
+}
+
+// Message A: renamed, but the GUID-named file stayed.
+void WarnNotDeleted(FileWorkView& view, const WipeTarget& target) {
+    Warn(view,
+         "Quarn! has successfully wiped and renamed " + SubjectText(target) +
+             ". However, the file could not be deleted.\r\n\r\nPlease manually delete file '" +
+             target.newName + "'.");
+}
+
+// Question B: not renamed; delete it under its own name?
+bool AskDeleteUnrenamed(FileWorkView& view, const WipeTarget& target) {
+    const char* object =
+        target.wording == WipeWording::OriginalFile ? "the original file" : "the file";
+    const std::string text = "Quarn! has successfully wiped " + SubjectText(target) +
+                             ". However, the file could not be renamed prior to deletion.\r\n\r\n"
+                             "Would you like to delete " +
+                             object + " anyway?";
+    return view.Messages().Show(MessageKind::Warning, text, MessageButtons::YesNo) ==
+           MessageAnswer::Yes;
+}
+
+// Message C.
+void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
+    Warn(view, "Quarn! was unable to delete the wiped file. '" + target.name +
+                   "'.\r\n\r\nPlease manually delete file '" + target.path + "'.");
+}
+
+void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
+    if (RenameNoReplace(target.path, target.newName)) {
+        if (::unlink(target.newName.c_str()) != 0) {
+            WarnNotDeleted(view, target);
+        }
+        return;
+    }
+    if (AskDeleteUnrenamed(view, target) && ::unlink(target.path.c_str()) != 0) {
+        WarnUndeletable(view, target);
+    }
+}
+
+// Never follows a link, never blocks on a FIFO or device, and refuses a file that another
+// Quarn process holds.
+UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !TryLockExclusive(fd.Get())) {
+        return UniqueFd();
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return fd;
+}
+
+enum class PassResult { Done, Cancelled, Failed };
+
+// Writes every pass of the plan over the first size bytes, each flushed to the device.
+class PassWriter {
+public:
+    PassWriter(FileWorkView& view, int fd, std::uint64_t size, const WipePlan& plan)
+        : view_(view), fd_(fd), size_(size), plan_(plan),
+          total_(size * plan.passBytes.size() * static_cast<std::uint64_t>(plan.rounds)) {}
+
+    WipeOutcome Run(const WipeTarget& target) {
+        for (int round = 0; round < plan_.rounds; ++round) {
+            for (const std::uint8_t pattern : plan_.passBytes) {
+                if (view_.CancelRequested()) {
+                    return WipeOutcome::Cancelled;
+                }
+                switch (Pass(pattern)) {
+                case PassResult::Done:
+                    break;
+                case PassResult::Cancelled:
+                    return WipeOutcome::Cancelled;
+                case PassResult::Failed:
+                    WarnUnable(view_, target, "The disc may be full.");
+                    return WipeOutcome::Failed;
+                }
+            }
+        }
+        return WipeOutcome::Wiped;
+    }
+
+private:
+    PassResult Pass(std::uint8_t pattern) {
+        block_.fill(pattern);
+        if (::lseek(fd_, 0, SEEK_SET) != 0) {
+            return PassResult::Failed;
+        }
+        for (std::uint64_t offset = 0; offset < size_;) {
+            if (view_.CancelRequested()) {
+                return PassResult::Cancelled;
+            }
+            const std::size_t count =
+                static_cast<std::size_t>(std::min<std::uint64_t>(WipeBlockSize, size_ - offset));
+            if (WriteAll(fd_, block_.data(), count) != count) {
+                return PassResult::Failed;
+            }
+            offset += count;
+            written_ += count;
+            view_.SetFileProgress(RoundedPercent(written_, total_));
+            view_.ProcessMessages();
+        }
+        // Until the pass is on the device, an unlink would drop it unwritten.
+        return ::fdatasync(fd_) == 0 ? PassResult::Done : PassResult::Failed;
+    }
+
+    FileWorkView& view_;
+    int fd_;
+    std::uint64_t size_;
+    const WipePlan& plan_;
+    std::uint64_t total_;
+    std::uint64_t written_ = 0;
+    std::array<std::uint8_t, WipeBlockSize> block_{};
+};
+
+} // namespace
+
+WipePlan MakeWipePlan(const EngineOptions& options) {
+    const auto last = static_cast<std::uint8_t>(options.HexValue & 0xFF);
+    WipePlan plan;
+    plan.passBytes = options.FastWipe ? std::vector<std::uint8_t>{last}
+                                      : std::vector<std::uint8_t>{0x00, 0xFF, last};
+    plan.rounds = std::clamp(options.WipeCount, 1, MaxRounds);
+    return plan;
+}
+
+WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
+                        const WipePlan& plan, WipeWording wording) {
+    const WipeTarget target{path, NamePart(path), folder + NewGuidText(), wording};
+    view.SetFileProgress(0);
+    view.ProcessMessages();
+
+    struct stat info {};
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0 ||
+        !(S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+        return WipeOutcome::Missing;
+    }
+    // A link is removed, never written through.
+    WipeOutcome outcome = WipeOutcome::Empty;
+    if (!S_ISLNK(info.st_mode)) {
+        std::uint64_t size = 0;
+        UniqueFd fd = OpenForWipe(path, size);
+        if (!fd) {
+            WarnUnable(view, target, "The file may be in use by another program.");
+            return WipeOutcome::Failed;
+        }
+        if (size > 0) {
+            outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
+        }
+        if (!fd.Close() && outcome == WipeOutcome::Wiped) {
+            WarnUnable(view, target, "The disc may be full.");
+            outcome = WipeOutcome::Failed;
+        }
+    }
+    if (outcome == WipeOutcome::Wiped || outcome == WipeOutcome::Empty) {
+        RemoveWiped(view, target);
+    }
+    return outcome;
+}
+
+} // namespace quarn
