@@ -47,6 +47,7 @@ void TRijnCore::SetKey(const std::uint8_t* key, std::size_t size) {
 
 void TRijnCore::Expand(Direction& direction, TCipherMode mode, bool encrypt) {
     direction.keyed = false;
+    direction.inStep = false;
     const EVP_CIPHER* cipher = Ciphers[keySize_ / 8 - 2][mode]();
     if (EVP_CipherInit_ex(direction.ctx.get(), cipher, nullptr, key_.data(), nullptr,
                           encrypt ? 1 : 0) != 1 ||
@@ -63,16 +64,43 @@ TRijnCore::Direction& TRijnCore::Prepare(TCipherMode mode, bool encrypt) {
     return direction;
 }
 
-void TRijnCore::Run(TCipherMode mode, bool encrypt, const std::uint8_t* iv, std::uint8_t* data,
-                    std::size_t count) {
-    EVP_CIPHER_CTX* ctx = Prepare(mode, encrypt).ctx.get();
-    // A new IV keeps the expanded key: no schedule and no allocation here.
-    if (mode != ECB && EVP_CipherInit_ex(ctx, nullptr, nullptr, nullptr, iv, -1) != 1)
+// After whole blocks libcrypto holds the next chain itself, so an unchanged chain needs no new
+// IV; otherwise the IV is set without a new key schedule and without allocation.
+void TRijnCore::StartFrom(Direction& direction, const std::uint8_t* chain) {
+    if (direction.inStep && std::memcmp(direction.chain.data(), chain, 16) == 0)
+        return;
+    direction.inStep = false;
+    if (EVP_CipherInit_ex(direction.ctx.get(), nullptr, nullptr, nullptr, chain, -1) != 1)
         Fail();
+}
+
+void TRijnCore::Run(TCipherMode mode, bool encrypt, std::uint8_t* chain, std::uint8_t* data,
+                    std::size_t count) {
+    Direction& direction = Prepare(mode, encrypt);
+    if (mode != ECB)
+        StartFrom(direction, chain);
+    std::array<std::uint8_t, 16> lastIn;
+    std::uint8_t* lastOut = data + count - 16;
+    std::memcpy(lastIn.data(), lastOut, 16);
+    direction.inStep = false;
     int written = 0;
-    if (EVP_CipherUpdate(ctx, data, &written, data, static_cast<int>(count)) != 1 ||
+    if (EVP_CipherUpdate(direction.ctx.get(), data, &written, data, static_cast<int>(count)) != 1 ||
         written != static_cast<int>(count))
         Fail();
+    switch (mode) {
+    case ECB:
+        return;
+    case CBC:
+    case CFB:
+        std::memcpy(chain, encrypt ? lastOut : lastIn.data(), 16);
+        break;
+    case OFB:
+        for (int i = 0; i < 16; ++i)
+            chain[i] = lastIn[i] ^ lastOut[i];
+        break;
+    }
+    std::memcpy(direction.chain.data(), chain, 16);
+    direction.inStep = true;
 }
 
 } // namespace quarn

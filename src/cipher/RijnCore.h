@@ -24,8 +24,9 @@ public:
     void SetKey(const std::uint8_t* key, std::size_t size);
     bool Keyed() const { return keySize_ != 0; }
 
-    // Runs count bytes (a positive multiple of 16) in place through mode, starting from iv.
-    void Run(TCipherMode mode, bool encrypt, const std::uint8_t* iv, std::uint8_t* data,
+    // Runs count bytes (a positive multiple of 16) in place through mode, starting from the
+    // 16-byte chain, and leaves in chain what the block-by-block loop would leave there.
+    void Run(TCipherMode mode, bool encrypt, std::uint8_t* chain, std::uint8_t* data,
              std::size_t count);
 
 private:
@@ -36,10 +37,14 @@ private:
         std::unique_ptr<evp_cipher_ctx_st, ContextFree> ctx;
         TCipherMode mode = ECB;
         bool keyed = false;
+        // The chain that libcrypto continues from after the last run, while inStep.
+        std::array<std::uint8_t, 16> chain{};
+        bool inStep = false;
     };
 
     Direction& Prepare(TCipherMode mode, bool encrypt);
     void Expand(Direction& direction, TCipherMode mode, bool encrypt);
+    static void StartFrom(Direction& direction, const std::uint8_t* chain);
 
     std::array<std::uint8_t, 32> key_{};
     std::size_t keySize_ = 0;

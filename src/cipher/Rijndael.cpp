@@ -77,39 +77,16 @@ void TRijndael::CheckReady() const {
         throw EKeyError(IVNotSetMessage);
 }
 
-// One pass of libcrypto over whole blocks, then the registers as the block-by-block loop
-// leaves them after the last block.
+// One pass of libcrypto over whole blocks; the core advances the chain, and SavedBlock ends as
+// the block loop leaves it after the last block.
 void TRijndael::Run(bool encrypt, std::uint8_t* data, std::size_t count) {
     if (!core_->Keyed())
         throw EKeyError(KeyNotSetMessage);
     BlockBytes lastIn;
     CopyBlock(lastIn, data + count - BlockSize);
     core_->Run(CipherMode, encrypt, chain_.data(), data, count);
-    const std::uint8_t* lastOut = data + count - BlockSize;
-    switch (CipherMode) {
-    case ECB:
-        break;
-    case CBC:
-        if (encrypt) {
-            CopyBlock(chain_, lastOut);
-        } else {
-            savedBlock_ = lastIn;
-            chain_ = lastIn;
-        }
-        break;
-    case CFB:
+    if (CipherMode == CFB || CipherMode == OFB || (CipherMode == CBC && !encrypt))
         savedBlock_ = lastIn;
-        if (encrypt)
-            CopyBlock(chain_, lastOut);
-        else
-            chain_ = lastIn;
-        break;
-    case OFB:
-        savedBlock_ = lastIn;
-        for (int i = 0; i < BlockSize; ++i)
-            chain_[i] = lastIn[i] ^ lastOut[i];
-        break;
-    }
 }
 
 void TRijndael::RunBlocks(bool encrypt, std::uint8_t* data, std::size_t count) {

@@ -187,6 +187,20 @@ TEST_P(ModeTest, ChainedBufferCallsContinueOneStream) {
     EXPECT_EQ(ToHex(plain), ToHex(BufferBytes(whole, 4112)));
 }
 
+TEST_P(ModeTest, SetIVBetweenCallsRestartsTheStream) {
+    TRijndael r;
+    Start(r);
+    FillBuffer(r);
+    r.EncryptBuffer(4096);
+    const std::string first = BufferBytes(r, 4096);
+    FillBuffer(r);
+    r.DecryptBuffer(64); // the other direction in between
+    r.SetIV("initial vector text");
+    FillBuffer(r);
+    r.EncryptBuffer(4096);
+    EXPECT_EQ(BufferBytes(r, 4096), first);
+}
+
 TEST_P(ModeTest, ResetThenTheSameTextsReproducesTheCipherText) {
     TRijndael r;
     Start(r);
