@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quarn {
+
+class FileWorkView;
+
+// The reporting side of one per-file procedure: its messages, its bar and the cancel flag.
+class ContainerJob {
+public:
+    // verb is "encrypt" or "decrypt"; name the source's name as selected.
+    ContainerJob(FileWorkView& view, std::string_view verb, const std::string& name)
+        : view_(view), verb_(verb), name_(name) {}
+
+    bool CancelRequested() const;
+    // The bar at round(processed / size * 100), clamped, then pending messages.
+    void ShowProgress(std::int64_t processed, std::int64_t size);
+    // "Unable to <verb> file '<name>': <cause>" as a warning with OK.
+    void Warn(std::string_view cause);
+
+private:
+    FileWorkView& view_;
+    std::string_view verb_;
+    const std::string& name_;
+};
+
+} // namespace quarn

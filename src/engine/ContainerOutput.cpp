@@ -1,0 +1,82 @@
+#include "engine/ContainerOutput.h"
+
+#include "engine/ContainerFailure.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quarn {
+namespace {
+constexpr char TemporaryName[] = "quarn-XXXXXX.part";
+constexpr int TemporarySuffixLength = 5; // ".part"
+} // namespace
+
+ContainerOutput::ContainerOutput(std::string path, mode_t permissions)
+    : path_(std::move(path)), livePath_(FolderPart(path_) + TemporaryName) {
+    // mkostemps creates with O_CREAT | O_EXCL and mode 0600.
+    fd_.Reset(::mkostemps(livePath_.data(), TemporarySuffixLength, O_CLOEXEC));
+    if (!fd_) {
+        throw ContainerFailure(CreateFailedText);
+    }
+    struct stat status {};
+    if (::fstat(fd_.Get(), &status) != 0) {
+        ::unlink(livePath_.c_str());
+        throw ContainerFailure(CreateFailedText);
+    }
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
+    // Where the file system keeps no modes the file stays 0600, never wider.
+    (void)::fchmod(fd_.Get(), permissions);
+}
+
+ContainerOutput::~ContainerOutput() {
+    if (!committed_) {
+        fd_.Reset();
+        RemoveIfOurs(livePath_);
+    }
+}
+
+void ContainerOutput::Write(const void* data, std::size_t count) {
+    if (WriteAll(fd_.Get(), data, count) != count) {
+        throw IoFailure(errno);
+    }
+}
+
+void ContainerOutput::Commit() {
+    if (::fsync(fd_.Get()) != 0 || !fd_.Close()) {
+        throw IoFailure(errno);
+    }
+    MoveToFinalName();
+    if (!SyncFolderOf(path_)) {
+        throw IoFailure(errno);
+    }
+    committed_ = true;
+}
+
+// Where the file system has no renameat2 flags (EINVAL), a hard link never replaces either.
+void ContainerOutput::MoveToFinalName() {
+    if (!RenameNoReplace(livePath_, path_)) {
+        if (errno != EINVAL || ::link(livePath_.c_str(), path_.c_str()) != 0) {
+            throw IoFailure(errno);
+        }
+        const std::string temporary = livePath_;
+        livePath_ = path_;
+        ::unlink(temporary.c_str());
+        return;
+    }
+    livePath_ = path_;
+}
+
+// Unlinks path only while it still names the file this object created.
+void ContainerOutput::RemoveIfOurs(const std::string& path) const {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && status.st_dev == device_ &&
+        status.st_ino == inode_) {
+        ::unlink(path.c_str());
+    }
+}
+
+} // namespace quarn

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ScriptedMessages.h"
+#include "TestFiles.h"
+#include "cipher/Rijndael.h"
+#include "engine/Container.h"
+#include "engine/FileWorkView.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <openssl/evp.h>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quarn::test {
+
+// A window for the per-file procedures: scripted messages, recorded bar values, a cancel
+// flag the test can raise after a number of message pumps.
+class ContainerTestView : public FileWorkView {
+public:
+    MessageService& Messages() override { return messages; }
+    void ProcessMessages() override {
+        ++pumps;
+        if (cancelAtPump != 0 && pumps >= cancelAtPump) {
+            cancel = true;
+        }
+        if (onPump) {
+            onPump(pumps);
+        }
+    }
+    bool CancelRequested() const override { return cancel; }
+    void SetFileProgress(int percent) override { progress.push_back(percent); }
+
+    ScriptedMessages messages;
+    std::vector<int> progress;
+    int pumps = 0;
+    int cancelAtPump = 0; // 0: never
+    bool cancel = false;
+    std::function<void(int)> onPump;
+};
+
+inline const std::string EncryptPrefix = "Unable to encrypt file '";
+inline const std::string DecryptPrefix = "Unable to decrypt file '";
+
+// The plain text of a container, built independently of the writer.
+inline std::string ContainerPlain(const std::string& password, const std::string& name,
+                                  const std::string& contents) {
+    std::string plain = password + '\x0E' + name + '\x0E' + contents;
+    const std::size_t padding = 16 - plain.size() % 16;
+    plain.append(padding, static_cast<char>(padding));
+    return plain;
+}
+
+// AES-256-CBC with the container's folded key and IV, straight from libcrypto: the oracle
+// for the format. plain must be a whole number of blocks.
+inline std::string ContainerCipher(const std::string& password, const std::string& plain,
+                                   bool encrypt = true) {
+    unsigned char key[32] = {};
+    unsigned char iv[16] = {};
+    for (std::size_t i = 0; i < password.size(); ++i) {
+        key[i % 32] ^= static_cast<unsigned char>(password[i]);
+    }
+    for (std::size_t i = 0; i < ContainerIVSeed.size(); ++i) {
+        iv[i & 15] ^= static_cast<unsigned char>(ContainerIVSeed[i]);
+    }
+    EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
+    std::string out(plain.size(), '\0');
+    int length = 0;
+    const bool ok =
+        EVP_CipherInit_ex(context, EVP_aes_256_cbc(), nullptr, key, iv, encrypt ? 1 : 0) == 1 &&
+        EVP_CIPHER_CTX_set_padding(context, 0) == 1 &&
+        EVP_CipherUpdate(context, reinterpret_cast<unsigned char*>(out.data()), &length,
+                         reinterpret_cast<const unsigned char*>(plain.data()),
+                         static_cast<int>(plain.size())) == 1;
+    EVP_CIPHER_CTX_free(context);
+    if (!ok || plain.size() % 16 != 0) {
+        throw std::runtime_error("EVP failed");
+    }
+    return out;
+}
+
+inline std::string PatternBytes(std::size_t size, unsigned seed = 1) {
+    std::string bytes(size, '\0');
+    unsigned state = seed;
+    for (auto& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+// The names in a folder, so that a test sees every leftover (temporary files included).
+inline std::set<std::string> FolderNames(const TempDir& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// A name-clash step that takes the proposed path.
+inline std::optional<std::string> TakeProposed(const std::string& path) {
+    return path;
+}
+
+} // namespace quarn::test
