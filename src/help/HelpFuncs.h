@@ -49,6 +49,7 @@ struct HelpFacts {
     std::string ieFriendlyVersionText;
 };
 const HelpFacts& HelpStartupFacts();
+bool HelpFactsGathered(); // false before start-up and after the end
 
 // The start-up steps for a given program file and command line: folders, report folder,
 // debug mode, control and renderer versions, then WriteDebugReport. InitializeHelp calls
@@ -85,6 +86,9 @@ bool IsFolderWritable(const std::string& folder);
 // version text.
 std::string HtmlHelpFriendlyName(const FileVersionText& version);
 std::string BrowserFriendlyName(const FileVersionText& version);
+// A renderer version 4.x with minor 70 or below and release 0 carries its build in the
+// release place: moves it there and rebuilds the text.
+FileVersionText AdjustBrowserVersion(FileVersionText version);
 
 // Appends one line to "<report folder>/HHDebug.txt": "-" and "=" are 79-character rules,
 // a line starting with "!", "-" or "=" is written without that character, any other line
