@@ -1,0 +1,367 @@
+#include "engine/Wipe.h"
+
+#include "CommandsTestView.h"
+#include "engine/ProgressMath.h"
+#include "platform/Guid.h"
+#include "platform/PosixFile.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace quarn::test {
+namespace {
+
+std::string Filled(std::size_t size, std::uint8_t byte) {
+    return std::string(size, static_cast<char>(byte));
+}
+
+EngineOptions WipeOptions(bool fast, int hexValue, int wipeCount) {
+    EngineOptions options;
+    options.FastWipe = fast;
+    options.HexValue = hexValue;
+    options.WipeCount = wipeCount;
+    return options;
+}
+
+WipeOutcome Wipe(CommandsTestView& view, const std::string& path, const std::string& folder,
+                 const EngineOptions& options = {}, WipeWording wording = WipeWording::ListedFile) {
+    return WipeOneFile(view, path, folder, MakeWipePlan(options), wording);
+}
+
+struct PlanCase {
+    bool fast;
+    int hexValue;
+    int wipeCount;
+    std::vector<std::uint8_t> passBytes;
+    int rounds;
+};
+
+class WipePlanCases : public testing::TestWithParam<PlanCase> {};
+
+TEST_P(WipePlanCases, PassBytesAndRounds) {
+    const PlanCase& c = GetParam();
+    const WipePlan plan = MakeWipePlan(WipeOptions(c.fast, c.hexValue, c.wipeCount));
+    EXPECT_EQ(plan.passBytes, c.passBytes);
+    EXPECT_EQ(plan.rounds, c.rounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, WipePlanCases,
+    testing::Values(PlanCase{true, 0, 1, {0x00}, 1}, PlanCase{true, 0x1AB, 3, {0xAB}, 3},
+                    PlanCase{false, 7, 2, {0x00, 0xFF, 0x07}, 2},
+                    PlanCase{false, -1, 100, {0x00, 0xFF, 0xFF}, 100},
+                    // Hand-edited counts: at least one round, at most the dialog's 100.
+                    PlanCase{true, 5, 0, {0x05}, 1}, PlanCase{true, 5, -7, {0x05}, 1},
+                    PlanCase{true, 5, 100000, {0x05}, 100}));
+
+struct PercentCase {
+    std::uint64_t done;
+    std::uint64_t total;
+    int percent;
+};
+
+class RoundedPercentCases : public testing::TestWithParam<PercentCase> {};
+
+TEST_P(RoundedPercentCases, HalvesToEvenClampedAndWide) {
+    EXPECT_EQ(RoundedPercent(GetParam().done, GetParam().total), GetParam().percent);
+}
+
+constexpr std::uint64_t Huge = std::uint64_t{10} * 1024 * 1024 * 1024 * 300; // 3 TB of writes
+
+INSTANTIATE_TEST_SUITE_P(Values, RoundedPercentCases,
+                         testing::Values(PercentCase{1, 8, 12}, PercentCase{3, 8, 38},
+                                         PercentCase{1, 200, 0}, PercentCase{3, 200, 2},
+                                         PercentCase{1, 2, 50}, PercentCase{0, 0, 0},
+                                         PercentCase{5, 4, 100}, PercentCase{Huge / 2, Huge, 50},
+                                         PercentCase{Huge - 1, Huge, 100},
+                                         PercentCase{UINT64_MAX / 3, UINT64_MAX, 33}));
+
+TEST(WipeGuid, BracedUpperCaseVersionFourAndFresh) {
+    const std::regex form(
+        "\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
+    std::set<std::string> seen;
+    for (int i = 0; i < 64; ++i) {
+        const std::string text = NewGuidText();
+        EXPECT_TRUE(std::regex_match(text, form)) << text;
+        seen.insert(text);
+    }
+    EXPECT_EQ(seen.size(), 64u);
+}
+
+// Every pass of a three-pass plan lands over the whole file, in order: read through a hard
+// link after every block.
+TEST(WipeOneFile, EveryPatternOfThePlanOverTheWholeFileThenGone) {
+    TempDir dir;
+    const std::size_t size = 3 * 4096 + 1;
+    WriteFileBytes(dir / "secret.txt", PatternBytes(size));
+    ASSERT_EQ(::link((dir / "secret.txt").c_str(), (dir / "link").c_str()), 0);
+
+    CommandsTestView view;
+    std::vector<std::uint8_t> wholeFilePatterns;
+    view.onFileProgress = [&](int) {
+        const std::string now = ReadFileBytes(dir / "link");
+        ASSERT_EQ(now.size(), size);
+        const auto first = static_cast<std::uint8_t>(now[0]);
+        if (now == Filled(size, first) &&
+            (wholeFilePatterns.empty() || wholeFilePatterns.back() != first)) {
+            wholeFilePatterns.push_back(first);
+        }
+    };
+    EXPECT_EQ(Wipe(view, dir / "secret.txt", dir.Folder(), WipeOptions(false, 0x15A, 2)),
+              WipeOutcome::Wiped);
+
+    EXPECT_EQ(wholeFilePatterns, (std::vector<std::uint8_t>{0x00, 0xFF, 0x5A, 0x00, 0xFF, 0x5A}));
+    EXPECT_EQ(ReadFileBytes(dir / "link"), Filled(size, 0x5A));
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"link"}); // renamed and deleted
+    EXPECT_EQ(view.fileProgress.size(), 1u + 6 * 4);            // 4096, 4096, 4096, 1 per pass
+    EXPECT_EQ(view.fileProgress.front(), 0);
+    EXPECT_EQ(view.fileProgress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(view.fileProgress.begin(), view.fileProgress.end()));
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+struct StepCase {
+    std::size_t size;
+    std::size_t steps; // bar updates after the first 0
+    WipeOutcome outcome;
+};
+
+class WipeStepCases : public testing::TestWithParam<StepCase> {};
+
+// One pass of a hand-edited WipeCount 0 and HexValue 0x1A5: one round of 0xA5.
+TEST_P(WipeStepCases, FourKilobyteStepsOneRoundAtLeast) {
+    TempDir dir;
+    const StepCase& c = GetParam();
+    WriteFileBytes(dir / "f", PatternBytes(c.size));
+    ASSERT_EQ(::link((dir / "f").c_str(), (dir / "link").c_str()), 0);
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x1A5, 0)), c.outcome);
+    EXPECT_EQ(view.fileProgress.size(), 1 + c.steps);
+    EXPECT_EQ(ReadFileBytes(dir / "link"), Filled(c.size, 0xA5));
+    EXPECT_FALSE(PathExists(dir / "f"));
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, WipeStepCases,
+                         testing::Values(StepCase{0, 0, WipeOutcome::Empty},
+                                         StepCase{1, 1, WipeOutcome::Wiped},
+                                         StepCase{4096, 1, WipeOutcome::Wiped},
+                                         StepCase{4097, 2, WipeOutcome::Wiped}));
+
+TEST(WipeOneFile, CancelInTheFirstPassKeepsTheNameAndWhatWasWritten) {
+    TempDir dir;
+    const std::string original = PatternBytes(3 * 4096);
+    WriteFileBytes(dir / "f", original);
+    CommandsTestView view;
+    view.onFileProgress = [&](int percent) { view.cancel = percent > 0; };
+    EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x33, 1)),
+              WipeOutcome::Cancelled);
+    EXPECT_EQ(ReadFileBytes(dir / "f"), Filled(4096, 0x33) + original.substr(4096));
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+// Sizes are 64-bit: a sparse file of 4 GiB + 8 KiB (8 KiB when cut to 32 bits) is taken at its
+// full size. The wipe is cancelled at 1 %, some 43 MB in.
+TEST(WipeOneFile, FileBeyondFourGigabytesKeepsItsFullSize) {
+    TempDir dir;
+    const off_t size = (off_t{1} << 32) + 8192;
+    {
+        UniqueFd fd(::open((dir / "big").c_str(), O_WRONLY | O_CREAT, 0600));
+        ASSERT_TRUE(fd);
+        ASSERT_EQ(::ftruncate(fd.Get(), size), 0);
+    }
+    CommandsTestView view;
+    view.onFileProgress = [&](int percent) { view.cancel = percent >= 1; };
+    EXPECT_EQ(Wipe(view, dir / "big", dir.Folder(), WipeOptions(true, 0x77, 1)),
+              WipeOutcome::Cancelled);
+    ASSERT_GE(view.fileProgress.size(), 3u);
+    EXPECT_EQ(view.fileProgress[1], 0); // 4096 of 4 GiB
+    EXPECT_EQ(view.fileProgress.back(), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "big").c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, size);
+    UniqueFd fd(::open((dir / "big").c_str(), O_RDONLY));
+    std::string head(4096, '\0');
+    ASSERT_EQ(ReadFull(fd.Get(), head.data(), head.size()), 4096);
+    EXPECT_EQ(head, Filled(4096, 0x77));
+}
+
+TEST(WipeOneFile, NothingToWipeIsPassedOverSilentlyAndNeverOpened) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0); // opening it for writing would block
+    ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0700), 0);
+    for (const std::string path :
+         {dir / "missing", dir / "fifo", dir / "folder", std::string("/dev/null"), std::string()}) {
+        CommandsTestView view;
+        EXPECT_EQ(Wipe(view, path, dir.Folder()), WipeOutcome::Missing) << path;
+        EXPECT_TRUE(view.messages.shown.empty()) << path;
+        EXPECT_EQ(view.fileProgress, std::vector<int>{0}) << path;
+    }
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"fifo", "folder"}));
+}
+
+TEST(WipeOneFile, LinkIsRemovedAndItsTargetNeverWritten) {
+    TempDir dir;
+    const std::string contents = PatternBytes(5000);
+    WriteFileBytes(dir / "target", contents);
+    ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, dir / "link", dir.Folder()), WipeOutcome::Empty);
+    EXPECT_EQ(Wipe(view, dir / "dangling", dir.Folder()), WipeOutcome::Empty);
+    EXPECT_EQ(ReadFileBytes(dir / "target"), contents);
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"target"});
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+// Another Quarn process reading the file holds a shared lock on it.
+TEST(WipeOneFile, FileHeldByAnotherQuarnProcessMayBeInUse) {
+    TempDir dir;
+    const std::string contents = PatternBytes(10000);
+    WriteFileBytes(dir / "held.txt", contents);
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        ::close(release[1]);
+        const int fd = ::open((dir / "held.txt").c_str(), O_RDONLY);
+        const char flag = fd >= 0 && TryLockShared(fd) ? 'y' : 'n';
+        (void)!::write(ready[1], &flag, 1);
+        char ignored;
+        (void)!::read(release[0], &ignored, 1); // until the parent closes its end
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    char flag = 0;
+    ASSERT_EQ(::read(ready[0], &flag, 1), 1);
+    ASSERT_EQ(flag, 'y');
+
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, dir / "held.txt", dir.Folder()), WipeOutcome::Failed);
+    ::close(release[1]);
+    ::close(ready[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    EXPECT_EQ(view.messages.Texts(), std::vector<std::string>{"Unable to wipe file 'held.txt': "
+                                                              "The file may be in use by another "
+                                                              "program."});
+    EXPECT_EQ(view.messages.shown[0].kind, MessageKind::Warning);
+    EXPECT_EQ(ReadFileBytes(dir / "held.txt"), contents);
+}
+
+struct RenameCase {
+    WipeWording wording;
+    MessageAnswer answer;
+    const char* question;
+};
+
+class WipeRenameRefused : public testing::TestWithParam<RenameCase> {};
+
+// The GUID name lies in a folder that is not there, so the rename fails: question B.
+TEST_P(WipeRenameRefused, AsksBeforeDeletingUnderItsOwnName) {
+    TempDir dir;
+    WriteFileBytes(dir / "f.txt", PatternBytes(100));
+    CommandsTestView view;
+    view.messages.QueueAnswer(GetParam().answer);
+    EXPECT_EQ(
+        Wipe(view, dir / "f.txt", dir / "gone/", WipeOptions(true, 0x11, 1), GetParam().wording),
+        WipeOutcome::Wiped);
+    ASSERT_EQ(view.messages.shown.size(), 1u);
+    EXPECT_EQ(view.messages.shown[0].text, GetParam().question);
+    EXPECT_EQ(view.messages.shown[0].kind, MessageKind::Warning);
+    EXPECT_EQ(view.messages.shown[0].buttons, MessageButtons::YesNo);
+    if (GetParam().answer == MessageAnswer::Yes) {
+        EXPECT_FALSE(PathExists(dir / "f.txt"));
+    } else {
+        EXPECT_EQ(ReadFileBytes(dir / "f.txt"), Filled(100, 0x11));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wordings, WipeRenameRefused,
+    testing::Values(
+        RenameCase{WipeWording::ListedFile, MessageAnswer::No,
+                   "Quarn! has successfully wiped file 'f.txt'. However, the file could not be "
+                   "renamed prior to deletion.\r\n\r\nWould you like to delete the file anyway?"},
+        RenameCase{WipeWording::OriginalFile, MessageAnswer::Yes,
+                   "Quarn! has successfully wiped the original file 'f.txt'. However, the file "
+                   "could not be renamed prior to deletion.\r\n\r\nWould you like to delete the "
+                   "original file anyway?"}));
+
+TEST(WipeOneFile, DeleteRefusedAfterQuestionBShowsMessageC) {
+    TempDir dir;
+    WriteFileBytes(dir / "f.txt", PatternBytes(100));
+    AppendOnlyFolder appendOnly(dir.Path().string());
+    if (!appendOnly.Supported()) {
+        GTEST_SKIP() << "append-only folders not supported here";
+    }
+    CommandsTestView view;
+    view.messages.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(Wipe(view, dir / "f.txt", dir.Folder(), WipeOptions(true, 0x22, 1)),
+              WipeOutcome::Wiped);
+    ASSERT_EQ(view.messages.shown.size(), 2u);
+    EXPECT_EQ(view.messages.shown[1].text,
+              "Quarn! was unable to delete the wiped file. 'f.txt'.\r\n\r\nPlease manually "
+              "delete file '" +
+                  dir / "f.txt" + "'.");
+    EXPECT_EQ(view.messages.shown[1].kind, MessageKind::Warning);
+    EXPECT_EQ(ReadFileBytes(dir / "f.txt"), Filled(100, 0x22));
+}
+
+TEST(WipeOneFile, RenamedButNotDeletedShowsMessageAWithTheGuidName) {
+    TempDir dir;
+    TempDir guidFolder;
+    WriteFileBytes(dir / "f.txt", PatternBytes(100));
+    AppendOnlyFolder appendOnly(guidFolder.Path().string());
+    if (!appendOnly.Supported()) {
+        GTEST_SKIP() << "append-only folders not supported here";
+    }
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, dir / "f.txt", guidFolder.Folder(), WipeOptions(true, 0x44, 1),
+                   WipeWording::OriginalFile),
+              WipeOutcome::Wiped);
+    ASSERT_EQ(view.messages.shown.size(), 1u);
+    const auto names = FolderNames(guidFolder);
+    ASSERT_EQ(names.size(), 1u);
+    const std::string newName = guidFolder / *names.begin();
+    EXPECT_TRUE(std::regex_match(*names.begin(), std::regex("\\{[0-9A-F-]{36}\\}")));
+    EXPECT_EQ(view.messages.shown[0].text,
+              "Quarn! has successfully wiped and renamed the original file 'f.txt'. However, the "
+              "file could not be deleted.\r\n\r\nPlease manually delete file '" +
+                  newName + "'.");
+    EXPECT_EQ(ReadFileBytes(newName), Filled(100, 0x44));
+    EXPECT_FALSE(PathExists(dir / "f.txt"));
+}
+
+TEST(WipeOneFile, FullDiscKeepsTheNameWithTheMessage) {
+    SmallTmpfs disc("64k");
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    // A sparse file needs new blocks for every page the wipe writes.
+    const std::string path = disc.Dir() / "sparse";
+    {
+        UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT, 0600));
+        ASSERT_TRUE(fd);
+        ASSERT_EQ(::ftruncate(fd.Get(), 1 << 20), 0);
+    }
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, path, disc.Dir().Folder()), WipeOutcome::Failed);
+    EXPECT_EQ(view.messages.Texts(),
+              std::vector<std::string>{"Unable to wipe file 'sparse': The disc may be full."});
+    EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"sparse"});
+}
+
+} // namespace
+} // namespace quarn::test
