@@ -13,6 +13,10 @@ struct RoundTripCase {
     std::size_t size;
 };
 
+void PrintTo(const RoundTripCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
 // Header of "password" + "data.bin": 18 bytes.
 const std::string Password = "password";
 const std::string Name = "data.bin";
