@@ -1,0 +1,159 @@
+#include "ContainerTestSupport.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quarn::test {
+namespace {
+
+const std::string Password = "password";
+
+// A 64 KiB tmpfs in a fresh folder; unusable where mounting is not allowed.
+class SmallDisc {
+public:
+    SmallDisc() {
+        mounted_ = ::mount("tmpfs", folder_.Path().c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisc() {
+        if (mounted_) {
+            ::umount2(folder_.Path().c_str(), MNT_DETACH);
+        }
+    }
+    bool Mounted() const { return mounted_; }
+    const TempDir& Folder() const { return folder_; }
+
+private:
+    TempDir folder_;
+    bool mounted_ = false;
+};
+
+TEST(ContainerDiscFull, EncryptOntoFullDiscKeepsSourceAndLeavesNothing) {
+    SmallDisc disc;
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    }
+    TempDir sources;
+    const std::string contents = PatternBytes(200000);
+    WriteFileBytes(sources / "big", contents);
+    TRijndael cipher;
+    ContainerTestView view;
+    const auto result =
+        WriteContainer(cipher, view, sources / "big", disc.Folder() / "big.zot!", "big", Password);
+    EXPECT_FALSE(result.done);
+    EXPECT_TRUE(result.dataLoopRan);
+    EXPECT_EQ(view.messages.Texts(),
+              std::vector<std::string>{EncryptPrefix + "big': The disc may be full."});
+    EXPECT_TRUE(FolderNames(disc.Folder()).empty());
+    EXPECT_TRUE(ReadFileBytes(sources / "big") == contents);
+}
+
+TEST(ContainerDiscFull, DecryptOntoFullDiscKeepsContainerAndLeavesNothing) {
+    SmallDisc disc;
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    }
+    TempDir sources;
+    const std::string bytes =
+        ContainerCipher(Password, ContainerPlain(Password, "big", PatternBytes(200000)));
+    WriteFileBytes(sources / "big.zot!", bytes);
+    TRijndael cipher;
+    ContainerTestView view;
+    const auto result = ReadContainer(cipher, view, sources / "big.zot!", disc.Folder().Folder(),
+                                      "big.zot!", Password, TakeProposed);
+    EXPECT_FALSE(result.done);
+    EXPECT_EQ(view.messages.Texts(),
+              std::vector<std::string>{DecryptPrefix + "big.zot!': The disc may be full."});
+    EXPECT_TRUE(FolderNames(disc.Folder()).empty());
+    EXPECT_TRUE(ReadFileBytes(sources / "big.zot!") == bytes);
+}
+
+// Runs body in a child process and returns its exit status; the child's gtest checks do not
+// reach the parent, so body reports through the status.
+template <typename Body> int InChild(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// A file-size limit makes every write past it fail with EFBIG: the other-error road, which
+// names the system's reason. Works wherever the test runs.
+TEST(ContainerDiscFull, WriteErrorNamesReasonAndLeavesNoPartialOutput) {
+    TempDir sources, outputs;
+    const std::string contents = PatternBytes(50000);
+    WriteFileBytes(sources / "a.txt", contents);
+    WriteFileBytes(sources / "a.zot!",
+                   ContainerCipher(Password, ContainerPlain(Password, "a.txt", contents)));
+    const auto run = [&](bool encrypt) {
+        return InChild([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{10000, 10000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            TRijndael cipher;
+            ContainerTestView view;
+            const auto result =
+                encrypt ? WriteContainer(cipher, view, sources / "a.txt", outputs / "a.zot!",
+                                         "a.txt", Password)
+                        : ReadContainer(cipher, view, sources / "a.zot!", outputs.Folder(),
+                                        "a.zot!", Password, TakeProposed);
+            const std::string expected =
+                (encrypt ? EncryptPrefix + "a.txt" : DecryptPrefix + "a.zot!") +
+                "': File too large.";
+            return !result.done && result.dataLoopRan &&
+                           view.messages.Texts() == std::vector<std::string>{expected}
+                       ? 0
+                       : 1;
+        });
+    };
+    for (const bool encrypt : {true, false}) {
+        const int status = run(encrypt);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << (encrypt ? "encrypt" : "decrypt");
+        EXPECT_TRUE(FolderNames(outputs).empty());
+    }
+    EXPECT_TRUE(ReadFileBytes(sources / "a.txt") == contents);
+}
+
+// A kill -9 in the middle of a file leaves nothing under the output name (at most the
+// temporary file), never a truncated file that looks finished.
+TEST(ContainerDiscFull, KilledMidFileLeavesNoOutputUnderItsName) {
+    TempDir sources, outputs;
+    const std::string contents = PatternBytes(50000);
+    WriteFileBytes(sources / "a.txt", contents);
+    WriteFileBytes(sources / "a.zot!",
+                   ContainerCipher(Password, ContainerPlain(Password, "a.txt", contents)));
+    for (const bool encrypt : {true, false}) {
+        const int status = InChild([&] {
+            TRijndael cipher;
+            ContainerTestView view;
+            view.onPump = [](int pump) {
+                if (pump == 3) {
+                    ::raise(SIGKILL);
+                }
+            };
+            if (encrypt) {
+                WriteContainer(cipher, view, sources / "a.txt", outputs / "a.zot!", "a.txt",
+                               Password);
+            } else {
+                ReadContainer(cipher, view, sources / "a.zot!", outputs.Folder(), "a.zot!",
+                              Password, TakeProposed);
+            }
+            return 0;
+        });
+        ASSERT_TRUE(WIFSIGNALED(status));
+        for (const auto& name : FolderNames(outputs)) {
+            EXPECT_TRUE(name.starts_with("quarn-") && name.ends_with(".part")) << name;
+        }
+        EXPECT_FALSE(PathExists(outputs / (encrypt ? "a.zot!" : "a.txt")));
+    }
+}
+
+} // namespace
+} // namespace quarn::test
