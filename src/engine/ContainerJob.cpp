@@ -1,10 +1,8 @@
 #include "engine/ContainerJob.h"
 
 #include "engine/FileWorkView.h"
+#include "engine/ProgressMath.h"
 #include "platform/MessageService.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace quarn {
 
@@ -13,9 +11,8 @@ bool ContainerJob::CancelRequested() const {
 }
 
 void ContainerJob::ShowProgress(std::int64_t processed, std::int64_t size) {
-    const double percent = std::nearbyint(static_cast<double>(processed) * 100.0 /
-                                          static_cast<double>(std::max<std::int64_t>(size, 1)));
-    view_.SetFileProgress(static_cast<int>(std::clamp(percent, 0.0, 100.0)));
+    view_.SetFileProgress(
+        RoundedPercent(static_cast<std::uint64_t>(processed), static_cast<std::uint64_t>(size)));
     view_.ProcessMessages();
 }
 
