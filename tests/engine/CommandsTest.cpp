@@ -1,0 +1,518 @@
+#include "CommandsTestView.h"
+#include "cipher/Rijndael.h"
+#include "engine/FileCommands.h"
+#include "platform/PosixFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace quarn::test {
+namespace {
+
+const std::string Password = "correct horse";
+
+// A window, its cipher and settings, running the loops over full paths.
+struct Commands {
+    Commands() {
+        cipher.CipherMode = CBC;
+        cipher.KeySize = Large256;
+        options.HexValue = 0x5A;
+    }
+    void Encrypt(const std::vector<std::string>& paths, const std::string& folder) {
+        EncryptFiles(view, cipher, options, paths, folder, Password);
+    }
+    void Decrypt(const std::vector<std::string>& paths, const std::string& folder) {
+        DecryptFiles(view, cipher, options, paths, folder, Password);
+    }
+
+    CommandsTestView view;
+    TRijndael cipher;
+    EngineOptions options;
+};
+
+// The container file, decrypted independently of the reader.
+std::string Plain(const std::string& containerPath) {
+    return ContainerCipher(Password, ReadFileBytes(containerPath), false);
+}
+
+// --- encrypt ---
+
+TEST(CommandsEncrypt, NumberedNameThenOriginalWipedAndBackByDecrypt) {
+    TempDir dir;
+    const std::string contents = PatternBytes(10000);
+    WriteFileBytes(dir / "a.txt", contents);
+    WriteFileBytes(dir / "0.zot!", "x");
+    WriteFileBytes(dir / "1.zot!", "y");
+    ASSERT_EQ(::link((dir / "a.txt").c_str(), (dir / "hard").c_str()), 0);
+
+    Commands run;
+    run.Encrypt({dir / "a.txt"}, dir.Folder());
+    EXPECT_EQ(Plain(dir / "2.zot!"), ContainerPlain(Password, "a.txt", contents));
+    EXPECT_FALSE(PathExists(dir / "a.txt"));
+    EXPECT_EQ(ReadFileBytes(dir / "hard"), std::string(10000, '\x5A')); // wiped, not deleted
+    EXPECT_TRUE(run.view.messages.shown.empty());
+    EXPECT_EQ(run.view.log,
+              (std::vector<std::string>{"file 1 of 1", "type Encrypting:", "in a.txt", "out -",
+                                        "out 2.zot!", "type Wiping:", "overall 100"}));
+
+    Commands back;
+    back.Decrypt({dir / "2.zot!"}, dir.Folder());
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), contents);
+    EXPECT_FALSE(PathExists(dir / "2.zot!"));
+    EXPECT_EQ(back.view.log,
+              (std::vector<std::string>{"file 1 of 1", "type Decrypting:", "in 2.zot!", "out -",
+                                        "out a.txt", "overall 100"}));
+}
+
+struct NamingCase {
+    bool appendExtension;
+    const char* source;
+    const char* output;
+};
+
+class CommandsEncryptNaming : public testing::TestWithParam<NamingCase> {};
+
+TEST_P(CommandsEncryptNaming, OutputBesideTheSourceDeletedWithDeleteOriginal) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "my.dir").c_str(), 0700), 0);
+    WriteFileBytes(dir / GetParam().source, "contents");
+    ASSERT_EQ(::link((dir / GetParam().source).c_str(), (dir / "hard").c_str()), 0);
+    Commands run;
+    run.options.EncryptName = false;
+    run.options.AppendExtension = GetParam().appendExtension;
+    run.options.DeleteOriginal = true;
+    run.Encrypt({dir / GetParam().source}, dir.Folder());
+    EXPECT_EQ(Plain(dir / GetParam().output),
+              ContainerPlain(Password, NamePart(GetParam().source), "contents"));
+    EXPECT_FALSE(PathExists(dir / GetParam().source));
+    EXPECT_EQ(ReadFileBytes(dir / "hard"), "contents"); // deleted, not wiped
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, CommandsEncryptNaming,
+                         testing::Values(NamingCase{true, "report.txt", "report.txt.zot!"},
+                                         NamingCase{false, "report.txt", "report.zot!"},
+                                         NamingCase{false, "my.dir/README", "my.dir/README.zot!"}));
+
+// The utility's run over two folders: every numbered name in the first file's folder.
+TEST(CommandsEncrypt, FilesOfTwoFoldersNumberedIntoTheFirst) {
+    TempDir first;
+    TempDir second;
+    WriteFileBytes(first / "a", "one");
+    WriteFileBytes(second / "b", "two");
+    Commands run;
+    run.Encrypt({first / "a", second / "b"}, first.Folder());
+    EXPECT_EQ(Plain(first / "0.zot!"), ContainerPlain(Password, "a", "one"));
+    EXPECT_EQ(Plain(first / "1.zot!"), ContainerPlain(Password, "b", "two"));
+    EXPECT_EQ(FolderNames(second), std::set<std::string>{});
+    EXPECT_EQ(run.view.overall, (std::vector<int>{50, 100}));
+}
+
+TEST(CommandsEncrypt, MissingAndEncryptedFilesPassedOverSilentlyStillMoveTheBar) {
+    TempDir dir;
+    WriteFileBytes(dir / "a.txt", "aaa");
+    WriteFileBytes(dir / "b.ZOT!", "already");
+    Commands run;
+    run.Encrypt({dir / "a.txt", dir / "missing", "", dir / "b.ZOT!"}, dir.Folder());
+    EXPECT_TRUE(run.view.messages.shown.empty());
+    EXPECT_EQ(run.view.overall, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "b.ZOT!"}));
+    EXPECT_EQ(ReadFileBytes(dir / "b.ZOT!"), "already");
+}
+
+// Encrypting a link reads its target; only the link is then wiped away.
+TEST(CommandsEncrypt, LinkSourceEncryptsItsTargetAndRemovesOnlyTheLink) {
+    TempDir dir;
+    WriteFileBytes(dir / "target", "real bytes");
+    ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    Commands run;
+    run.Encrypt({dir / "link"}, dir.Folder());
+    EXPECT_EQ(Plain(dir / "0.zot!"), ContainerPlain(Password, "link", "real bytes"));
+    EXPECT_EQ(ReadFileBytes(dir / "target"), "real bytes");
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "target"}));
+}
+
+TEST(CommandsEncrypt, AfterSuccessWipeUsesTheOriginalFileWording) {
+    TempDir dir;
+    WriteFileBytes(dir / "a.txt", "aaa");
+    Commands run;
+    run.options.EncryptName = false;
+    run.Encrypt({dir / "a.txt"}, dir / "gone/"); // GUID rename into a missing folder fails
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{
+                  "Quarn! has successfully wiped the original file 'a.txt'. However, the file "
+                  "could not be renamed prior to deletion.\r\n\r\nWould you like to delete the "
+                  "original file anyway?"});
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "ZZZ"); // answered No: wiped with 0x5A, kept
+    EXPECT_TRUE(PathExists(dir / "a.zot!"));
+}
+
+TEST(CommandsEncrypt, OriginalThatCannotBeDeletedIsSaid) {
+    TempDir dir;
+    TempDir out;
+    WriteFileBytes(dir / "a.txt", "aaa");
+    AppendOnlyFolder appendOnly(dir.Path().string());
+    if (!appendOnly.Supported()) {
+        GTEST_SKIP() << "append-only folders not supported here";
+    }
+    Commands run;
+    run.options.DeleteOriginal = true;
+    run.Encrypt({dir / "a.txt"}, out.Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Quarn! was unable to delete the original file "
+                                       "'a.txt'.\r\n\r\nPlease manually delete file '" +
+                                       dir / "a.txt" + "'."});
+    EXPECT_TRUE(PathExists(out / "0.zot!"));
+}
+
+TEST(CommandsEncrypt, FullDiscSaysSoKeepsTheSourceAndLeavesNoOutput) {
+    SmallTmpfs disc("64k");
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    const std::string contents = PatternBytes(40000);
+    WriteFileBytes(disc.Dir() / "a.bin", contents);
+    Commands run;
+    run.Encrypt({disc.Dir() / "a.bin"}, disc.Dir().Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Unable to encrypt file 'a.bin': The disc may be full."});
+    EXPECT_EQ(ReadFileBytes(disc.Dir() / "a.bin"), contents);
+    EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"a.bin"});
+    EXPECT_EQ(run.view.overall, std::vector<int>{100}); // its chunk loop ran
+}
+
+// --- name clashes ---
+
+// a.txt encrypts to a.zot!, which exists.
+struct EncryptClash {
+    TempDir dir;
+    Commands run;
+    EncryptClash() {
+        WriteFileBytes(dir / "a.txt", "new");
+        WriteFileBytes(dir / "a.zot!", "old");
+        run.options.EncryptName = false;
+        run.options.DeleteOriginal = true;
+    }
+    void Encrypt() { run.Encrypt({dir / "a.txt"}, dir.Folder()); }
+    std::vector<std::string> Texts() const { return run.view.messages.Texts(); }
+};
+
+const std::string EncryptQuestion =
+    "After encryption, the resulting file will be named 'a.zot!'. This folder already contains "
+    "a file named 'a.zot!'.\r\n\r\nWould you like to specify a new file name?";
+
+TEST(CommandsEncryptClash, NewNameFromTheSaveDialog) {
+    EncryptClash clash;
+    clash.run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    clash.run.view.messages.QueueSavePath(clash.dir / "chosen.zot!");
+    clash.Encrypt();
+    EXPECT_EQ(clash.Texts(), std::vector<std::string>{EncryptQuestion});
+    EXPECT_EQ(clash.run.view.messages.shown[0].kind, MessageKind::Confirmation);
+    ASSERT_EQ(clash.run.view.messages.saveRequests.size(), 1u);
+    const SaveDialogRequest& request = clash.run.view.messages.saveRequests[0];
+    EXPECT_EQ(request.title, "Save As...");
+    EXPECT_EQ(request.initialFolder, clash.dir.Folder());
+    EXPECT_EQ(request.fileName, "a.zot!");
+    EXPECT_EQ(request.defaultExtension, ".zot!");
+    EXPECT_EQ(Plain(clash.dir / "chosen.zot!"), ContainerPlain(Password, "a.txt", "new"));
+    EXPECT_EQ(ReadFileBytes(clash.dir / "a.zot!"), "old");
+    EXPECT_TRUE(std::find(clash.run.view.log.begin(), clash.run.view.log.end(),
+                          "out chosen.zot!") != clash.run.view.log.end());
+}
+
+TEST(CommandsEncryptClash, ChosenExistingFileIsReplaced) {
+    EncryptClash clash;
+    WriteFileBytes(clash.dir / "other", "other");
+    clash.run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    clash.run.view.messages.QueueSavePath(clash.dir / "other");
+    clash.Encrypt();
+    EXPECT_EQ(Plain(clash.dir / "other"), ContainerPlain(Password, "a.txt", "new"));
+    EXPECT_EQ(clash.Texts(), std::vector<std::string>{EncryptQuestion});
+}
+
+TEST(CommandsEncryptClash, DialogCancelledThenNoOverwriteSkips) {
+    EncryptClash clash;
+    clash.run.view.messages.QueueAnswer(MessageAnswer::Yes); // dialog then cancelled
+    clash.run.view.messages.QueueAnswer(MessageAnswer::No);
+    clash.Encrypt();
+    EXPECT_EQ(clash.Texts(),
+              (std::vector<std::string>{EncryptQuestion, "Overwrite the existing file?",
+                                        "Skipping file 'a.txt'."}));
+    EXPECT_EQ(clash.run.view.messages.shown[2].kind, MessageKind::Information);
+    EXPECT_EQ(ReadFileBytes(clash.dir / "a.txt"), "new");
+    EXPECT_EQ(ReadFileBytes(clash.dir / "a.zot!"), "old");
+    EXPECT_TRUE(clash.run.view.overall.empty()); // skipped: the bar stays
+}
+
+TEST(CommandsEncryptClash, OverwriteReplacesTheExistingFile) {
+    EncryptClash clash;
+    clash.run.view.messages.QueueAnswer(MessageAnswer::No);
+    clash.run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    clash.Encrypt();
+    EXPECT_EQ(Plain(clash.dir / "a.zot!"), ContainerPlain(Password, "a.txt", "new"));
+    EXPECT_FALSE(PathExists(clash.dir / "a.txt"));
+}
+
+// The target is the source itself, by its own name from the dialog or as a hard link: never
+// deleted, the file is skipped.
+TEST(CommandsEncryptClash, TargetThatIsTheSourceIsNeverDeleted) {
+    {
+        EncryptClash clash;
+        clash.run.view.messages.QueueAnswer(MessageAnswer::Yes);
+        clash.run.view.messages.QueueSavePath(clash.dir / "a.txt");
+        clash.Encrypt();
+        EXPECT_EQ(clash.Texts().back(), "Unable to delete file 'a.txt'. Skipping file 'a.txt'.");
+        EXPECT_EQ(clash.run.view.messages.shown.back().kind, MessageKind::Warning);
+        EXPECT_EQ(ReadFileBytes(clash.dir / "a.txt"), "new");
+    }
+    {
+        EncryptClash clash;
+        ASSERT_EQ(::unlink((clash.dir / "a.zot!").c_str()), 0);
+        ASSERT_EQ(::link((clash.dir / "a.txt").c_str(), (clash.dir / "a.zot!").c_str()), 0);
+        clash.run.view.messages.QueueAnswer(MessageAnswer::No);
+        clash.run.view.messages.QueueAnswer(MessageAnswer::Yes);
+        clash.Encrypt();
+        EXPECT_EQ(clash.Texts().back(), "Unable to delete file 'a.zot!'. Skipping file 'a.txt'.");
+        EXPECT_EQ(ReadFileBytes(clash.dir / "a.txt"), "new");
+        EXPECT_EQ(FolderNames(clash.dir), (std::set<std::string>{"a.txt", "a.zot!"}));
+    }
+}
+
+// A container whose stored name is given; written by the writer itself.
+void MakeContainer(const std::string& path, const std::string& storedName,
+                   const std::string& contents) {
+    WriteFileBytes(path, ContainerCipher(Password, ContainerPlain(Password, storedName, contents)));
+}
+
+const std::string DecryptQuestion = "This folder already contains a file named "
+                                    "'a.txt'.\r\n\r\nWould you like to save the file with a new "
+                                    "name?";
+
+TEST(CommandsDecryptClash, NoAndNoSkipsWithoutAMessage) {
+    TempDir dir;
+    MakeContainer(dir / "c.zot!", "a.txt", "inside");
+    WriteFileBytes(dir / "a.txt", "old");
+    Commands run;
+    run.Decrypt({dir / "c.zot!"}, dir.Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              (std::vector<std::string>{DecryptQuestion, "Overwrite the existing file?"}));
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "old");
+    EXPECT_TRUE(PathExists(dir / "c.zot!"));
+    EXPECT_TRUE(run.view.overall.empty());
+}
+
+TEST(CommandsDecryptClash, SaveDialogProposesTheOutputsOwnExtension) {
+    TempDir dir;
+    MakeContainer(dir / "c.zot!", "a.txt", "inside");
+    WriteFileBytes(dir / "a.txt", "old");
+    Commands run;
+    run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    run.view.messages.QueueSavePath(dir / "b.txt");
+    run.Decrypt({dir / "c.zot!"}, dir.Folder());
+    ASSERT_EQ(run.view.messages.saveRequests.size(), 1u);
+    EXPECT_EQ(run.view.messages.saveRequests[0].defaultExtension, ".txt");
+    EXPECT_EQ(run.view.messages.saveRequests[0].fileName, "a.txt");
+    EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "inside");
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "old");
+    EXPECT_FALSE(PathExists(dir / "c.zot!"));
+}
+
+TEST(CommandsDecryptClash, StoredNameOfTheContainerItselfNeverDeletesIt) {
+    TempDir dir;
+    MakeContainer(dir / "c.zot!", "c.zot!", "inside");
+    const std::string container = ReadFileBytes(dir / "c.zot!");
+    Commands run;
+    run.view.messages.QueueAnswer(MessageAnswer::No);
+    run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    run.Decrypt({dir / "c.zot!"}, dir.Folder());
+    EXPECT_EQ(run.view.messages.Texts().back(),
+              "Unable to delete file 'c.zot!'. Skipping file 'c.zot!'.");
+    EXPECT_EQ(ReadFileBytes(dir / "c.zot!"), container);
+}
+
+// --- decrypt ---
+
+TEST(CommandsDecrypt, SecondFolderDecryptsIntoTheFirstOnlyZotFilesTaken) {
+    TempDir first;
+    TempDir second;
+    MakeContainer(first / "x.zot!", "one", "1");
+    MakeContainer(second / "y.ZOT!", "two", "2");
+    WriteFileBytes(second / "plain.txt", "plain");
+    Commands run;
+    run.Decrypt({first / "x.zot!", second / "plain.txt", second / "y.ZOT!", first / "missing"},
+                first.Folder());
+    EXPECT_EQ(ReadFileBytes(first / "one"), "1");
+    EXPECT_EQ(ReadFileBytes(first / "two"), "2");
+    EXPECT_EQ(FolderNames(first), (std::set<std::string>{"one", "two"}));
+    EXPECT_EQ(FolderNames(second), std::set<std::string>{"plain.txt"});
+    EXPECT_EQ(run.view.overall, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_TRUE(run.view.messages.shown.empty());
+}
+
+TEST(CommandsDecrypt, FailedFileLeavesTheBarAndTheNextGoesOn) {
+    TempDir dir;
+    WriteFileBytes(dir / "bad.zot!", "");
+    MakeContainer(dir / "good.zot!", "good", "g");
+    Commands run;
+    run.Decrypt({dir / "bad.zot!", dir / "good.zot!"}, dir.Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Unable to decrypt file 'bad.zot!': Not a valid Quarn! "
+                                       "file."});
+    EXPECT_EQ(run.view.overall, std::vector<int>{100});
+    EXPECT_EQ(ReadFileBytes(dir / "good"), "g");
+}
+
+TEST(CommandsDecrypt, ContainerThatCannotBeDeletedIsSaid) {
+    TempDir dir;
+    TempDir out;
+    MakeContainer(dir / "c.zot!", "a", "inside");
+    AppendOnlyFolder appendOnly(dir.Path().string());
+    if (!appendOnly.Supported()) {
+        GTEST_SKIP() << "append-only folders not supported here";
+    }
+    Commands run;
+    run.Decrypt({dir / "c.zot!"}, out.Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Quarn! was unable to delete the encrypted file "
+                                       "'c.zot!'.\r\n\r\nPlease manually delete file '" +
+                                       dir / "c.zot!" + "'."});
+    EXPECT_EQ(ReadFileBytes(out / "a"), "inside");
+}
+
+// --- cancel ---
+
+TEST(CommandsCancel, BeforeTheFirstFileNothingHappens) {
+    TempDir dir;
+    WriteFileBytes(dir / "a", "a");
+    Commands run;
+    run.view.cancel = true;
+    run.Encrypt({dir / "a"}, dir.Folder());
+    EXPECT_TRUE(run.view.log.empty());
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"a"});
+}
+
+TEST(CommandsCancel, InTheChunkLoopKeepsTheSourceLeavesNoOutputStartsNoMore) {
+    TempDir dir;
+    const std::string contents = PatternBytes(40000);
+    WriteFileBytes(dir / "a", contents);
+    WriteFileBytes(dir / "b", "b");
+    for (const bool decrypt : {false, true}) {
+        Commands run;
+        if (decrypt) {
+            MakeContainer(dir / "a.zot!", "a2", contents);
+        }
+        run.view.onFileProgress = [&](int percent) { run.view.cancel = percent > 0; };
+        if (decrypt) {
+            run.Decrypt({dir / "a.zot!", dir / "b"}, dir.Folder());
+        } else {
+            run.Encrypt({dir / "a", dir / "b"}, dir.Folder());
+        }
+        const std::set<std::string> left =
+            decrypt ? std::set<std::string>{"a", "a.zot!", "b"} : std::set<std::string>{"a", "b"};
+        EXPECT_EQ(FolderNames(dir), left);
+        EXPECT_EQ(ReadFileBytes(dir / "a"), contents);
+        EXPECT_EQ(run.view.overall, std::vector<int>{50}); // its data loop ran
+        EXPECT_TRUE(run.view.messages.shown.empty());
+        std::filesystem::remove(dir / "a.zot!");
+    }
+}
+
+// The file counts as encrypted before its original is wiped: its output stays.
+TEST(CommandsCancel, DuringTheOriginalsWipeKeepsTheCompletedOutput) {
+    TempDir dir;
+    const std::string contents = PatternBytes(3 * 4096);
+    WriteFileBytes(dir / "a", contents);
+    WriteFileBytes(dir / "b", "b");
+    Commands run;
+    run.view.onFileProgress = [&](int percent) {
+        run.view.cancel = run.view.type == "Wiping:" && percent > 0;
+    };
+    run.Encrypt({dir / "a", dir / "b"}, dir.Folder());
+    EXPECT_EQ(Plain(dir / "0.zot!"), ContainerPlain(Password, "a", contents));
+    EXPECT_EQ(ReadFileBytes(dir / "a"), std::string(4096, '\x5A') + contents.substr(4096));
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "a", "b"}));
+}
+
+// Nothing of a passed-over file is removed, not even a file at the name its output would take.
+TEST(CommandsCancel, WhileAMissingFileIsPassedOverRemovesNothing) {
+    TempDir dir;
+    WriteFileBytes(dir / "missing.zot!", "someone's file");
+    WriteFileBytes(dir / "b", "b");
+    Commands run;
+    run.options.EncryptName = false;
+    run.view.onCounter = [&](int number) { run.view.cancel = number == 1; };
+    run.Encrypt({dir / "missing", dir / "b"}, dir.Folder());
+    EXPECT_EQ(ReadFileBytes(dir / "missing.zot!"), "someone's file");
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"b", "missing.zot!"}));
+    EXPECT_EQ(run.view.overall, std::vector<int>{50});
+}
+
+// --- wipe loop ---
+
+TEST(CommandsWipe, BarMovesForWipedAndMissingFilesNotForEmptyOrFailed) {
+    TempDir dir;
+    WriteFileBytes(dir / "a", "aaaa");
+    WriteFileBytes(dir / "empty", "");
+    Commands run;
+    run.options.HexValue = 1;
+    run.options.FastWipe = false;
+    run.options.WipeCount = 2;
+    WipeFiles(run.view, run.options, {dir / "a", dir / "missing", dir / "empty"}, dir.Folder());
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{});
+    EXPECT_EQ(run.view.log,
+              (std::vector<std::string>{"out -", "file 1 of 3", "type Wiping:", "in a",
+                                        "overall 33", "file 2 of 3", "type Wiping:", "in missing",
+                                        "overall 67", "file 3 of 3", "type Wiping:", "in empty"}));
+    EXPECT_TRUE(run.view.messages.shown.empty());
+}
+
+TEST(CommandsWipe, FileFromAnotherFolderRenamedIntoTheGivenFolder) {
+    TempDir first;
+    TempDir second;
+    WriteFileBytes(second / "b", "bbbb");
+    ASSERT_EQ(::link((second / "b").c_str(), (first / "hard").c_str()), 0);
+    Commands run;
+    run.options.HexValue = 0x61;
+    WipeFiles(run.view, run.options, {second / "b"}, first.Folder());
+    EXPECT_EQ(FolderNames(second), std::set<std::string>{});
+    EXPECT_EQ(ReadFileBytes(first / "hard"), "aaaa");
+    EXPECT_TRUE(run.view.messages.shown.empty());
+}
+
+// --- the frame ---
+
+TEST(CommandsGuard, ACommandStartedDuringAnotherDoesNothing) {
+    TempDir dir;
+    WriteFileBytes(dir / "a", PatternBytes(20000));
+    WriteFileBytes(dir / "victim", "stays");
+    Commands run;
+    Commands nested;
+    bool sawRunning = false;
+    run.view.onPump = [&] {
+        sawRunning = sawRunning || FileCommandRunning();
+        WipeFiles(nested.view, nested.options, {dir / "victim"}, dir.Folder());
+        nested.Encrypt({dir / "victim"}, dir.Folder());
+    };
+    run.Encrypt({dir / "a"}, dir.Folder());
+    EXPECT_TRUE(sawRunning);
+    EXPECT_FALSE(FileCommandRunning());
+    EXPECT_TRUE(nested.view.log.empty());
+    EXPECT_EQ(ReadFileBytes(dir / "victim"), "stays");
+    EXPECT_TRUE(PathExists(dir / "0.zot!"));
+}
+
+TEST(CommandsGuard, EscapingErrorReachesTheCallerAfterTheLoopEnds) {
+    TempDir dir;
+    WriteFileBytes(dir / "a", "aaa");
+    Commands run;
+    EXPECT_THROW(EncryptFiles(run.view, run.cipher, run.options, {dir / "a"}, dir.Folder(), ""),
+                 EKeyError);
+    EXPECT_FALSE(FileCommandRunning());
+    EXPECT_FALSE(run.cipher.KeySet());
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"a"});
+    // The next command runs.
+    run.Encrypt({dir / "a"}, dir.Folder());
+    EXPECT_TRUE(PathExists(dir / "0.zot!"));
+}
+
+} // namespace
+} // namespace quarn::test
