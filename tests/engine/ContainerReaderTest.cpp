@@ -200,6 +200,13 @@ TEST_F(ContainerReaderFixture, ExistingFileAtOutputIsNeverReplaced) {
     EXPECT_TRUE(ReadFileBytes(container_) == bytes);
 }
 
+TEST_F(ContainerReaderFixture, StoredNameTooLongForTheFileSystem) {
+    const std::string bytes = Sealed(ContainerPlain(Password, std::string(300, 'n'), "x"));
+    const auto result = Read(bytes);
+    ExpectRefused(result, "File name too long.", bytes);
+    EXPECT_TRUE(result.dataLoopRan);
+}
+
 TEST_F(ContainerReaderFixture, MissingOutputFolderCannotBeCreated) {
     WriteFileBytes(container_, Sealed(ContainerPlain(Password, "a.txt", "contents")));
     const auto result = ReadContainer(cipher_, view_, container_, outputs_ / "gone/", "in.zot!",
