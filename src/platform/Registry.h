@@ -61,7 +61,24 @@ private:
     std::unique_ptr<State> state_;
 };
 
+// Closes the registry's open key when it leaves scope.
+class RegistryKeyGuard {
+public:
+    explicit RegistryKeyGuard(TRegistry& registry) : registry_(registry) {}
+    ~RegistryKeyGuard() { registry_.CloseKey(); }
+    RegistryKeyGuard(const RegistryKeyGuard&) = delete;
+    RegistryKeyGuard& operator=(const RegistryKeyGuard&) = delete;
+
+private:
+    TRegistry& registry_;
+};
+
 // The folder that holds the per-root files.
 std::string RegistryFolder();
+
+// The read-only layer installed with the programs, under HKEY_CLASSES_ROOT and
+// HKEY_LOCAL_MACHINE: $QUARN_SYSTEM_REGISTRY_DIR when set (empty: no layer), else
+// <folder of the running program>/../share/quarn/registry.
+std::string SystemRegistryFolder();
 
 } // namespace quarn

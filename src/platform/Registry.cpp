@@ -1,0 +1,302 @@
+#include "platform/Registry.h"
+
+#include "platform/PosixFile.h"
+#include "platform/RegistryDocument.h"
+#include "platform/RegistryStore.h"
+
+#include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace quarn {
+
+namespace {
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string HomeFolder() {
+    std::string home = Environment("HOME");
+    if (home.empty()) {
+        if (const passwd* user = ::getpwuid(::getuid())) {
+            home = user->pw_dir;
+        }
+    }
+    return home;
+}
+
+std::string WithoutTrailingSlash(std::string folder) {
+    if (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::string ProgramFolder() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
+        return {};
+    }
+    return WithoutTrailingSlash(FolderPart(std::string(path, static_cast<std::size_t>(length))));
+}
+
+RegistryStore UserStore(RegistryRoot root) {
+    return RegistryStore(RegistryFolder(), root);
+}
+
+// HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE read through to what setup installed.
+std::optional<RegistryStore> SystemStore(RegistryRoot root) {
+    if (root == RegistryRoot::CurrentUser) {
+        return std::nullopt;
+    }
+    const std::string folder = SystemRegistryFolder();
+    return folder.empty() ? std::nullopt : std::optional(RegistryStore(folder, root));
+}
+
+// An unreadable system layer counts as an absent one.
+RegistryDocument LoadSystem(const RegistryStore& store) {
+    try {
+        return store.Load();
+    } catch (const ERegistryException&) {
+        return {};
+    }
+}
+
+std::string Quoted(const std::string& name) {
+    return "'" + name + "'";
+}
+} // namespace
+
+std::string RegistryFolder() {
+    const std::string chosen = Environment("QUARN_REGISTRY_DIR");
+    if (!chosen.empty()) {
+        return WithoutTrailingSlash(chosen);
+    }
+    std::string config = Environment("XDG_CONFIG_HOME");
+    if (config.empty() || config.front() != '/') {
+        config = HomeFolder() + "/.config";
+    }
+    return WithoutTrailingSlash(config) + "/Ostrel/registry";
+}
+
+std::string SystemRegistryFolder() {
+    if (const char* chosen = std::getenv("QUARN_SYSTEM_REGISTRY_DIR")) {
+        return WithoutTrailingSlash(chosen);
+    }
+    const std::string programs = ProgramFolder();
+    if (programs.empty()) {
+        return {};
+    }
+    return FolderPart(programs) + "share/quarn/registry";
+}
+
+struct TRegistry::State {
+    RegistryRoot Root = RegistryRoot::CurrentUser;
+    std::optional<RegistryKeyPath> Key;
+    bool Writable = false;
+
+    bool KeyIn(const RegistryKeyPath& path) const {
+        if (UserStore(Root).Load().HasKey(path)) {
+            return true;
+        }
+        const auto system = SystemStore(Root);
+        return system && LoadSystem(*system).HasKey(path);
+    }
+
+    // The open key's value: from the user's file, or from the system layer when the user's
+    // file has no section of the key.
+    std::optional<RegistryValue> Find(const std::string& name) const {
+        if (!Key) {
+            throw ERegistryException("No registry key is open to read " + Quoted(name));
+        }
+        const RegistryDocument user = UserStore(Root).Load();
+        if (const auto system = SystemStore(Root); system && !user.HasSection(*Key)) {
+            const RegistryDocument layer = LoadSystem(*system);
+            if (layer.HasSection(*Key)) {
+                return layer.FindValue(*Key, name);
+            }
+        }
+        return user.FindValue(*Key, name);
+    }
+
+    // Before the user's file gets a section of a key that only the system layer has, the
+    // section takes the layer's values, so that the key reads the same afterwards.
+    void CopySystemSection(RegistryDocument& user) const {
+        const auto system = SystemStore(Root);
+        if (!system || user.HasSection(*Key)) {
+            return;
+        }
+        for (const RegistryValue& value : LoadSystem(*system).Values(*Key)) {
+            user.SetValue(*Key, value);
+        }
+    }
+
+    void Write(const RegistryValue& value) {
+        if (!Key || !Writable) {
+            throw ERegistryException("Failed to set data for " + Quoted(value.Name) +
+                                     ": the key is not open for writing");
+        }
+        try {
+            UserStore(Root).Update([&](RegistryDocument& user) {
+                CopySystemSection(user);
+                user.SetValue(*Key, value);
+            });
+        } catch (const ERegistryException& error) {
+            throw ERegistryException("Failed to set data for " + Quoted(value.Name) + ": " +
+                                     error.what());
+        }
+    }
+
+    RegistryValue Require(const std::string& name, RegistryDataType type) const {
+        const auto value = Find(name);
+        if (!value) {
+            throw ERegistryException("Failed to get data for " + Quoted(name));
+        }
+        if (value->Type != type) {
+            throw ERegistryException("Invalid data type for " + Quoted(name));
+        }
+        return *value;
+    }
+};
+
+TRegistry::TRegistry(RegistryRoot root) : state_(std::make_unique<State>()) {
+    state_->Root = root;
+}
+
+TRegistry::~TRegistry() = default;
+
+RegistryRoot TRegistry::RootKey() const {
+    return state_->Root;
+}
+
+void TRegistry::SetRootKey(RegistryRoot root) {
+    CloseKey();
+    state_->Root = root;
+}
+
+bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
+    CloseKey();
+    try {
+        const RegistryKeyPath path = SplitKeyPath(key);
+        const RegistryStore user = UserStore(state_->Root);
+        if (!user.CanWrite()) {
+            return false;
+        }
+        if (!state_->KeyIn(path)) {
+            if (!canCreate) {
+                return false;
+            }
+            user.Update([&](RegistryDocument& document) { document.AddKey(path); });
+        }
+        state_->Key = path;
+        state_->Writable = true;
+        return true;
+    } catch (const ERegistryException&) {
+        return false;
+    }
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& key) {
+    CloseKey();
+    const RegistryKeyPath path = SplitKeyPath(key);
+    if (!KeyExists(key)) {
+        return false;
+    }
+    state_->Key = path;
+    return true;
+}
+
+bool TRegistry::KeyExists(const std::string& key) const {
+    try {
+        return state_->KeyIn(SplitKeyPath(key));
+    } catch (const ERegistryException&) {
+        return false;
+    }
+}
+
+void TRegistry::CloseKey() {
+    state_->Key.reset();
+    state_->Writable = false;
+}
+
+bool TRegistry::HasOpenKey() const {
+    return state_->Key.has_value();
+}
+
+bool TRegistry::ValueExists(const std::string& name) const {
+    try {
+        return state_->Find(name).has_value();
+    } catch (const ERegistryException&) {
+        return false;
+    }
+}
+
+std::optional<RegistryDataType> TRegistry::GetDataType(const std::string& name) const {
+    try {
+        const auto value = state_->Find(name);
+        return value ? std::optional(value->Type) : std::nullopt;
+    } catch (const ERegistryException&) {
+        return std::nullopt;
+    }
+}
+
+std::string TRegistry::ReadString(const std::string& name) const {
+    const auto value = state_->Find(name);
+    if (!value) {
+        return {};
+    }
+    if (value->Type != RegistryDataType::String) {
+        throw ERegistryException("Invalid data type for " + Quoted(name));
+    }
+    return value->Bytes;
+}
+
+std::int32_t TRegistry::ReadInteger(const std::string& name) const {
+    return static_cast<std::int32_t>(state_->Require(name, RegistryDataType::DWord).Number);
+}
+
+bool TRegistry::ReadBool(const std::string& name) const {
+    return ReadInteger(name) != 0;
+}
+
+std::vector<std::uint8_t> TRegistry::ReadBinaryData(const std::string& name) const {
+    const std::string bytes = state_->Require(name, RegistryDataType::Binary).Bytes;
+    return {bytes.begin(), bytes.end()};
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) {
+    state_->Write({name, RegistryDataType::String, value, 0});
+}
+
+void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
+    state_->Write({name, RegistryDataType::DWord, {}, static_cast<std::uint32_t>(value)});
+}
+
+void TRegistry::WriteBool(const std::string& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
+
+void TRegistry::WriteBinaryData(const std::string& name, const std::vector<std::uint8_t>& value) {
+    state_->Write({name, RegistryDataType::Binary, std::string(value.begin(), value.end()), 0});
+}
+
+bool TRegistry::DeleteValue(const std::string& name) {
+    if (!state_->Key || !state_->Writable) {
+        return false;
+    }
+    bool removed = false;
+    try {
+        UserStore(state_->Root).Update([&](RegistryDocument& user) {
+            state_->CopySystemSection(user);
+            removed = user.DeleteValue(*state_->Key, name);
+        });
+    } catch (const ERegistryException&) {
+        return false;
+    }
+    return removed;
+}
+
+} // namespace quarn
