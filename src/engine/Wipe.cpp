@@ -1,6 +1,7 @@
 #include "engine/Wipe.h"
 
 #include "engine/FileWorkView.h"
+#include "engine/MessagePacer.h"
 #include "engine/ProgressMath.h"
 #include "platform/Guid.h"
 #include "platform/MessageService.h"
@@ -138,7 +139,7 @@ private:
             offset += count;
             written_ += count;
             view_.SetFileProgress(RoundedPercent(written_, total_));
-            view_.ProcessMessages();
+            pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
         return ::fdatasync(fd_) == 0 ? PassResult::Done : PassResult::Failed;
@@ -150,6 +151,7 @@ private:
     const WipePlan& plan_;
     std::uint64_t total_;
     std::uint64_t written_ = 0;
+    MessagePacer pacer_{view_};
     std::array<std::uint8_t, WipeBlockSize> block_{};
 };
 

@@ -3,8 +3,10 @@
 #include "platform/Application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace quarn {
@@ -45,6 +47,27 @@ QString QtFilter(const std::string& filter) {
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+// Qt's own save dialog, which accepts a name in a folder that does not exist: this one
+// refuses it and stays open, as the desktop's save dialog does.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            const QFileInfo chosen(files.constFirst());
+            if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    QStringLiteral("The folder \"%1\" does not exist.").arg(chosen.absolutePath()));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 } // namespace
 
 MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
@@ -64,8 +87,8 @@ MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
 }
 
 std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
-                       QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
+    SaveFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
+                          QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "cipher/Rijndael.h"
+#include "clu/CommandLine.h"
+#include "engine/EngineOptions.h"
+#include "engine/FileCommandsView.h"
+
+#include <QSize>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+
+namespace quarn {
+class TKVBEllipsisLabel;
+class TKVBRunOnce;
+} // namespace quarn
+
+namespace quarn::clu {
+
+// The utility's one window: the Password page for "/e" and "/d", the Progress page while a
+// loop runs. Its construction is the start-up (settings, file list, the wipe question); a
+// window whose ShowMainForm() is false must not be shown: the run ended at start-up.
+class TfMain : public QWidget, public FileCommandsView {
+    Q_OBJECT
+
+public:
+    static constexpr QSize PasswordClientSize{263, 119};
+    static constexpr QSize ProgressOuterSize{320, 237};
+
+    TfMain(const TCommandLine& commandLine, const std::string& workingFolder,
+           QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    bool ShowMainForm() const { return showMainForm_; }
+    // The run is over: the window closed or the loop ended. Finished() is emitted once.
+    bool Ended() const { return ended_; }
+    // A loop is running inside bOKClick or RunOnceRun.
+    bool Running() const { return running_; }
+
+    // FileCommandsView
+    MessageService& Messages() override;
+    void ProcessMessages() override;
+    bool CancelRequested() const override { return cancelRequested_; }
+    void SetFileProgress(int percent) override;
+    void SetOperationType(const std::string& text) override;
+    void SetInFile(const std::string& name) override;
+    void SetOutFile(const std::string& name) override;
+    void ClearOutFile() override;
+    void ShowCounter(int number, int count) override;
+    void SetOverallProgress(int percent) override;
+
+    const TCommandLine& CommandLine() const { return commandLine_; }
+    const EngineOptions& Options() const { return options_; }
+
+    // Fields.
+    bool StartWipe = false;
+    std::string Password;
+    std::string CurrentFolder;
+    std::vector<std::string> FileList;
+
+    // Components.
+    QStackedWidget* Notebook = nullptr;
+    QWidget* PasswordPage = nullptr;
+    QWidget* ProgressPage = nullptr;
+    QPushButton* bOK = nullptr;
+    QPushButton* bCancel = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* ePassword = nullptr;
+    QLineEdit* eConfirm = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* lType = nullptr;
+    QLabel* lNew = nullptr;
+    TKVBEllipsisLabel* lInFile = nullptr;
+    TKVBEllipsisLabel* lOutFile = nullptr;
+    QProgressBar* pbCurrent = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* lOverall = nullptr;
+    QProgressBar* pbOverall = nullptr;
+    TRijndael Rijndael;
+    TKVBRunOnce* RunOnce = nullptr;
+
+signals:
+    void Finished();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateComponents();
+    void FormCreate(const std::string& workingFolder);
+    void FormShow();
+    void FormDestroy();
+    bool FormKeyPress(QKeyEvent* key);
+    void FormKeyUp(QKeyEvent* key);
+    void ePasswordChange();
+    void bOKClick();
+    void bCancelClick();
+    void Button1Click();
+    void RunOnceRun();
+    void EncryptFiles();
+    void DecryptFiles();
+    void WipeFiles();
+
+    void RefusePassword();
+    // Captions may be wider in this face than in the design: the values move clear of them.
+    void PlaceFileNames();
+    void PlaceCounter();
+    void ShowProgressPage();
+    // Outer (frame) size, kept when the window system reports its frame later.
+    void SetOuterSize(QSize outer);
+    void ApplyOuterSize();
+    // Runs one loop: no exception leaves it, and the run ends after it on every path.
+    template <typename Loop>
+    void RunLoop(Loop loop);
+    void EndRun();
+
+    TCommandLine commandLine_;
+    EngineOptions options_;
+    bool cancelRequested_ = false;
+    bool showMainForm_ = true;
+    bool running_ = false;
+    bool ended_ = false;
+    QSize outerSize_;
+    QMargins appliedFrame_;
+};
+
+// The one window of the run, while it exists.
+extern TfMain* fMain;
+
+// The program after its arguments were read (args[0] the program, as the process got them)
+// and the application object exists: start-up checks, the window, its loop. Returns the
+// exit code, 0 on every path.
+int RunUtility(const std::vector<std::string>& args);
+
+// The running program's file and its folder (with a trailing "/").
+std::string ProgramFile();
+
+} // namespace quarn::clu

@@ -1,0 +1,117 @@
+#include "CluFixture.h"
+
+#include "app/Settings.h"
+#include "platform/Registry.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace quarn::clu::test {
+
+void CluTest::SetUp() {
+    // As the program: the run ends with its window, not with the last box that closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const char* registry = std::getenv("QUARN_REGISTRY_DIR");
+    ASSERT_NE(registry, nullptr);
+    for (const auto& entry : std::filesystem::directory_iterator(registry)) {
+        std::filesystem::remove_all(entry.path());
+    }
+}
+
+void CluTest::TearDown() { EXPECT_EQ(fMain, nullptr) << "a window outlived its test"; }
+
+std::unique_ptr<TfMain> CluTest::Create(const std::vector<std::string>& args) {
+    std::vector<std::string> full{"QuarnCLU"};
+    full.insert(full.end(), args.begin(), args.end());
+    const auto line = ParseCommandLine(full);
+    if (!line) {
+        ADD_FAILURE() << "usage refused";
+        return nullptr;
+    }
+    return std::make_unique<TfMain>(*line, dir.Folder());
+}
+
+std::unique_ptr<TfMain> CluTest::RunWithPassword(const std::vector<std::string>& args,
+                                                 const std::string& password) {
+    return RunWithPassword(args, password, password);
+}
+
+std::unique_ptr<TfMain> CluTest::RunWithPassword(const std::vector<std::string>& args,
+                                                 const std::string& password,
+                                                 const std::string& confirm) {
+    auto window = Create(args);
+    if (!window || !window->ShowMainForm()) {
+        ADD_FAILURE() << "no window";
+        return window;
+    }
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    TypeText(window->ePassword, password);
+    TypeText(window->eConfirm, confirm);
+    QTest::mouseClick(window->bOK, Qt::LeftButton);
+    return window;
+}
+
+void CluTest::TypeText(QWidget* widget, const std::string& text) {
+    for (const QChar character : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
+        if (character.unicode() < 0x80) {
+            QTest::keyClick(widget, character.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+        }
+    }
+}
+
+void CluTest::WriteContextMenu(const std::string& text) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(QuarnRegistryKey, true));
+    registry.WriteString("ContextMenu", text);
+}
+
+std::string CluTest::ReadContextMenu() {
+    TRegistry registry;
+    if (!registry.OpenKey(QuarnRegistryKey, true)) {
+        ADD_FAILURE() << "registry key";
+        return {};
+    }
+    return registry.ReadString("ContextMenu");
+}
+
+void CluTest::WriteBoolSetting(const std::string& name, bool value) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(QuarnRegistryKey, true));
+    registry.WriteBool(name, value);
+}
+
+void CluTest::WriteIntegerSetting(const std::string& name, int value) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(QuarnRegistryKey, true));
+    registry.WriteInteger(name, value);
+}
+
+std::vector<std::string> CluTest::Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string CluTest::Pattern(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    unsigned state = seed;
+    for (auto& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+} // namespace quarn::clu::test

@@ -1,0 +1,238 @@
+// The Qt message boxes and save dialog, driven as a user would from a timer inside their
+// modal loop.
+#include "TestFiles.h"
+#include "platform/Application.h"
+#include "platform/QtMessageService.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace quarn {
+namespace {
+
+using test::TempDir;
+
+// Calls act with the first modal widget of type T that shows; a box that act leaves open
+// is rejected after a while so that a failing test does not hang.
+template <typename T> void WhenModalShows(std::function<void(T&)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (widget == nullptr || !widget->isVisible()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        QPointer<T> guard(widget);
+        act(*widget);
+        QTimer::singleShot(3000, [guard] {
+            if (guard != nullptr && guard->isVisible()) {
+                ADD_FAILURE() << "the modal widget is still open";
+                guard->reject();
+            }
+        });
+    });
+    poll->start();
+}
+
+void ClickButton(QMessageBox& box, QMessageBox::StandardButton which) {
+    QAbstractButton* button = box.button(which);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+struct KindCase {
+    MessageKind kind;
+    QMessageBox::Icon icon;
+};
+
+class QtMessageBoxKinds : public testing::TestWithParam<KindCase> {};
+
+TEST_P(QtMessageBoxKinds, ShowTheirIconTitleAndLineBreaks) {
+    SetApplicationTitle("Quarn!");
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = box.standardButtons();
+        ClickButton(box, QMessageBox::Ok);
+    });
+    QtMessageService service;
+    const MessageAnswer answer =
+        service.Show(GetParam().kind, "Unable to launch web browser:\r\n\r\nPlease visit: x",
+                     MessageButtons::Ok);
+    EXPECT_EQ(answer, MessageAnswer::Ok);
+    EXPECT_EQ(title, "Quarn!");
+    EXPECT_EQ(text, "Unable to launch web browser:\n\nPlease visit: x");
+    EXPECT_EQ(icon, GetParam().icon);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Service, QtMessageBoxKinds,
+    testing::Values(KindCase{MessageKind::Warning, QMessageBox::Warning},
+                    KindCase{MessageKind::Error, QMessageBox::Critical},
+                    KindCase{MessageKind::Information, QMessageBox::Information},
+                    KindCase{MessageKind::Confirmation, QMessageBox::Question}));
+
+TEST(QtMessageBox, YesNoBoxesAnswerWithTheButtonClicked) {
+    QtMessageService service;
+    for (const auto& [clicked, expected] : {std::pair{QMessageBox::Yes, MessageAnswer::Yes},
+                                            std::pair{QMessageBox::No, MessageAnswer::No}}) {
+        QMessageBox::StandardButtons buttons;
+        WhenModalShows<QMessageBox>([&, clicked = clicked](QMessageBox& box) {
+            buttons = box.standardButtons();
+            ClickButton(box, clicked);
+        });
+        EXPECT_EQ(service.Show(MessageKind::Confirmation, "Overwrite?", MessageButtons::YesNo),
+                  expected);
+        EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+}
+
+TEST(QtMessageBox, StaysUsableWhileTheOtherWindowsAreDisabled) {
+    QWidget mainWindow;
+    mainWindow.resize(300, 200);
+    mainWindow.show();
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    // As during a busy operation: every other window of the program is disabled.
+    mainWindow.setEnabled(false);
+    ASSERT_EQ(QApplication::activeWindow(), &mainWindow);
+
+    bool enabled = false;
+    WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+        enabled = box.isEnabled();
+        ClickButton(box, QMessageBox::Yes);
+    });
+    QtMessageService service;
+    EXPECT_EQ(service.Show(MessageKind::Confirmation, "Cancel?", MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    EXPECT_TRUE(enabled);
+}
+
+// The names the dialog's file view lists, once its model has read the folder.
+QStringList ListedNames(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QAbstractItemView*>("listView");
+    if (view == nullptr) {
+        return {};
+    }
+    QStringList names;
+    if (!QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; })) {
+        return {};
+    }
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+        const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+        if ((view->model()->flags(index) & Qt::ItemIsEnabled) != 0) {
+            names << index.data().toString();
+        }
+    }
+    names.sort();
+    return names;
+}
+
+struct SaveDialogSeen {
+    QString title;
+    QString directory;
+    QString proposedName;
+    QStringList names;
+};
+
+// Looks at the dialog, types name into it and accepts it.
+void TypeAndAccept(QFileDialog& dialog, const QString& name, SaveDialogSeen& seen) {
+    seen.title = dialog.windowTitle();
+    seen.directory = dialog.directory().absolutePath();
+    auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(edit, nullptr);
+    seen.proposedName = edit->text();
+    seen.names = ListedNames(dialog);
+    edit->setText(name);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+class QtSaveDialog : public testing::Test {
+protected:
+    QtSaveDialog() {
+        test::WriteFileBytes(folder / "README", "no dot");
+        test::WriteFileBytes(folder / "notes.txt", "text");
+        std::filesystem::create_directory(folder.Path() / "sub");
+    }
+
+    std::optional<std::string> Ask(const QString& typed, SaveDialogSeen& seen) {
+        WhenModalShows<QFileDialog>(
+            [&, typed](QFileDialog& dialog) { TypeAndAccept(dialog, typed, seen); });
+        SaveDialogRequest request;
+        request.title = "Save As...";
+        request.initialFolder = folder.Folder();
+        request.fileName = "notes.txt.zot!";
+        request.defaultExtension = ".zot!";
+        return QtMessageService().AskSaveFile(request);
+    }
+
+    TempDir folder;
+};
+
+TEST_F(QtSaveDialog, OpensInTheFolderAndListsEveryFile) {
+    SaveDialogSeen seen;
+    const auto chosen = Ask("secret", seen);
+    EXPECT_EQ(seen.title, "Save As...");
+    EXPECT_EQ(seen.directory, QString::fromStdString(folder.Path().string()));
+    EXPECT_EQ(seen.proposedName, "notes.txt.zot!");
+    EXPECT_EQ(seen.names, (QStringList{"README", "notes.txt", "sub"}));
+    EXPECT_EQ(chosen, folder / "secret.zot!");
+}
+
+TEST_F(QtSaveDialog, ANameWithAnExtensionKeepsIt) {
+    SaveDialogSeen seen;
+    EXPECT_EQ(Ask("plain.bin", seen), folder / "plain.bin");
+}
+
+TEST_F(QtSaveDialog, ANameInAMissingFolderIsRefusedAndTheDialogStaysOpen) {
+    QString warning;
+    bool stayedOpen = false;
+    WhenModalShows<QFileDialog>([&](QFileDialog& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(edit, nullptr);
+        WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+            warning = box.text();
+            ClickButton(box, QMessageBox::Ok);
+        });
+        edit->setText("missing/secret");
+        QTest::keyClick(edit, Qt::Key_Return);
+        stayedOpen = dialog.isVisible();
+        edit->setText("secret");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    SaveDialogRequest request;
+    request.initialFolder = folder.Folder();
+    request.defaultExtension = ".zot!";
+    EXPECT_EQ(QtMessageService().AskSaveFile(request), folder / "secret.zot!");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(warning.toStdString(), "The folder \"" + (folder / "missing") + "\" does not exist.");
+}
+
+TEST_F(QtSaveDialog, CancelGivesNothing) {
+    WhenModalShows<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    SaveDialogRequest request;
+    request.initialFolder = folder.Folder();
+    EXPECT_EQ(QtMessageService().AskSaveFile(request), std::nullopt);
+}
+
+} // namespace
+} // namespace quarn
