@@ -23,8 +23,8 @@
 #include <QWindow>
 #include <algorithm>
 #include <climits>
-#include <initializer_list>
 #include <exception>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace quarn::clu {
@@ -139,9 +139,13 @@ void PlaceInColumn(QWidget* control, int left, const QRect& design) {
                          design.height());
 }
 
-int Percent(int value) { return std::clamp(value, 0, 100); }
+int Percent(int value) {
+    return std::clamp(value, 0, 100);
+}
 
-bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 // Plain keys only: Enter and Escape with Alt or Ctrl belong to the window system.
 bool Unmodified(const QKeyEvent* key) {
@@ -281,7 +285,8 @@ void TfMain::FormCreate(const std::string& workingFolder) {
 
     setFixedSize(PasswordClientSize);
     const QRect screen = ScreenRect(this);
-    move(screen.x() + (screen.width() - width()) / 2, screen.y() + (screen.height() - height()) / 2);
+    move(screen.x() + (screen.width() - width()) / 2,
+         screen.y() + (screen.height() - height()) / 2);
     ePassword->setFocus();
 }
 
@@ -291,7 +296,9 @@ void TfMain::FormShow() {
     }
 }
 
-void TfMain::FormDestroy() { CloseAllHelpWindows(); }
+void TfMain::FormDestroy() {
+    CloseAllHelpWindows();
+}
 
 bool TfMain::FormKeyPress(QKeyEvent* key) {
     const int code = key->key();
@@ -319,10 +326,14 @@ bool TfMain::FormKeyPress(QKeyEvent* key) {
     return true;
 }
 
-void TfMain::FormKeyUp(QKeyEvent* key) {
-    if (key->key() == Qt::Key_F1 && !key->isAutoRepeat()) {
+bool TfMain::FormKeyUp(QKeyEvent* key) {
+    if (key->key() != Qt::Key_F1) {
+        return false;
+    }
+    if (!key->isAutoRepeat()) {
         ShowHelpTopic();
     }
+    return true;
 }
 
 void TfMain::ePasswordChange() {
@@ -373,7 +384,9 @@ void TfMain::bCancelClick() {
     }
 }
 
-void TfMain::Button1Click() { cancelRequested_ = true; }
+void TfMain::Button1Click() {
+    cancelRequested_ = true;
+}
 
 void TfMain::RunOnceRun() {
     if (!ended_) {
@@ -381,8 +394,7 @@ void TfMain::RunOnceRun() {
     }
 }
 
-template <typename Loop>
-void TfMain::RunLoop(Loop loop) {
+template <typename Loop> void TfMain::RunLoop(Loop loop) {
     if (running_ || ended_) {
         return;
     }
@@ -447,10 +459,9 @@ void TfMain::ApplyOuterSize() {
     }
     const QWindow* handle = windowHandle();
     const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
-    const QSize client =
-        QSize(outerSize_.width() - frame.left() - frame.right(),
-              outerSize_.height() - frame.top() - frame.bottom())
-            .expandedTo(ProgressClientMinimum);
+    const QSize client = QSize(outerSize_.width() - frame.left() - frame.right(),
+                               outerSize_.height() - frame.top() - frame.bottom())
+                             .expandedTo(ProgressClientMinimum);
     appliedFrame_ = frame;
     setFixedSize(client);
     Notebook->setGeometry(QRect(QPoint(0, 0), client));
@@ -458,8 +469,7 @@ void TfMain::ApplyOuterSize() {
 
 bool TfMain::event(QEvent* event) {
     // The frame is known only once the window system has decorated the window.
-    if (outerSize_.isValid() &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
+    if (outerSize_.isValid() && (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
         const QWindow* handle = windowHandle();
         if (handle != nullptr && handle->frameMargins() != appliedFrame_) {
             ApplyOuterSize();
@@ -474,7 +484,7 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event) {
             return FormKeyPress(static_cast<QKeyEvent*>(event));
         }
         if (event->type() == QEvent::KeyRelease) {
-            FormKeyUp(static_cast<QKeyEvent*>(event));
+            return FormKeyUp(static_cast<QKeyEvent*>(event));
         }
     } catch (...) {
         ReportException(std::current_exception());
@@ -505,11 +515,17 @@ void TfMain::closeEvent(QCloseEvent* event) {
     }
 }
 
-MessageService& TfMain::Messages() { return quarn::Messages(); }
+MessageService& TfMain::Messages() {
+    return quarn::Messages();
+}
 
-void TfMain::ProcessMessages() { quarn::ProcessMessages(); }
+void TfMain::ProcessMessages() {
+    quarn::ProcessMessages();
+}
 
-void TfMain::SetFileProgress(int percent) { pbCurrent->setValue(Percent(percent)); }
+void TfMain::SetFileProgress(int percent) {
+    pbCurrent->setValue(Percent(percent));
+}
 
 void TfMain::SetOperationType(const std::string& text) {
     lType->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -517,7 +533,9 @@ void TfMain::SetOperationType(const std::string& text) {
     PlaceFileNames();
 }
 
-void TfMain::SetInFile(const std::string& name) { lInFile->SetCaption(name); }
+void TfMain::SetInFile(const std::string& name) {
+    lInFile->SetCaption(name);
+}
 
 void TfMain::SetOutFile(const std::string& name) {
     lNew->show();
@@ -545,7 +563,9 @@ void TfMain::PlaceCounter() {
     lOverall->move(ColumnLeft(OverallLeft, {Label5}), lOverall->y());
 }
 
-void TfMain::SetOverallProgress(int percent) { pbOverall->setValue(Percent(percent)); }
+void TfMain::SetOverallProgress(int percent) {
+    pbOverall->setValue(Percent(percent));
+}
 
 int RunUtility(const std::vector<std::string>& args) {
     try {

@@ -105,7 +105,7 @@ private:
     void FormShow();
     void FormDestroy();
     bool FormKeyPress(QKeyEvent* key);
-    void FormKeyUp(QKeyEvent* key);
+    bool FormKeyUp(QKeyEvent* key);
     void ePasswordChange();
     void bOKClick();
     void bCancelClick();
@@ -124,8 +124,7 @@ private:
     void SetOuterSize(QSize outer);
     void ApplyOuterSize();
     // Runs one loop: no exception leaves it, and the run ends after it on every path.
-    template <typename Loop>
-    void RunLoop(Loop loop);
+    template <typename Loop> void RunLoop(Loop loop);
     void EndRun();
 
     TCommandLine commandLine_;

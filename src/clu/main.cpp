@@ -1,22 +1,25 @@
-#include "clu/CommandLine.h"
 #include "clu/Main.h"
+
+#include "clu/CommandLine.h"
 #include "help/HelpFuncs.h"
 
 #include <QApplication>
 #include <clocale>
 
 int main(int argc, char** argv) {
-    // Before QApplication, which removes the arguments it knows from argv.
     const std::vector<std::string> args = quarn::clu::RawArguments(argc, argv);
-    std::vector<std::string> helpStrings = args;
-    std::vector<char*> helpArgv;
-    for (auto& arg : helpStrings) {
-        helpArgv.push_back(arg.data());
+    std::vector<std::string> argStrings = args;
+    std::vector<char*> rawArgv;
+    for (auto& arg : argStrings) {
+        rawArgv.push_back(arg.data());
     }
-    helpArgv.push_back(nullptr);
+    rawArgv.push_back(nullptr);
 
-    QApplication application(argc, argv);
+    // Every argument after the program is a switch or a file name, never an option of Qt:
+    // a file named "-platform" or "-style" must not reach QApplication.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication application(qtArgc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    quarn::HelpSession help(static_cast<int>(args.size()), helpArgv.data());
+    quarn::HelpSession help(static_cast<int>(args.size()), rawArgv.data());
     return quarn::clu::RunUtility(args);
 }

@@ -23,7 +23,9 @@ void CluTest::SetUp() {
     }
 }
 
-void CluTest::TearDown() { EXPECT_EQ(fMain, nullptr) << "a window outlived its test"; }
+void CluTest::TearDown() {
+    EXPECT_EQ(fMain, nullptr) << "a window outlived its test";
+}
 
 std::unique_ptr<TfMain> CluTest::Create(const std::vector<std::string>& args) {
     std::vector<std::string> full{"QuarnCLU"};
@@ -58,7 +60,8 @@ std::unique_ptr<TfMain> CluTest::RunWithPassword(const std::vector<std::string>&
 }
 
 void CluTest::TypeText(QWidget* widget, const std::string& text) {
-    for (const QChar character : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
+    for (const QChar character :
+         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
         if (character.unicode() < 0x80) {
             QTest::keyClick(widget, character.toLatin1());
         } else {

@@ -31,17 +31,14 @@ TEST_P(ParseCommandLineTest, SwitchesAndFiles) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseCommandLineTest,
     testing::Values(
-        ParseCase{{}, false, {}, false, {}},
-        ParseCase{{"/w"}, false, {}, false, {}},
-        ParseCase{{"/e"}, false, {}, false, {}},
-        ParseCase{{"/E", "a"}, false, {}, false, {}},
-        ParseCase{{"-e", "a"}, false, {}, false, {}},
-        ParseCase{{"/x", "a"}, false, {}, false, {}},
+        ParseCase{{}, false, {}, false, {}}, ParseCase{{"/w"}, false, {}, false, {}},
+        ParseCase{{"/e"}, false, {}, false, {}}, ParseCase{{"/E", "a"}, false, {}, false, {}},
+        ParseCase{{"-e", "a"}, false, {}, false, {}}, ParseCase{{"/x", "a"}, false, {}, false, {}},
         ParseCase{{"a", "/e"}, false, {}, false, {}},
         ParseCase{{"/e", "a"}, true, TOperation::Encrypt, false, {"a"}},
         ParseCase{{"/d", "a", "b c"}, true, TOperation::Decrypt, false, {"a", "b c"}},
-        ParseCase{{"/w", "-reverse", "-style"}, true, TOperation::Wipe, false,
-                  {"-reverse", "-style"}},
+        ParseCase{
+            {"/w", "-reverse", "-style"}, true, TOperation::Wipe, false, {"-reverse", "-style"}},
         ParseCase{{"/w", "zotshell"}, true, TOperation::Wipe, true, {}},
         // Only the value's names are taken with the word, whatever follows it.
         ParseCase{{"/e", "zotshell", "extra"}, true, TOperation::Encrypt, true, {}},

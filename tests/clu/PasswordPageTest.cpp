@@ -63,17 +63,19 @@ TEST_P(PasswordRuleTest, AcceptsOrRefusesOnThePage) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, PasswordRuleTest,
     testing::Values(
-        PasswordCase{"CaseDiffers", "/e", "Password1", "password1", Mismatch,
-                     MessageKind::Error},
+        PasswordCase{"CaseDiffers", "/e", "Password1", "password1", Mismatch, MessageKind::Error},
         // The match is tested before the length.
         PasswordCase{"ShortMismatch", "/e", "abc", "abd", Mismatch, MessageKind::Error},
-        PasswordCase{"SevenForEncrypt", "/e", "1234567", "1234567", TooShort,
-                     MessageKind::Warning},
+        PasswordCase{"SevenForEncrypt", "/e", "1234567", "1234567", TooShort, MessageKind::Warning},
         PasswordCase{"EightForEncrypt", "/e", "12345678", "12345678", nullptr, {}},
         PasswordCase{"OneForDecrypt", "/d", "x", "x", nullptr, {}},
         // Lengths count the bytes the cipher is keyed with.
-        PasswordCase{"FourTwoByteCharacters", "/e", Repeat("\xC3\xA9", 4), Repeat("\xC3\xA9", 4),
-                     nullptr, {}},
+        PasswordCase{"FourTwoByteCharacters",
+                     "/e",
+                     Repeat("\xC3\xA9", 4),
+                     Repeat("\xC3\xA9", 4),
+                     nullptr,
+                     {}},
         PasswordCase{"MaximumAscii", "/e", Repeat("a", 255), Repeat("a", 255), nullptr, {}},
         // The edits take at most 255 characters: the rest of the typing is dropped.
         PasswordCase{"TypedPastTheLimit", "/e", Repeat("a", 300), Repeat("a", 256), nullptr, {}},
@@ -145,6 +147,9 @@ TEST_F(CluTest, F1OnKeyUpShowsTheHelpError) {
     EXPECT_EQ(messages->shown[0].text,
               "An unexpected error has occurred: Quarn! was unable to locate the Help Manual. "
               "Please re-install Quarn!");
+    // Once per key-up, wherever the focus is.
+    QTest::keyClick(window->bCancel, Qt::Key_F1);
+    EXPECT_EQ(messages->shown.size(), 2u);
     EXPECT_FALSE(window->Ended());
     window->close();
 }

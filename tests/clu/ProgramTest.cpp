@@ -55,16 +55,16 @@ TEST_F(ProgramTest, UsageRefusalEndsTheProcess) {
     const ProgramRun run = Run("/E a.txt", "No");
     EXPECT_TRUE(run.finished) << "QuarnCLU lingered after the usage message";
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.boxes,
-              "Incorrect Usage\n\nUsage: QuarnCLU [/e][/d][/w] filename\n/e -\tEncrypt "
-              "file\n/d -\tDecrypt file\n/w -\tWipe file\n--\n");
+    EXPECT_EQ(run.boxes, "Incorrect Usage\n\nUsage: QuarnCLU [/e][/d][/w] filename\n/e -\tEncrypt "
+                         "file\n/d -\tDecrypt file\n/w -\tWipe file\n--\n");
     EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
 }
 
 TEST_F(ProgramTest, NoToTheWipeEndsTheProcessAndQtArgumentsAreFileNames) {
-    // Qt would take "-reverse" for itself: the utility sees it as a file name.
+    // Qt would take these for itself (and end the program on an unknown platform): the
+    // utility sees file names.
     WriteFileBytes(dir / "-reverse", "kept");
-    const ProgramRun run = Run("/w -reverse", "No");
+    const ProgramRun run = Run("/w -reverse -platform nowhere", "No");
     EXPECT_TRUE(run.finished) << "QuarnCLU lingered after No";
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.boxes.rfind("Wiping a file will permanently overwrite", 0), 0u) << run.boxes;

@@ -37,8 +37,7 @@ EntryRun RunEntry(const std::vector<std::string>& args) {
     return run;
 }
 
-class UsageTest : public CluTest,
-                  public testing::WithParamInterface<std::vector<std::string>> {};
+class UsageTest : public CluTest, public testing::WithParamInterface<std::vector<std::string>> {};
 
 TEST_P(UsageTest, ShowsTheUsageAndNoWindow) {
     WriteFileBytes(dir / "a.txt", "kept");
@@ -62,8 +61,7 @@ TEST_P(UsageTest, ShowsTheUsageAndNoWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, UsageTest,
-                         testing::Values(std::vector<std::string>{},
-                                         std::vector<std::string>{"/w"},
+                         testing::Values(std::vector<std::string>{}, std::vector<std::string>{"/w"},
                                          std::vector<std::string>{"/E", "FILE"},
                                          std::vector<std::string>{"/e/", "FILE"},
                                          std::vector<std::string>{"/w", "zotshell"},

@@ -1,10 +1,13 @@
 // The utility's window end to end: password typed, OK pressed, files checked on disk.
 #include "CluFixture.h"
-
 #include "app/KVBEllipsisLabel.h"
+#include "platform/QtMessageService.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -279,6 +282,41 @@ TEST_F(CluTest, CloseBoxDuringALoopLetsItFinish) {
     EXPECT_TRUE(window->Ended());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"0.zot!", "1.zot!"}));
+}
+
+TEST_F(CluTest, RealMessageBoxesDuringALoopStayUsable) {
+    WriteBoolSetting("EncryptName", false);
+    WriteBoolSetting("AppendExtension", true);
+    WriteBoolSetting("DeleteOriginal", true);
+    WriteBoolSetting("FastWipe", true);
+    WriteIntegerSetting("HexValue", 0);
+    WriteIntegerSetting("WipeCount", 1);
+    WriteFileBytes(dir / "a.txt", "new contents");
+    WriteFileBytes(dir / "a.txt.zot!", "an older file in the way");
+
+    // The name clash: no new name, then overwrite.
+    std::vector<QString> texts;
+    QTimer butler;
+    QObject::connect(&butler, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || !box->isEnabled()) {
+            return;
+        }
+        texts.push_back(box->text());
+        box->button(texts.size() == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
+    });
+    butler.start(20);
+    auto scripted = InstallMessageService(std::make_unique<QtMessageService>());
+    auto window = RunWithPassword({"/e", dir / "a.txt"}, Secret);
+    InstallMessageService(std::move(scripted));
+    window.reset();
+
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("After encryption, the resulting file")));
+    EXPECT_EQ(texts[1], QStringLiteral("Overwrite the existing file?"));
+    EXPECT_EQ(Names(dir.Folder()), std::vector<std::string>{"a.txt.zot!"});
+    RunWithPassword({"/d", dir / "a.txt.zot!"}, Secret);
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "new contents");
 }
 
 } // namespace
