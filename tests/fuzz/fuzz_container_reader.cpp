@@ -92,8 +92,9 @@ std::set<std::string> Names(const fs::path& folder) {
 }
 
 bool AllowedCause(const std::string& text) {
+    // A stored name longer than the file system allows is refused with the system's reason.
     static const std::set<std::string> causes = {"Not a valid Quarn! file.", "Invalid password.",
-                                                 "The file is corrupt."};
+                                                 "The file is corrupt.", "File name too long."};
     return text.starts_with(Prefix) && causes.count(text.substr(Prefix.size())) == 1;
 }
 
