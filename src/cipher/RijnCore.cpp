@@ -1,5 +1,6 @@
 #include "RijnCore.h"
 
+#include <algorithm>
 #include <cstring>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
@@ -16,6 +17,9 @@ constexpr CipherFactory Ciphers[3][4] = {
     {EVP_aes_192_ecb, EVP_aes_192_cbc, EVP_aes_192_cfb128, EVP_aes_192_ofb},
     {EVP_aes_256_ecb, EVP_aes_256_cbc, EVP_aes_256_cfb128, EVP_aes_256_ofb},
 };
+
+// EVP counts in int: longer runs go in pieces of whole blocks.
+constexpr std::size_t MaxPiece = std::size_t{1} << 30;
 
 [[noreturn]] void Fail() {
     throw std::runtime_error("Rijndael: cipher library failure");
@@ -83,10 +87,14 @@ void TRijnCore::Run(TCipherMode mode, bool encrypt, std::uint8_t* chain, std::ui
     std::uint8_t* lastOut = data + count - 16;
     std::memcpy(lastIn.data(), lastOut, 16);
     direction.inStep = false;
-    int written = 0;
-    if (EVP_CipherUpdate(direction.ctx.get(), data, &written, data, static_cast<int>(count)) != 1 ||
-        written != static_cast<int>(count))
-        Fail();
+    for (std::size_t done = 0; done < count;) {
+        const int piece = static_cast<int>(std::min(count - done, MaxPiece));
+        int written = 0;
+        if (EVP_CipherUpdate(direction.ctx.get(), data + done, &written, data + done, piece) != 1 ||
+            written != piece)
+            Fail();
+        done += static_cast<std::size_t>(piece);
+    }
     switch (mode) {
     case ECB:
         return;
