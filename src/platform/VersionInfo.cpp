@@ -191,8 +191,11 @@ std::optional<FixedFileInfo> ParseRecord(const ElfReader& elf, const SectionHead
 
 std::optional<FixedFileInfo> ReadFixedFileInfo(const std::string& path) {
     ElfReader elf(path);
-    SectionTable sections(elf);
-    if (!elf.ReadIdentification() || !sections.Load()) {
+    if (!elf.ReadIdentification()) {
+        return std::nullopt;
+    }
+    SectionTable sections(elf); // its layout follows the word size just read
+    if (!sections.Load()) {
         return std::nullopt;
     }
     for (std::uint64_t i = 1; i < sections.Count(); ++i) {
