@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <functional>
 #include <initializer_list>
 #include <unistd.h>
 
@@ -242,17 +243,27 @@ void TfMain::CreateComponents() {
     RunOnce->SetPause(0);
     RunOnce->SetOnRun([this](TKVBRunOnce&) { RunOnceRun(); });
 
-    connect(ePassword, &QLineEdit::textChanged, this, [this] { ePasswordChange(); });
-    connect(eConfirm, &QLineEdit::textChanged, this, [this] { ePasswordChange(); });
-    connect(bOK, &QPushButton::clicked, this, [this] { bOKClick(); });
-    connect(bCancel, &QPushButton::clicked, this, [this] { bCancelClick(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ePassword, &QLineEdit::textChanged, this, Handler(&TfMain::ePasswordChange));
+    connect(eConfirm, &QLineEdit::textChanged, this, Handler(&TfMain::ePasswordChange));
+    connect(bOK, &QPushButton::clicked, this, Handler(&TfMain::bOKClick));
+    connect(bCancel, &QPushButton::clicked, this, Handler(&TfMain::bCancelClick));
+    connect(Button1, &QPushButton::clicked, this, Handler(&TfMain::Button1Click));
 
     // Key preview: the window sees keys before its controls.
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
+}
+
+std::function<void()> TfMain::Handler(void (TfMain::*method)()) {
+    return [this, method] {
+        try {
+            (this->*method)();
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+    };
 }
 
 void TfMain::FormCreate(const std::string& workingFolder) {

@@ -7,6 +7,7 @@
 
 #include <QSize>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ protected:
 
 private:
     void CreateComponents();
+    // A signal handler calling method: no exception leaves it into the event loop.
+    std::function<void()> Handler(void (TfMain::*method)());
     void FormCreate(const std::string& workingFolder);
     void FormShow();
     void FormDestroy();

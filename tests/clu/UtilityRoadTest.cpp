@@ -43,6 +43,30 @@ TEST_F(CluTest, EncryptWithDefaultsNumbersTheOutputWipesTheOriginalAndDecryptsBa
     EXPECT_EQ(ReadFileBytes(dir / "report.txt"), original);
 }
 
+// A second link to the original keeps its data readable after the wipe removed the name.
+TEST_F(CluTest, DefaultSettingsWipeWithOneFastPassOfZeros) {
+    std::filesystem::create_directory(dir.Path() / "links");
+    const std::string original = Pattern(70000);
+    for (const char* name : {"encrypted.txt", "wiped.txt"}) {
+        WriteFileBytes(dir / name, original);
+        std::filesystem::create_hard_link(dir / name, dir.Path() / "links" / name);
+    }
+
+    RunWithPassword({"/e", dir / "encrypted.txt"}, Secret);
+    messages->QueueAnswer(MessageAnswer::Yes);
+    auto wipe = Create({"/w", dir / "wiped.txt"});
+    wipe->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wipe->Ended(); }, 10000));
+
+    EXPECT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"0.zot!", "links"}));
+    for (const char* name : {"encrypted.txt", "wiped.txt"}) {
+        EXPECT_EQ(ReadFileBytes(dir / ("links/" + std::string(name))),
+                  std::string(original.size(), '\0'))
+            << name;
+    }
+}
+
 TEST_F(CluTest, WrongPasswordOnDecryptKeepsTheEncryptedFile) {
     WriteFileBytes(dir / "a.txt", "alpha");
     RunWithPassword({"/e", dir / "a.txt"}, Secret);
