@@ -36,17 +36,18 @@ bool CanWritePath(const std::string& path, int mode) {
     return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
 }
 
-// flock on the lock file, waiting a bounded time for another process to let go.
+// flock on the lock file, waiting a bounded time for another process to let go. Only a
+// writer creates the lock file, so reads leave a folder (the installed layer) as it is.
 class FileLock {
 public:
     FileLock(const std::string& path, bool exclusive) {
-        fd_.Reset(
-            ::open(path.c_str(), (exclusive ? O_RDWR : O_RDONLY) | O_CREAT | O_CLOEXEC, 0600));
+        fd_.Reset(::open(path.c_str(),
+                         exclusive ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0600));
         if (!fd_) {
             if (exclusive) {
                 Fail("Cannot open " + path, errno);
             }
-            return; // a folder we cannot write: the rename keeps each read whole anyway
+            return; // no writer yet, or not ours to read: the rename keeps each read whole
         }
         const auto deadline = std::chrono::steady_clock::now() + LockTimeout;
         while (::flock(fd_.Get(), (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {

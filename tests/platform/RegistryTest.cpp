@@ -3,6 +3,7 @@
 #include "ScopedEnvironment.h"
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <gtest/gtest.h>
@@ -405,6 +406,13 @@ TEST_F(RegistrySystemLayerTest, ReadsFallBackToTheInstalledLayer) {
     EXPECT_EQ(classes.ReadString(""), "/usr/lib/quarn/libhhctrl.so");
     EXPECT_FALSE(TRegistry().KeyExists("Only\\Machine\\Roots"));
     EXPECT_FALSE(TRegistry(RegistryRoot::LocalMachine).KeyExists("CLSID"));
+    // Reading leaves the installed folder as setup made it: no lock files appear there.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(system_.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"HKEY_CLASSES_ROOT.txt", "HKEY_CURRENT_USER.txt"}));
 }
 
 TEST_F(RegistrySystemLayerTest, TheUsersKeyWinsAndWritesNeverTouchTheLayer) {
