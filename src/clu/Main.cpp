@@ -294,10 +294,7 @@ void TfMain::FormCreate(const std::string& workingFolder) {
         return;
     }
 
-    setFixedSize(PasswordClientSize);
-    const QRect screen = ScreenRect(this);
-    move(screen.x() + (screen.width() - width()) / 2,
-         screen.y() + (screen.height() - height()) / 2);
+    PlaceWindow();
     ePassword->setFocus();
 }
 
@@ -453,37 +450,34 @@ void TfMain::EndRun() {
 
 void TfMain::ShowProgressPage() {
     Notebook->setCurrentWidget(ProgressPage);
-    SetOuterSize(ProgressOuterSize);
-    const QRect screen = ScreenRect(this);
-    move(screen.x() + screen.width() / 2 - 160, screen.y() + screen.height() / 2 - 118);
+    PlaceWindow();
     Button1->setFocus();
 }
 
-void TfMain::SetOuterSize(QSize outer) {
-    outerSize_ = outer;
-    ApplyOuterSize();
-}
-
-void TfMain::ApplyOuterSize() {
-    if (!outerSize_.isValid()) {
-        return;
-    }
+void TfMain::PlaceWindow() {
     const QWindow* handle = windowHandle();
     const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
-    const QSize client = QSize(outerSize_.width() - frame.left() - frame.right(),
-                               outerSize_.height() - frame.top() - frame.bottom())
-                             .expandedTo(ProgressClientMinimum);
     appliedFrame_ = frame;
-    setFixedSize(client);
-    Notebook->setGeometry(QRect(QPoint(0, 0), client));
+    const QRect screen = ScreenRect(this);
+    if (Notebook->currentWidget() == ProgressPage) {
+        const QSize client = ProgressOuterSize.shrunkBy(frame).expandedTo(ProgressClientMinimum);
+        setFixedSize(client);
+        Notebook->setGeometry(QRect(QPoint(0, 0), client));
+        move(screen.x() + screen.width() / 2 - 160, screen.y() + screen.height() / 2 - 118);
+        return;
+    }
+    setFixedSize(PasswordClientSize);
+    const QSize outer = PasswordClientSize.grownBy(frame);
+    move(screen.x() + (screen.width() - outer.width()) / 2,
+         screen.y() + (screen.height() - outer.height()) / 2);
 }
 
 bool TfMain::event(QEvent* event) {
     // The frame is known only once the window system has decorated the window.
-    if (outerSize_.isValid() && (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Show) {
         const QWindow* handle = windowHandle();
         if (handle != nullptr && handle->frameMargins() != appliedFrame_) {
-            ApplyOuterSize();
+            PlaceWindow();
         }
     }
     return QWidget::event(event);

@@ -123,9 +123,9 @@ private:
     void PlaceFileNames();
     void PlaceCounter();
     void ShowProgressPage();
-    // Outer (frame) size, kept when the window system reports its frame later.
-    void SetOuterSize(QSize outer);
-    void ApplyOuterSize();
+    // Size and centred place of the page shown. The frame is known only once the window
+    // system has decorated the window: placed again when it is reported.
+    void PlaceWindow();
     // Runs one loop: no exception leaves it, and the run ends after it on every path.
     template <typename Loop> void RunLoop(Loop loop);
     void EndRun();
@@ -136,7 +136,6 @@ private:
     bool showMainForm_ = true;
     bool running_ = false;
     bool ended_ = false;
-    QSize outerSize_;
     QMargins appliedFrame_;
 };
 

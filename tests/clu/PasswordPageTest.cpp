@@ -3,6 +3,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
 #include <optional>
@@ -161,6 +162,8 @@ TEST_F(CluTest, PagesHaveTheirSizes) {
     EXPECT_EQ(password->size(), TfMain::PasswordClientSize);
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Quarn!"));
     EXPECT_EQ(password->minimumSize(), password->maximumSize()) << "fixed border";
+    const QRect screen = password->screen()->geometry();
+    EXPECT_EQ(password->frameGeometry().center(), screen.center());
     password->close();
 
     messages->QueueAnswer(MessageAnswer::Yes);
@@ -169,7 +172,8 @@ TEST_F(CluTest, PagesHaveTheirSizes) {
     progress->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(progress.get()));
     // No frame on this platform: the outer size is the window's.
-    EXPECT_EQ(progress->frameGeometry().size(), TfMain::ProgressOuterSize);
+    EXPECT_EQ(progress->frameGeometry(),
+              QRect(screen.width() / 2 - 160, screen.height() / 2 - 118, 320, 237));
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress->Ended(); }, 10000));
 }
 
