@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace quarn {
 namespace {
@@ -127,6 +128,42 @@ TEST(QtMessageBox, StaysUsableWhileTheOtherWindowsAreDisabled) {
     EXPECT_TRUE(enabled);
 }
 
+struct ReportCase {
+    std::exception_ptr error;
+    QString text;
+};
+
+TEST(QtMessageBox, TheDefaultErrorReportShowsAnErrorBox) {
+    SetApplicationTitle("Quarn!");
+    for (const ReportCase& c :
+         {ReportCase{std::make_exception_ptr(std::runtime_error("Disk full\r\nNothing saved")),
+                     "Disk full\nNothing saved"},
+          ReportCase{std::make_exception_ptr(42), "Unknown error"}}) {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            icon = box.icon();
+            ClickButton(box, QMessageBox::Ok);
+        });
+        ReportException(c.error);
+        EXPECT_EQ(title, "Quarn!");
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(icon, QMessageBox::Critical);
+    }
+}
+
+TEST(QtMessageBox, ProcessMessagesRunsWhatIsPending) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    for (int i = 0; i < 100 && !ran; ++i) {
+        ProcessMessages();
+    }
+    EXPECT_TRUE(ran);
+}
+
 // The names the dialog's file view lists, once its model has read the folder.
 QStringList ListedNames(QFileDialog& dialog) {
     auto* view = dialog.findChild<QAbstractItemView*>("listView");
@@ -148,6 +185,7 @@ QStringList ListedNames(QFileDialog& dialog) {
 }
 
 struct SaveDialogSeen {
+    bool ownDialog = false; // Qt's widget dialog, not the desktop's native one
     QString title;
     QString directory;
     QString proposedName;
@@ -156,6 +194,7 @@ struct SaveDialogSeen {
 
 // Looks at the dialog, types name into it and accepts it.
 void TypeAndAccept(QFileDialog& dialog, const QString& name, SaveDialogSeen& seen) {
+    seen.ownDialog = dialog.testOption(QFileDialog::DontUseNativeDialog);
     seen.title = dialog.windowTitle();
     seen.directory = dialog.directory().absolutePath();
     auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
@@ -191,6 +230,7 @@ protected:
 TEST_F(QtSaveDialog, OpensInTheFolderAndListsEveryFile) {
     SaveDialogSeen seen;
     const auto chosen = Ask("secret", seen);
+    EXPECT_TRUE(seen.ownDialog);
     EXPECT_EQ(seen.title, "Save As...");
     EXPECT_EQ(seen.directory, QString::fromStdString(folder.Path().string()));
     EXPECT_EQ(seen.proposedName, "notes.txt.zot!");
