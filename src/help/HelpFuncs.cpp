@@ -1,13 +1,13 @@
 #include "help/HelpFuncs.h"
 
 #include "help/HelpApi.h"
+#include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/VersionInfo.h"
 
 #include <QLibraryInfo>
 #include <QtGlobal>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -53,12 +53,6 @@ bool IsFolder(const std::string& path) {
 bool IsFile(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string ModuleFilePath() {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
 std::string FolderWithoutSlash(const std::string& path) {
@@ -136,7 +130,7 @@ void InitializeHelp(int argc, char** argv) {
         return;
     }
     BindHtmlHelp();
-    GatherHelpFacts(ModuleFilePath(), std::vector<std::string>(argv, argv + argc));
+    GatherHelpFacts(ProgramFilePath(), std::vector<std::string>(argv, argv + argc));
 }
 
 void FinalizeHelp() {

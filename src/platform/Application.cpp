@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <climits>
 #include <cstdio>
+#include <unistd.h>
 
 namespace quarn {
 
@@ -15,7 +17,9 @@ std::string& Title() {
 }
 } // namespace
 
-void ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void SetApplicationTitle(const std::string& title) {
     Title() = title;
@@ -24,7 +28,17 @@ void SetApplicationTitle(const std::string& title) {
     }
 }
 
-const std::string& ApplicationTitle() { return Title(); }
+const std::string& ApplicationTitle() {
+    return Title();
+}
+
+std::string ProgramFilePath() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 && static_cast<std::size_t>(length) < sizeof path
+               ? std::string(path, static_cast<std::size_t>(length))
+               : std::string();
+}
 
 void ReportException(std::exception_ptr error) {
     std::string text = "Unknown error";
