@@ -1,6 +1,8 @@
 #include "engine/FileCommands.h"
 
 #include "engine/Container.h"
+#include "engine/ContainerFailure.h"
+#include "engine/ContainerJob.h"
 #include "engine/FileCommandsView.h"
 #include "engine/NameClash.h"
 #include "engine/OutputNames.h"
@@ -61,6 +63,16 @@ void ShowOutput(FileCommandsView& view, const std::string& outputPath) {
     view.ProcessMessages();
 }
 
+// A FIFO, socket or device is never opened: "Unable to <verb> file '<name>': It is not a
+// regular file." Answers whether file is one.
+bool RefuseSpecialFile(FileCommandsView& view, const ListedFile& file, std::string_view verb) {
+    if (!IsSpecialFile(file.path)) {
+        return false;
+    }
+    ContainerJob(view, verb, file.name).Warn(NotRegularText);
+    return true;
+}
+
 // A plain deletion after success; a failure is said, never passed over.
 void DeleteSource(FileCommandsView& view, const ListedFile& file, const char* what) {
     if (::unlink(file.path.c_str()) != 0) {
@@ -94,7 +106,13 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
     const RunningCommand running;
     RunLoop(view, paths, "Encrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
-        if (!FileExists(file.path) || IsEncryptedFile(file.path)) {
+        if (IsEncryptedFile(file.path)) {
+            return true;
+        }
+        if (RefuseSpecialFile(view, file, "encrypt")) {
+            return false;
+        }
+        if (!FileExists(file.path)) {
             return true;
         }
         const auto output =
@@ -124,7 +142,13 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
     const RunningCommand running;
     RunLoop(view, paths, "Decrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
-        if (!FileExists(file.path) || !IsEncryptedFile(file.path)) {
+        if (!IsEncryptedFile(file.path)) {
+            return true;
+        }
+        if (RefuseSpecialFile(view, file, "decrypt")) {
+            return false;
+        }
+        if (!FileExists(file.path)) {
             return true;
         }
         const auto settle = [&](const std::string& proposed) {

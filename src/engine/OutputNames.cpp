@@ -14,6 +14,15 @@ bool FileExists(const std::string& path) {
     return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
 }
 
+bool IsSpecialFile(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode) ||
+           S_ISBLK(info.st_mode);
+}
+
 std::string ExtensionOf(const std::string& path) {
     const std::string name = NamePart(path);
     const auto dot = name.rfind('.');

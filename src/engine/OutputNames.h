@@ -13,6 +13,9 @@ inline constexpr const char* EncryptedExtension = ".zot!";
 // Folders, FIFOs, sockets and devices do not count.
 bool FileExists(const std::string& path);
 
+// A FIFO, socket or device is at path, as lstat sees it.
+bool IsSpecialFile(const std::string& path);
+
 // The lower-cased extension of the file-name part (from its last "." on) is ".zot!".
 bool IsEncryptedFile(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "engine/Wipe.h"
 
+#include "engine/ContainerFailure.h"
 #include "engine/FileWorkView.h"
 #include "engine/MessagePacer.h"
 #include "engine/ProgressMath.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,8 +33,8 @@ void Warn(FileWorkView& view, const std::string& text) {
     view.Messages().Show(MessageKind::Warning, text, MessageButtons::Ok);
 }
 
-void WarnUnable(FileWorkView& view, const WipeTarget& target, const char* cause) {
-    Warn(view, "Unable to wipe file '" + target.name + "': " + cause);
+void WarnUnable(FileWorkView& view, const WipeTarget& target, std::string_view cause) {
+    Warn(view, "Unable to wipe file '" + target.name + "': " + std::string(cause));
 }
 
 std::string SubjectText(const WipeTarget& target) {
@@ -67,8 +69,24 @@ void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
                    "'.\r\n\r\nPlease manually delete file '" + target.path + "'.");
 }
 
-void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
+// Never replaces a file at newName. Where the file system has no rename flags (EINVAL), a
+// hard link never replaces either; the link is undone when the old name cannot be removed.
+bool MoveToNewName(const WipeTarget& target) {
     if (RenameNoReplace(target.path, target.newName)) {
+        return true;
+    }
+    if (errno != EINVAL || ::link(target.path.c_str(), target.newName.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(target.path.c_str()) == 0) {
+        return true;
+    }
+    ::unlink(target.newName.c_str());
+    return false;
+}
+
+void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
+    if (MoveToNewName(target)) {
         if (::unlink(target.newName.c_str()) != 0) {
             WarnNotDeleted(view, target);
         }
@@ -92,7 +110,11 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
     return fd;
 }
 
-enum class PassResult { Done, Cancelled, Failed };
+// A pass that failed, with the cause its message gives.
+struct PassResult {
+    enum { Done, Cancelled, Failed } status;
+    std::string cause;
+};
 
 // Writes every pass of the plan over the first size bytes, each flushed to the device.
 class PassWriter {
@@ -107,13 +129,12 @@ public:
                 if (view_.CancelRequested()) {
                     return WipeOutcome::Cancelled;
                 }
-                switch (Pass(pattern)) {
-                case PassResult::Done:
-                    break;
-                case PassResult::Cancelled:
+                const PassResult result = Pass(pattern);
+                if (result.status == PassResult::Cancelled) {
                     return WipeOutcome::Cancelled;
-                case PassResult::Failed:
-                    WarnUnable(view_, target, "The disc may be full.");
+                }
+                if (result.status == PassResult::Failed) {
+                    WarnUnable(view_, target, result.cause);
                     return WipeOutcome::Failed;
                 }
             }
@@ -125,16 +146,16 @@ private:
     PassResult Pass(std::uint8_t pattern) {
         block_.fill(pattern);
         if (::lseek(fd_, 0, SEEK_SET) != 0) {
-            return PassResult::Failed;
+            return Failure(errno);
         }
         for (std::uint64_t offset = 0; offset < size_;) {
             if (view_.CancelRequested()) {
-                return PassResult::Cancelled;
+                return {PassResult::Cancelled, {}};
             }
             const std::size_t count =
                 static_cast<std::size_t>(std::min<std::uint64_t>(WipeBlockSize, size_ - offset));
             if (WriteAll(fd_, block_.data(), count) != count) {
-                return PassResult::Failed;
+                return Failure(errno);
             }
             offset += count;
             written_ += count;
@@ -142,8 +163,14 @@ private:
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        return ::fdatasync(fd_) == 0 ? PassResult::Done : PassResult::Failed;
+        if (::fdatasync(fd_) != 0) {
+            return {PassResult::Failed, std::string(DiscFullText)};
+        }
+        return {PassResult::Done, {}};
     }
+
+    // The disc-full text for ENOSPC and EDQUOT, else the system's reason.
+    static PassResult Failure(int error) { return {PassResult::Failed, IoFailure(error).what()}; }
 
     FileWorkView& view_;
     int fd_;
@@ -173,9 +200,13 @@ WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::
     view.ProcessMessages();
 
     struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0 ||
-        !(S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return WipeOutcome::Missing;
+    }
+    // FIFOs, sockets and devices hold no contents of their own to overwrite.
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        WarnUnable(view, target, NotRegularText);
+        return WipeOutcome::Failed;
     }
     // A link is removed, never written through.
     WipeOutcome outcome = WipeOutcome::Empty;
@@ -183,14 +214,14 @@ WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::
         std::uint64_t size = 0;
         UniqueFd fd = OpenForWipe(path, size);
         if (!fd) {
-            WarnUnable(view, target, "The file may be in use by another program.");
+            WarnUnable(view, target, InUseText);
             return WipeOutcome::Failed;
         }
         if (size > 0) {
             outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
         }
         if (!fd.Close() && outcome == WipeOutcome::Wiped) {
-            WarnUnable(view, target, "The disc may be full.");
+            WarnUnable(view, target, DiscFullText);
             outcome = WipeOutcome::Failed;
         }
     }

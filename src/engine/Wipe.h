@@ -22,16 +22,17 @@ WipePlan MakeWipePlan(const EngineOptions& options);
 enum class WipeWording { OriginalFile, ListedFile };
 
 enum class WipeOutcome {
-    Missing,   // nothing to wipe (no regular file or link): passed over silently
-    Failed,    // a message was shown; the file keeps its name
+    Missing,   // nothing at path, or a folder: passed over silently
+    Failed,    // a message was shown (also for a FIFO, socket or device); the file keeps its name
     Cancelled, // the file keeps its name, partly overwritten
     Empty,     // nothing was written (empty file or symbolic link), then renamed and deleted
     Wiped,     // every pass is on disk, then renamed and deleted (or messages A, B, C)
 };
 
-// Overwrites path by the plan, flushing every pass to the device, renames it to
-// folder + a fresh GUID text without replacing anything and deletes it. A symbolic link is
-// removed, never followed. Reports on the view's file bar and messages.
+// Overwrites path by the plan through one open, exclusively locked descriptor, flushing every
+// pass to the device (a failing flush fails the wipe), renames it to folder + a fresh GUID
+// text without replacing anything and deletes it. A symbolic link is removed, never followed;
+// nothing but a regular file is ever opened. Reports on the view's file bar and messages.
 WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
                         const WipePlan& plan, WipeWording wording);
 

@@ -86,13 +86,16 @@ bool TryLock(int fd, short type) {
 }
 } // namespace
 
-bool TryLockShared(int fd) { return TryLock(fd, F_RDLCK); }
-bool TryLockExclusive(int fd) { return TryLock(fd, F_WRLCK); }
+bool TryLockShared(int fd) {
+    return TryLock(fd, F_RDLCK);
+}
+bool TryLockExclusive(int fd) {
+    return TryLock(fd, F_WRLCK);
+}
 
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
-    return ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) ==
-           0;
+    return ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0;
 }
 
 bool SyncFolderOf(const std::string& path) {

@@ -7,8 +7,7 @@ namespace quarn {
 // Modal QMessageBox and Qt's own save dialog, owned by the active window.
 class QtMessageService : public MessageService {
 public:
-    MessageAnswer Show(MessageKind kind, const std::string& text,
-                       MessageButtons buttons) override;
+    MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) override;
 };
 

@@ -5,7 +5,6 @@
 #include "clu/Main.h"
 
 #include <QWidget>
-
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -13,9 +12,9 @@
 
 namespace quarn::clu::test {
 
+using quarn::test::PathExists;
 using quarn::test::ReadFileBytes;
 using quarn::test::WriteFileBytes;
-using quarn::test::PathExists;
 
 // Each test starts with an empty registry, scripted message boxes and its own folder.
 class CluTest : public testing::Test {

@@ -1,6 +1,7 @@
 #include "engine/Wipe.h"
 
 #include "CommandsTestView.h"
+#include "LoopDisc.h"
 #include "engine/ProgressMath.h"
 #include "platform/Guid.h"
 #include "platform/PosixFile.h"
@@ -9,7 +10,10 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 
 namespace quarn::test {
@@ -191,18 +195,39 @@ TEST(WipeOneFile, FileBeyondFourGigabytesKeepsItsFullSize) {
     EXPECT_EQ(head, Filled(4096, 0x77));
 }
 
-TEST(WipeOneFile, NothingToWipeIsPassedOverSilentlyAndNeverOpened) {
+TEST(WipeOneFile, NothingOrAFolderIsPassedOverSilently) {
     TempDir dir;
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0); // opening it for writing would block
     ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0700), 0);
-    for (const std::string path :
-         {dir / "missing", dir / "fifo", dir / "folder", std::string("/dev/null"), std::string()}) {
+    for (const std::string& path : {dir / "missing", dir / "folder", std::string()}) {
         CommandsTestView view;
         EXPECT_EQ(Wipe(view, path, dir.Folder()), WipeOutcome::Missing) << path;
         EXPECT_TRUE(view.messages.shown.empty()) << path;
         EXPECT_EQ(view.fileProgress, std::vector<int>{0}) << path;
     }
-    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"fifo", "folder"}));
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"folder"});
+}
+
+// Opening a FIFO for writing would block until a reader comes; a device would be written.
+TEST(WipeOneFile, FifoSocketOrDeviceIsRefusedAndNeverOpened) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = dir / "socket";
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const std::string& path : {dir / "fifo", socketPath, std::string("/dev/null")}) {
+        CommandsTestView view;
+        EXPECT_EQ(Wipe(view, path, dir.Folder()), WipeOutcome::Failed) << path;
+        EXPECT_EQ(view.messages.Texts(),
+                  std::vector<std::string>{"Unable to wipe file '" + NamePart(path) +
+                                           "': It is not a regular file."});
+        EXPECT_EQ(view.messages.shown[0].kind, MessageKind::Warning);
+    }
+    ::close(listener);
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"fifo", "socket"}));
 }
 
 TEST(WipeOneFile, LinkIsRemovedAndItsTargetNeverWritten) {
@@ -361,6 +386,118 @@ TEST(WipeOneFile, FullDiscKeepsTheNameWithTheMessage) {
     EXPECT_EQ(view.messages.Texts(),
               std::vector<std::string>{"Unable to wipe file 'sparse': The disc may be full."});
     EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"sparse"});
+}
+
+// "<size> x <byte>" for bytes that are all one value, else "<size> mixed": short failures.
+std::string Uniformity(const std::string& bytes) {
+    if (bytes.empty() || bytes != Filled(bytes.size(), static_cast<std::uint8_t>(bytes[0]))) {
+        return std::to_string(bytes.size()) + " mixed";
+    }
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", static_cast<std::uint8_t>(bytes[0]));
+    return std::to_string(bytes.size()) + " x " + hex;
+}
+
+// Read past every cache: each pass is on the device before the next begins, and the last one
+// is there after the file was deleted (an unlinked file's dirty pages would be dropped).
+TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
+    TempDir images;
+    LoopDisc disc(images.Folder(), 32 << 20);
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "cannot mount an ext4 loop device here";
+    }
+    constexpr std::size_t Blocks = 8;
+    const std::size_t size = Blocks * 4096;
+    const std::string path = disc.Dir() / "secret";
+    WriteFileBytes(path, PatternBytes(size));
+    const auto extents = LoopDisc::ExtentsOf(path);
+    ASSERT_FALSE(extents.empty());
+    ASSERT_TRUE(disc.ReadDevice(extents, size) == PatternBytes(size));
+
+    CommandsTestView view;
+    std::vector<std::string> devicePerPass;
+    int calls = 0;
+    view.onFileProgress = [&](int) {
+        // The first block of a later pass: the rest of the file is as the last pass left it.
+        const int block = calls++ - 1; // the first call sets 0 before any block
+        if (block > 0 && block % Blocks == 0) {
+            devicePerPass.push_back(Uniformity(disc.ReadDevice(extents, size).substr(4096)));
+        }
+    };
+    EXPECT_EQ(Wipe(view, path, disc.Dir().Folder(), WipeOptions(false, 0x5A, 1)),
+              WipeOutcome::Wiped);
+    EXPECT_EQ(devicePerPass, (std::vector<std::string>{"28672 x 00", "28672 x ff"}));
+    EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"lost+found"});
+    EXPECT_EQ(Uniformity(disc.ReadDevice(extents, size)), "32768 x 5a");
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+// The writes land in the page cache; only the flush finds that the device below has no room.
+TEST(WipeOneFile, FailingFlushFailsTheWipeAndKeepsTheName) {
+    SmallTmpfs backing("8m");
+    if (!backing.Mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    LoopDisc disc(backing.Dir().Folder(), 64 << 20); // sparse: far larger than its backing
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "cannot mount an ext4 loop device here";
+    }
+    const std::string path = disc.Dir() / "f";
+    {
+        // Allocated on the file system, never written, so still a hole in the image.
+        UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT, 0600));
+        ASSERT_TRUE(fd);
+        ASSERT_EQ(::fallocate(fd.Get(), 0, 0, 1 << 20), 0);
+        ASSERT_EQ(::fsync(fd.Get()), 0);
+    }
+    {
+        UniqueFd fill(::open((backing.Dir() / "fill").c_str(), O_WRONLY | O_CREAT, 0600));
+        const std::string chunk(1 << 16, 'f');
+        while (::write(fill.Get(), chunk.data(), chunk.size()) > 0) {
+        }
+    }
+    CommandsTestView view;
+    EXPECT_EQ(Wipe(view, path, disc.Dir().Folder()), WipeOutcome::Failed);
+    EXPECT_EQ(view.messages.Texts(),
+              std::vector<std::string>{"Unable to wipe file 'f': The disc may be full."});
+    EXPECT_TRUE(PathExists(path));
+    EXPECT_EQ(FolderNames(disc.Dir()), (std::set<std::string>{"f", "lost+found"}));
+}
+
+// A write error that is not a full disc is said with the system's reason. The limit on file
+// size refuses every write past it, also within the file.
+TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
+    TempDir dir;
+    WriteFileBytes(dir / "big", PatternBytes(64 << 10));
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 << 10, 16 << 10};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        CommandsTestView view;
+        const bool failed = Wipe(view, dir / "big", dir.Folder()) == WipeOutcome::Failed;
+        const std::string text = failed && view.messages.shown.size() == 1
+                                     ? view.messages.shown[0].text
+                                     : std::string("unexpected outcome");
+        (void)!::write(report[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(report[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(text, "Unable to wipe file 'big': File too large.");
+    EXPECT_TRUE(ReadFileBytes(dir / "big").substr(16 << 10) ==
+                PatternBytes(64 << 10).substr(16 << 10));
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"big"});
 }
 
 } // namespace

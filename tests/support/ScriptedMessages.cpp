@@ -37,6 +37,8 @@ ScopedScriptedMessages::ScopedScriptedMessages() {
     previous_ = InstallMessageService(std::move(scripted));
 }
 
-ScopedScriptedMessages::~ScopedScriptedMessages() { InstallMessageService(std::move(previous_)); }
+ScopedScriptedMessages::~ScopedScriptedMessages() {
+    InstallMessageService(std::move(previous_));
+}
 
 } // namespace quarn::test

@@ -20,8 +20,7 @@ struct ShownMessage {
 // dialogs with a cancel.
 class ScriptedMessages : public MessageService {
 public:
-    MessageAnswer Show(MessageKind kind, const std::string& text,
-                       MessageButtons buttons) override;
+    MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) override;
 
     void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }

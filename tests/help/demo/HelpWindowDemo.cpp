@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     void* control = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    auto* htmlHelp =
-        control != nullptr ? reinterpret_cast<quarn::HtmlHelpAProc>(dlsym(control, "HtmlHelpA")) : nullptr;
+    auto* htmlHelp = control != nullptr
+                         ? reinterpret_cast<quarn::HtmlHelpAProc>(dlsym(control, "HtmlHelpA"))
+                         : nullptr;
     if (htmlHelp == nullptr) {
         std::fprintf(stderr, "no help control in %s\n", argv[1]);
         return 1;
