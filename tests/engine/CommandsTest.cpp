@@ -70,6 +70,10 @@ struct NamingCase {
     const char* output;
 };
 
+void PrintTo(const NamingCase& param, std::ostream* out) {
+    *out << (param.appendExtension ? "append " : "replace ") << param.source;
+}
+
 class CommandsEncryptNaming : public testing::TestWithParam<NamingCase> {};
 
 TEST_P(CommandsEncryptNaming, OutputBesideTheSourceDeletedWithDeleteOriginal) {
@@ -328,6 +332,85 @@ TEST(CommandsDecryptClash, StoredNameOfTheContainerItselfNeverDeletesIt) {
               "Unable to delete file 'c.zot!'. Skipping file 'c.zot!'.");
     EXPECT_EQ(ReadFileBytes(dir / "c.zot!"), container);
 }
+
+struct UndeletableCase {
+    const char* label;
+    bool decrypt;
+    bool viaSaveDialog; // "chosen" from the dialog, else "Overwrite the existing file?" Yes
+    std::vector<std::string> texts;
+};
+
+void PrintTo(const UndeletableCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
+class CommandsUndeletableTarget : public testing::TestWithParam<UndeletableCase> {};
+
+// A file to be replaced that cannot be deleted is never written: the warning names it and the
+// file is skipped with its source untouched.
+TEST_P(CommandsUndeletableTarget, WarnsAndSkipsTheFile) {
+    const UndeletableCase& c = GetParam();
+    TempDir dir;
+    const std::string source = c.decrypt ? dir / "c.zot!" : dir / "a.txt";
+    const std::string clash = c.decrypt ? "a.txt" : "a.zot!";
+    if (c.decrypt) {
+        MakeContainer(source, "a.txt", "inside");
+    } else {
+        WriteFileBytes(source, "new");
+    }
+    WriteFileBytes(dir / clash, "old");
+    WriteFileBytes(dir / "chosen", "old");
+    const std::string sourceBytes = ReadFileBytes(source);
+    AppendOnlyFolder appendOnly(dir.Path().string());
+    if (!appendOnly.Supported()) {
+        GTEST_SKIP() << "append-only folders not supported here";
+    }
+    Commands run;
+    run.options.EncryptName = false;
+    if (c.viaSaveDialog) {
+        run.view.messages.QueueAnswer(MessageAnswer::Yes);
+        run.view.messages.QueueSavePath(dir / "chosen");
+    } else {
+        run.view.messages.QueueAnswer(MessageAnswer::No);
+        run.view.messages.QueueAnswer(MessageAnswer::Yes);
+    }
+    if (c.decrypt) {
+        run.Decrypt({source}, dir.Folder());
+    } else {
+        run.Encrypt({source}, dir.Folder());
+    }
+    EXPECT_EQ(run.view.messages.Texts(), c.texts);
+    EXPECT_EQ(run.view.messages.shown.back().kind, MessageKind::Warning);
+    EXPECT_EQ(ReadFileBytes(dir / clash), "old");
+    EXPECT_EQ(ReadFileBytes(dir / "chosen"), "old");
+    EXPECT_EQ(ReadFileBytes(source), sourceBytes);
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{NamePart(source), clash, "chosen"}));
+    EXPECT_TRUE(run.view.overall.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, CommandsUndeletableTarget,
+    testing::Values(UndeletableCase{"encrypt, overwrite",
+                                    false,
+                                    false,
+                                    {EncryptQuestion, "Overwrite the existing file?",
+                                     "Unable to delete file 'a.zot!'. Skipping file 'a.txt'."}},
+                    UndeletableCase{"encrypt, save dialog",
+                                    false,
+                                    true,
+                                    {EncryptQuestion,
+                                     "Unable to delete file 'chosen'. Skipping file 'a.txt'."}},
+                    UndeletableCase{"decrypt, overwrite",
+                                    true,
+                                    false,
+                                    {DecryptQuestion, "Overwrite the existing file?",
+                                     "Unable to delete file 'a.txt'. Skipping file 'c.zot!'."}},
+                    UndeletableCase{"decrypt, save dialog",
+                                    true,
+                                    true,
+                                    {DecryptQuestion,
+                                     "Unable to delete file 'chosen'. Skipping file "
+                                     "'c.zot!'."}}));
 
 // --- decrypt ---
 

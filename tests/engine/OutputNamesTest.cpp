@@ -14,6 +14,10 @@ struct EncryptedCase {
     bool encrypted;
 };
 
+void PrintTo(const EncryptedCase& param, std::ostream* out) {
+    *out << '"' << param.path << '"';
+}
+
 class IsEncryptedFileCases : public testing::TestWithParam<EncryptedCase> {};
 
 TEST_P(IsEncryptedFileCases, LooksAtTheNamePartsLastExtensionOnly) {
@@ -34,6 +38,13 @@ struct OutputCase {
     const char* source;
     const char* expected;
 };
+
+void PrintTo(const OutputCase& param, std::ostream* out) {
+    *out << (param.encryptName       ? "number "
+             : param.appendExtension ? "append "
+                                     : "replace ")
+         << param.source;
+}
 
 class EncryptedOutputPathCases : public testing::TestWithParam<OutputCase> {};
 

@@ -44,6 +44,11 @@ struct PlanCase {
     int rounds;
 };
 
+void PrintTo(const PlanCase& param, std::ostream* out) {
+    *out << (param.fast ? "fast" : "three passes") << " HexValue=" << param.hexValue
+         << " WipeCount=" << param.wipeCount;
+}
+
 class WipePlanCases : public testing::TestWithParam<PlanCase> {};
 
 TEST_P(WipePlanCases, PassBytesAndRounds) {
@@ -67,6 +72,10 @@ struct PercentCase {
     std::uint64_t total;
     int percent;
 };
+
+void PrintTo(const PercentCase& param, std::ostream* out) {
+    *out << param.done << " of " << param.total;
+}
 
 class RoundedPercentCases : public testing::TestWithParam<PercentCase> {};
 
@@ -133,6 +142,10 @@ struct StepCase {
     std::size_t steps; // bar updates after the first 0
     WipeOutcome outcome;
 };
+
+void PrintTo(const StepCase& param, std::ostream* out) {
+    *out << param.size << " bytes";
+}
 
 class WipeStepCases : public testing::TestWithParam<StepCase> {};
 
@@ -290,6 +303,11 @@ struct RenameCase {
     MessageAnswer answer;
     const char* question;
 };
+
+void PrintTo(const RenameCase& param, std::ostream* out) {
+    *out << (param.wording == WipeWording::OriginalFile ? "original file" : "listed file")
+         << (param.answer == MessageAnswer::Yes ? ", Yes" : ", No");
+}
 
 class WipeRenameRefused : public testing::TestWithParam<RenameCase> {};
 
