@@ -3,7 +3,6 @@
 #include "platform/MessageService.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <climits>
 #include <cstdio>
 #include <unistd.h>
@@ -21,11 +20,10 @@ void ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+// Not Qt's application display name: the platform would append it to every other
+// window's caption ("Options — Quarn!").
 void SetApplicationTitle(const std::string& title) {
     Title() = title;
-    if (QCoreApplication::instance() != nullptr) {
-        QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
-    }
 }
 
 const std::string& ApplicationTitle() {

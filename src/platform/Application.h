@@ -8,6 +8,7 @@ namespace quarn {
 // Handles pending window events, as long operations do between blocks.
 void ProcessMessages();
 
+// The program's title, the caption of every message box.
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 

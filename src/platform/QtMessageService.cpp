@@ -76,6 +76,8 @@ MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
     QMessageBox box(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     QApplication::activeWindow());
+    // File names may look like markup ("<b>x</b>.txt"): shown as they are, never as HTML.
+    box.setTextFormat(Qt::PlainText);
     // Boxes shown while a window is busy must stay usable: never parented to a disabled
     // window's modality chain beyond their own.
     box.setWindowModality(Qt::ApplicationModal);

@@ -55,9 +55,14 @@ void ClickButton(QMessageBox& box, QMessageBox::StandardButton which) {
 }
 
 struct KindCase {
+    const char* name;
     MessageKind kind;
     QMessageBox::Icon icon;
 };
+
+void PrintTo(const KindCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class QtMessageBoxKinds : public testing::TestWithParam<KindCase> {};
 
@@ -87,10 +92,34 @@ TEST_P(QtMessageBoxKinds, ShowTheirIconTitleAndLineBreaks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Service, QtMessageBoxKinds,
-    testing::Values(KindCase{MessageKind::Warning, QMessageBox::Warning},
-                    KindCase{MessageKind::Error, QMessageBox::Critical},
-                    KindCase{MessageKind::Information, QMessageBox::Information},
-                    KindCase{MessageKind::Confirmation, QMessageBox::Question}));
+    testing::Values(KindCase{"Warning", MessageKind::Warning, QMessageBox::Warning},
+                    KindCase{"Error", MessageKind::Error, QMessageBox::Critical},
+                    KindCase{"Information", MessageKind::Information, QMessageBox::Information},
+                    KindCase{"Confirmation", MessageKind::Confirmation, QMessageBox::Question}),
+    [](const testing::TestParamInfo<KindCase>& info) { return info.param.name; });
+
+TEST(QtMessageBox, TextThatLooksLikeMarkupIsShownAsItStands) {
+    const std::string text = "Quarn! was unable to encrypt '/home/me/<b>secret</b> & co.txt': "
+                             "Permission denied";
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+        format = box.textFormat();
+        shown = box.text();
+        ClickButton(box, QMessageBox::Ok);
+    });
+    QtMessageService().Show(MessageKind::Error, text, MessageButtons::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown.toStdString(), text);
+}
+
+TEST(QtMessageBox, TheApplicationTitleStaysOffOtherWindowsCaptions) {
+    // The platform appends Qt's application display name, when one is set, to the caption
+    // of every window ("Options — Quarn!").
+    SetApplicationTitle("Quarn!");
+    EXPECT_EQ(ApplicationTitle(), "Quarn!");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+}
 
 TEST(QtMessageBox, YesNoBoxesAnswerWithTheButtonClicked) {
     QtMessageService service;
