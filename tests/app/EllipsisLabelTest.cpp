@@ -68,6 +68,10 @@ struct ElisionCase {
     bool elided;
 };
 
+void PrintTo(const ElisionCase& c, std::ostream* out) {
+    *out << '"' << c.caption << "\" with " << (c.ellipsis == elPath ? "elPath" : "elEnd");
+}
+
 class Elision : public testing::TestWithParam<ElisionCase> {};
 
 TEST_P(Elision, ShortensTheCaptionToFitTheProgressLabel) {
@@ -170,6 +174,10 @@ struct LayoutCase {
     TTextLayout layout;
     TAlignment alignment;
 };
+
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Placement : public testing::TestWithParam<LayoutCase> {};
 

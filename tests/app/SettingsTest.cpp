@@ -135,6 +135,10 @@ struct BrokenValue {
     std::string favorites; // what the read still hands to the favorites loader
 };
 
+void PrintTo(const BrokenValue& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class OneFailedRead : public SettingsTest, public ::testing::WithParamInterface<BrokenValue> {};
 
 TEST_P(OneFailedRead, GivesEverySettingItsDefault) {

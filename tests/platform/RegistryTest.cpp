@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <functional>
 #include <gtest/gtest.h>
@@ -166,6 +167,20 @@ struct TypeCase {
     bool fails;
 };
 
+std::string Capitalised(std::string word) {
+    word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    return word;
+}
+
+// "DwordReadAsString": what is stored and how it is read.
+std::string CaseName(const TypeCase& c) {
+    return Capitalised(c.stored) + "ReadAs" + Capitalised(c.read);
+}
+
+void PrintTo(const TypeCase& c, std::ostream* out) {
+    *out << CaseName(c) << (c.fails ? " fails" : " succeeds");
+}
+
 class RegistryTypeTest : public RegistryTest, public ::testing::WithParamInterface<TypeCase> {};
 
 TEST_P(RegistryTypeTest, ReadsCheckTheStoredType) {
@@ -206,7 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeCase{"string", "integer", true}, TypeCase{"string", "bool", true},
                       TypeCase{"binary", "integer", true}, TypeCase{"dword", "binary", true},
                       TypeCase{"string", "string", false}, TypeCase{"dword", "bool", false},
-                      TypeCase{"binary", "binary", false}));
+                      TypeCase{"binary", "binary", false}),
+    [](const ::testing::TestParamInfo<TypeCase>& info) { return CaseName(info.param); });
 
 TEST_F(RegistryTest, AbsentStringReadsEmpty) {
     EXPECT_EQ(Opened()->ReadString("Favorites"), "");

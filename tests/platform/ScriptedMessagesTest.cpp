@@ -16,10 +16,11 @@ TEST(ScriptedMessages, RecordTheExactTextsAndAnswerFromTheQueue) {
         ScopedScriptedMessages messages;
         messages->QueueAnswer(MessageAnswer::Yes);
         messages->QueueSavePath("/tmp/out.zot!");
+        // An OK box leaves the queued answer to the question.
+        EXPECT_EQ(Messages().Show(MessageKind::Error, "e", MessageButtons::Ok), MessageAnswer::Ok);
         EXPECT_EQ(Messages().Show(MessageKind::Warning, text, MessageButtons::YesNo),
                   MessageAnswer::Yes);
-        // An empty queue answers Ok, No and cancel.
-        EXPECT_EQ(Messages().Show(MessageKind::Error, "e", MessageButtons::Ok), MessageAnswer::Ok);
+        // An empty queue answers No and cancel.
         EXPECT_EQ(Messages().Show(MessageKind::Confirmation, "q", MessageButtons::YesNo),
                   MessageAnswer::No);
         SaveDialogRequest request;
@@ -28,9 +29,9 @@ TEST(ScriptedMessages, RecordTheExactTextsAndAnswerFromTheQueue) {
         EXPECT_EQ(Messages().AskSaveFile(request), std::nullopt);
 
         ASSERT_EQ(messages->shown.size(), 3u);
-        EXPECT_EQ(messages->shown[0].text, text); // "\r\n" and "\t" as they were given
-        EXPECT_EQ(messages->shown[0].kind, MessageKind::Warning);
-        EXPECT_EQ(messages->shown[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(messages->shown[1].text, text); // "\r\n" and "\t" as they were given
+        EXPECT_EQ(messages->shown[1].kind, MessageKind::Warning);
+        EXPECT_EQ(messages->shown[1].buttons, MessageButtons::YesNo);
         ASSERT_EQ(messages->saveRequests.size(), 2u);
         EXPECT_EQ(messages->saveRequests[0].filter, "All Files (*.*)|*.*");
     }

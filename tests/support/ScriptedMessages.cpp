@@ -5,8 +5,11 @@ namespace quarn::test {
 MessageAnswer ScriptedMessages::Show(MessageKind kind, const std::string& text,
                                      MessageButtons buttons) {
     shown.push_back({kind, text, buttons});
+    if (buttons == MessageButtons::Ok) {
+        return MessageAnswer::Ok;
+    }
     if (answers_.empty()) {
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+        return MessageAnswer::No;
     }
     const MessageAnswer answer = answers_.front();
     answers_.pop_front();

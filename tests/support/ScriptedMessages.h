@@ -16,8 +16,9 @@ struct ShownMessage {
 };
 
 // Answers message boxes and save dialogs from queues the test fills, and records every
-// request. An empty answer queue answers OK boxes with Ok, Yes/No boxes with No and save
-// dialogs with a cancel.
+// request. OK boxes answer Ok and leave the queue alone, so an unexpected error box cannot
+// take the answer meant for a question; an empty queue answers Yes/No boxes with No and
+// save dialogs with a cancel.
 class ScriptedMessages : public MessageService {
 public:
     MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override;
