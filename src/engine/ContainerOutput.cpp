@@ -3,6 +3,7 @@
 #include "engine/ContainerFailure.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,10 +13,26 @@ namespace quarn {
 namespace {
 constexpr char TemporaryName[] = "quarn-XXXXXX.part";
 constexpr int TemporarySuffixLength = 5; // ".part"
+
+// Whether the file system can hold a file under path. A path whose folder cannot be asked
+// passes here and fails where the temporary file is created.
+bool NameFits(const std::string& path) {
+    if (path.size() >= PATH_MAX) {
+        return false;
+    }
+    const std::string folder = FolderPart(path);
+    const long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
+}
 } // namespace
 
 ContainerOutput::ContainerOutput(std::string path, mode_t permissions)
     : path_(std::move(path)), livePath_(FolderPart(path_) + TemporaryName) {
+    // The final name is first used by the rename: a name too long for it fails the creation
+    // now, before any data is written.
+    if (!NameFits(path_)) {
+        throw ContainerFailure(CreateFailedText);
+    }
     // mkostemps creates with O_CREAT | O_EXCL and mode 0600.
     fd_.Reset(::mkostemps(livePath_.data(), TemporarySuffixLength, O_CLOEXEC));
     if (!fd_) {

@@ -14,7 +14,8 @@ namespace quarn {
 class ContainerOutput {
 public:
     // Creates the temporary file (exclusively, never through a link) with the given
-    // permission bits. Throws ContainerFailure CreateFailedText.
+    // permission bits. Throws ContainerFailure CreateFailedText, also when the file system
+    // cannot hold a file under path (name or path too long).
     ContainerOutput(std::string path, mode_t permissions);
     ~ContainerOutput();
     ContainerOutput(const ContainerOutput&) = delete;

@@ -165,6 +165,35 @@ TEST_F(ContainerWriterFixture, MissingOutputFolderCannotBeCreated) {
     EXPECT_FALSE(result.dataLoopRan);
 }
 
+// A folder path of about length bytes below root, made of long names.
+std::string DeepFolder(const TempDir& root, std::size_t length) {
+    std::string folder = root.Folder();
+    while (folder.size() < length) {
+        const std::size_t part = std::clamp<std::size_t>(length - folder.size(), 2, 201);
+        folder += std::string(part - 1, 'd') + "/";
+        std::filesystem::create_directory(folder);
+    }
+    return folder;
+}
+
+// An output name or path the file system cannot hold fails as the creation of the output,
+// before the source is read: never after the whole file was encrypted.
+TEST_F(ContainerWriterFixture, OutputNameTooLongCannotBeCreated) {
+    WriteFileBytes(source_, "contents");
+    const TempDir deepRoot;
+    const std::string deep = DeepFolder(deepRoot, 3900);
+    for (const std::string& output :
+         {outputs_ / (std::string(251, 'n') + ".zot!"), deep + std::string(250, 'n')}) {
+        view_.messages.shown.clear();
+        output_ = output;
+        const auto result = Write();
+        ExpectRefused(result, "The disc may be full or write protected.");
+        EXPECT_FALSE(result.dataLoopRan);
+        EXPECT_EQ(view_.pumps, 0);
+        EXPECT_TRUE(std::filesystem::is_empty(FolderPart(output)));
+    }
+}
+
 // Whatever stands at the output path when the container is moved there (another program's
 // finished output, a link) is left alone, and no temporary file stays behind.
 TEST_F(ContainerWriterFixture, ExistingFileOrLinkAtOutputIsNeverReplaced) {

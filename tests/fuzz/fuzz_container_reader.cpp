@@ -92,9 +92,10 @@ std::set<std::string> Names(const fs::path& folder) {
 }
 
 bool AllowedCause(const std::string& text) {
-    // A stored name longer than the file system allows is refused with the system's reason.
+    // A stored name longer than the file system allows cannot be created.
     static const std::set<std::string> causes = {"Not a valid Quarn! file.", "Invalid password.",
-                                                 "The file is corrupt.", "File name too long."};
+                                                 "The file is corrupt.",
+                                                 "The disc may be full or write protected."};
     return text.starts_with(Prefix) && causes.count(text.substr(Prefix.size())) == 1;
 }
 
