@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -32,16 +31,11 @@ template <typename Handler> auto Guarded(Handler handler) {
     };
 }
 
-// The application's icon; a program that set none shows the installed "quarn" icon, or
-// the desktop's generic program icon.
-QIcon ApplicationIcon(const QStyle* style) {
+// The application's icon, or the program icon built into Quarn when the application set
+// none.
+QIcon ApplicationIcon() {
     const QIcon icon = QApplication::windowIcon();
-    if (!icon.isNull()) {
-        return icon;
-    }
-    return QIcon::fromTheme(
-        "quarn",
-        QIcon::fromTheme("application-x-executable", style->standardIcon(QStyle::SP_ComputerIcon)));
+    return icon.isNull() ? QIcon(":/quarn/quarn.png") : icon;
 }
 
 } // namespace
@@ -116,7 +110,7 @@ void TfAbout::BuildForm() {
 }
 
 void TfAbout::FormCreate() {
-    iIcon->setPixmap(ApplicationIcon(style()).pixmap(IconSize, IconSize));
+    iIcon->setPixmap(ApplicationIcon().pixmap(IconSize, IconSize));
     Version1->SetFileName(ProgramFilePath());
     lVersion->setText(QString("Version %1.%2 (Build %3)")
                           .arg(Version1->Major())

@@ -6,9 +6,14 @@
 #include "platform/Registry.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
 #include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -180,6 +185,41 @@ TEST_F(HelpBinding, MissingOrUnregisteredControlGivesTheErrorOnEveryHelpCall) {
             EXPECT_EQ(shown.buttons, MessageButtons::Ok);
         }
     }
+}
+
+// Clicks the window's Hide button as the window system delivers a click, which a window
+// blocked by a modal dialog never receives. True when the contents pane changed.
+bool ClickTakesEffect(QMainWindow* window) {
+    auto* contents = window->findChild<QTreeWidget*>();
+    auto* bar = window->findChild<QToolBar*>();
+    QWidget* hide = bar->widgetForAction(bar->actions().at(0));
+    const bool visibleBefore = contents->isVisible();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      hide->mapTo(window, hide->rect().center()));
+    return contents->isVisible() != visibleBefore;
+}
+
+TEST_F(HelpBinding, HelpFromAModalDialogTakesInput) {
+    RegisterAndBind(QUARN_HTMLHELP_PATH);
+    for (const bool openBefore : {false, true}) {
+        SCOPED_TRACE(openBefore ? "window open before the dialog" : "window opened by the dialog");
+        if (openBefore) {
+            ASSERT_TRUE(ShowHelpTopic());
+        }
+        QPointer<QDialog> dialog = new QDialog;
+        QTimer::singleShot(0, dialog, [&] {
+            ASSERT_TRUE(ShowHelpTopic("options"));
+            ASSERT_EQ(VisibleHelpWindows().size(), 1u);
+            EXPECT_TRUE(ClickTakesEffect(VisibleHelpWindows()[0]));
+            dialog->accept();
+        });
+        dialog->exec();
+        delete dialog.data();
+        ASSERT_EQ(VisibleHelpWindows().size(), 1u); // outlives the dialog, and still works
+        EXPECT_TRUE(ClickTakesEffect(VisibleHelpWindows()[0]));
+        CloseAllHelpWindows();
+    }
+    EXPECT_TRUE(messages_->shown.empty());
 }
 
 TEST(HelpControlRegistration, WrongValueTypeReadsAsUnregistered) {

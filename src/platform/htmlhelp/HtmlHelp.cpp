@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QWindow>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +17,14 @@ namespace {
 
 constexpr unsigned DisplayTopic = 0; // HH_DISPLAY_TOPIC
 constexpr unsigned CloseAll = 18;    // HH_CLOSE_ALL
+
+// A help window asked for from a modal dialog (its F1 or a help button) must take input
+// while the dialog stays open: as the dialog's transient window, modality does not block it.
+void KeepUsableBesideModalWindow(HelpWindow& window) {
+    window.winId(); // creates the window handle
+    QWindow* modal = QGuiApplication::modalWindow();
+    window.windowHandle()->setTransientParent(modal != window.windowHandle() ? modal : nullptr);
+}
 
 std::string CanonicalPath(const std::string& path) {
     char resolved[PATH_MAX];
@@ -53,6 +62,7 @@ public:
         if (!window->ShowTopic(topic)) {
             return 0;
         }
+        KeepUsableBesideModalWindow(*window);
         window->show();
         window->raise();
         window->activateWindow();
