@@ -1,3 +1,4 @@
+#include "CipherTestUtil.h"
 #include "cipher/Rijndael.h"
 
 #include <array>
@@ -153,9 +154,7 @@ TEST_P(BlockLoopTest, MixedCallsMatchTheBlockLoop) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, BlockLoopTest, ::testing::Values(ECB, CBC, CFB, OFB),
-                         [](const auto& info) {
-                             return std::string(std::array{"ECB", "CBC", "CFB", "OFB"}[info.param]);
-                         });
+                         [](const auto& info) { return ModeName(info.param); });
 
 } // namespace
 } // namespace quarn

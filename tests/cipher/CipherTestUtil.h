@@ -1,8 +1,31 @@
 #pragma once
 
+#include "cipher/Rijndael.h"
+
+#include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
+
+namespace quarn {
+
+inline std::string ModeName(TCipherMode mode) {
+    return std::array{"ECB", "CBC", "CFB", "OFB"}[mode];
+}
+inline std::string StringModeName(TStringMode mode) {
+    return std::array{"smMime", "smEncode", "smNormal"}[mode];
+}
+
+// Test parameters print by name, not as the raw byte.
+inline void PrintTo(TCipherMode mode, std::ostream* out) {
+    *out << ModeName(mode);
+}
+inline void PrintTo(TStringMode mode, std::ostream* out) {
+    *out << StringModeName(mode);
+}
+
+} // namespace quarn
 
 namespace quarn::test {
 

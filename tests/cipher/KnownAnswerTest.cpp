@@ -75,6 +75,10 @@ const KnownAnswer KnownAnswers[] = {
      "71ab47a086e86eedf39d1c5bba97c4080126141d67f37be8538f5a8be740e484"},
 };
 
+void PrintTo(const KnownAnswer& vector, std::ostream* out) {
+    *out << vector.name;
+}
+
 class KnownAnswerTest : public ::testing::TestWithParam<KnownAnswer> {
 protected:
     // Raw key bytes of the full key size and a 16-byte IV fold onto themselves.

@@ -230,9 +230,7 @@ TEST_P(ModeTest, ModeChangedAfterSetKeyTakesEffect) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ModeTest, ::testing::Values(ECB, CBC, CFB, OFB),
-                         [](const auto& info) {
-                             return std::string(std::array{"ECB", "CBC", "CFB", "OFB"}[info.param]);
-                         });
+                         [](const auto& info) { return ModeName(info.param); });
 
 TEST(BufferCount, InvalidCountsThrowAndTouchNothing) {
     TRijndael r;

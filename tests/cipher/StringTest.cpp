@@ -10,9 +10,18 @@ namespace {
 using test::FromHex;
 
 struct Coded {
+    const char* label;
     std::string bytes;
     std::string text;
 };
+
+void PrintTo(const Coded& coded, std::ostream* out) {
+    *out << coded.label;
+}
+
+std::string LabelOf(const testing::TestParamInfo<Coded>& info) {
+    return info.param.label;
+}
 
 class SixBitTest : public ::testing::TestWithParam<Coded> {};
 
@@ -22,10 +31,12 @@ TEST_P(SixBitTest, EncodesAndDecodesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, SixBitTest,
-                         ::testing::Values(Coded{"", ""}, Coded{"a", "ME"}, Coded{"ab", "MK6"},
-                                           Coded{"abc", "MK7X"}, Coded{"abca", "MK7XME"},
-                                           Coded{std::string("\0\0\0", 3), "++++"},
-                                           Coded{"\xff\xff\xff", "zzzz"}));
+                         ::testing::Values(Coded{"Empty", "", ""}, Coded{"a", "a", "ME"},
+                                           Coded{"ab", "ab", "MK6"}, Coded{"abc", "abc", "MK7X"},
+                                           Coded{"abca", "abca", "MK7XME"},
+                                           Coded{"Zeros", std::string("\0\0\0", 3), "++++"},
+                                           Coded{"Ones", "\xff\xff\xff", "zzzz"}),
+                         LabelOf);
 
 class Base64Test : public ::testing::TestWithParam<Coded> {};
 
@@ -35,10 +46,13 @@ TEST_P(Base64Test, EncodesAndDecodesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rfc4648, Base64Test,
-                         ::testing::Values(Coded{"", ""}, Coded{"f", "Zg=="}, Coded{"fo", "Zm8="},
-                                           Coded{"foo", "Zm9v"}, Coded{"foob", "Zm9vYg=="},
-                                           Coded{"fooba", "Zm9vYmE="}, Coded{"foobar", "Zm9vYmFy"},
-                                           Coded{"\xfb\xff", "+/8="}));
+                         ::testing::Values(Coded{"Empty", "", ""}, Coded{"f", "f", "Zg=="},
+                                           Coded{"fo", "fo", "Zm8="}, Coded{"foo", "foo", "Zm9v"},
+                                           Coded{"foob", "foob", "Zm9vYg=="},
+                                           Coded{"fooba", "fooba", "Zm9vYmE="},
+                                           Coded{"foobar", "foobar", "Zm9vYmFy"},
+                                           Coded{"PlusSlash", "\xfb\xff", "+/8="}),
+                         LabelOf);
 
 TEST(Base64Decode, Quirks) {
     EXPECT_EQ(Base64Decode("Zm=9v"), "foo"); // "=" skipped anywhere
@@ -83,7 +97,11 @@ TEST_P(StringRoundTrip, EveryLengthComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, StringRoundTrip,
                          ::testing::Combine(::testing::Values(ECB, CBC, CFB, OFB),
-                                            ::testing::Values(smMime, smEncode, smNormal)));
+                                            ::testing::Values(smMime, smEncode, smNormal)),
+                         [](const auto& info) {
+                             return ModeName(std::get<0>(info.param)) + "_" +
+                                    StringModeName(std::get<1>(info.param));
+                         });
 
 class StringTest : public ::testing::Test {
 protected:

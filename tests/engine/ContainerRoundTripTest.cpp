@@ -1,6 +1,8 @@
 #include "ContainerTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <iomanip>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace quarn::test {
@@ -111,12 +113,20 @@ mode_t ModeOf(const std::string& path) {
     return status.st_mode & 07777;
 }
 
-class ContainerPermissions : public testing::TestWithParam<mode_t> {};
+struct PermissionCase {
+    mode_t mode;
+};
+
+void PrintTo(const PermissionCase& param, std::ostream* out) {
+    *out << std::oct << std::setfill('0') << std::setw(4) << param.mode;
+}
+
+class ContainerPermissions : public testing::TestWithParam<PermissionCase> {};
 
 // The container takes the source's bits and the decrypted file the container's, whatever
 // the umask: a private file never becomes readable by others on the way.
 TEST_P(ContainerPermissions, CarriedFromSourceToContainerToOutput) {
-    const mode_t mode = GetParam();
+    const mode_t mode = GetParam().mode;
     const mode_t oldMask = ::umask(0);
     TempDir folder, outputs;
     WriteFileBytes(folder / "secret", "top secret");
@@ -137,7 +147,14 @@ TEST_P(ContainerPermissions, CarriedFromSourceToContainerToOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ContainerModes, ContainerPermissions,
-                         testing::Values(0600, 0640, 0644, 0755, 0400, 0666));
+                         testing::Values(PermissionCase{0600}, PermissionCase{0640},
+                                         PermissionCase{0644}, PermissionCase{0755},
+                                         PermissionCase{0400}, PermissionCase{0666}),
+                         [](const auto& info) {
+                             std::ostringstream name;
+                             name << "Mode" << std::oct << info.param.mode;
+                             return name.str();
+                         });
 
 } // namespace
 } // namespace quarn::test
