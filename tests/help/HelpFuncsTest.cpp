@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace quarn {
 namespace {
@@ -16,10 +17,21 @@ FileVersionText Version(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::
     return {{a, b, c, d}, "set"};
 }
 
+void PrintTo(const FileVersion& v, std::ostream* out) {
+    *out << v.major << '.' << v.minor << '.' << v.release << '.' << v.build;
+}
+
 struct CompareCase {
     FileVersion a, b;
     int expected;
 };
+
+void PrintTo(const CompareCase& c, std::ostream* out) {
+    PrintTo(c.a, out);
+    *out << " vs ";
+    PrintTo(c.b, out);
+    *out << " -> " << c.expected;
+}
 
 class CompareVersionsTable : public testing::TestWithParam<CompareCase> {};
 
@@ -42,6 +54,15 @@ struct NameCase {
     FileVersionText version;
     const char* name;
 };
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    if (c.version.text.empty()) {
+        *out << "no version";
+    } else {
+        PrintTo(c.version.version, out);
+    }
+    *out << " -> \"" << c.name << '"';
+}
 
 class HtmlHelpNames : public testing::TestWithParam<NameCase> {};
 

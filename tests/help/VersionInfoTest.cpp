@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace quarn {
@@ -142,6 +143,10 @@ struct ElfCase {
     ElfSpec spec;
     bool found;
 };
+
+void PrintTo(const ElfCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class ElfLayouts : public testing::TestWithParam<ElfCase> {};
 
