@@ -48,6 +48,17 @@ QString QtFilter(const std::string& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+// A modal box. File names may look like markup ("<b>x</b>.txt"): the text is shown as it
+// stands. Application-modal, so that it stays usable while a busy operation has disabled
+// the other windows.
+int ExecBox(QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons, QWidget* parent) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec();
+}
+
 // Qt's own save dialog, which accepts a name in a folder that does not exist: this one
 // refuses it and stays open, as the desktop's save dialog does.
 class SaveFileDialog : public QFileDialog {
@@ -59,9 +70,10 @@ public:
         if (!files.isEmpty()) {
             const QFileInfo chosen(files.constFirst());
             if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
-                QMessageBox::warning(
-                    this, windowTitle(),
-                    QStringLiteral("The folder \"%1\" does not exist.").arg(chosen.absolutePath()));
+                ExecBox(
+                    QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("The folder \"%1\" does not exist.").arg(chosen.absolutePath()),
+                    QMessageBox::Ok, this);
                 return;
             }
         }
@@ -73,15 +85,10 @@ public:
 MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
                                      MessageButtons buttons) {
     const bool yesNo = buttons == MessageButtons::YesNo;
-    QMessageBox box(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                    QApplication::activeWindow());
-    // File names may look like markup ("<b>x</b>.txt"): shown as they are, never as HTML.
-    box.setTextFormat(Qt::PlainText);
-    // Boxes shown while a window is busy must stay usable: never parented to a disabled
-    // window's modality chain beyond their own.
-    box.setWindowModality(Qt::ApplicationModal);
-    const int answer = box.exec();
+    const int answer =
+        ExecBox(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
+                yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                QApplication::activeWindow());
     if (!yesNo) {
         return MessageAnswer::Ok;
     }

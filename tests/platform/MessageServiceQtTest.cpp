@@ -274,15 +274,17 @@ TEST_F(QtSaveDialog, ANameWithAnExtensionKeepsIt) {
 
 TEST_F(QtSaveDialog, ANameInAMissingFolderIsRefusedAndTheDialogStaysOpen) {
     QString warning;
+    Qt::TextFormat format = Qt::AutoText;
     bool stayedOpen = false;
     WhenModalShows<QFileDialog>([&](QFileDialog& dialog) {
         auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(edit, nullptr);
         WhenModalShows<QMessageBox>([&](QMessageBox& box) {
             warning = box.text();
+            format = box.textFormat();
             ClickButton(box, QMessageBox::Ok);
         });
-        edit->setText("missing/secret");
+        edit->setText("<b>missing/secret");
         QTest::keyClick(edit, Qt::Key_Return);
         stayedOpen = dialog.isVisible();
         edit->setText("secret");
@@ -293,7 +295,9 @@ TEST_F(QtSaveDialog, ANameInAMissingFolderIsRefusedAndTheDialogStaysOpen) {
     request.defaultExtension = ".zot!";
     EXPECT_EQ(QtMessageService().AskSaveFile(request), folder / "secret.zot!");
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(warning.toStdString(), "The folder \"" + (folder / "missing") + "\" does not exist.");
+    EXPECT_EQ(warning.toStdString(),
+              "The folder \"" + (folder / "<b>missing") + "\" does not exist.");
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST_F(QtSaveDialog, CancelGivesNothing) {
