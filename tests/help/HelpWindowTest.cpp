@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QProcess>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -229,6 +230,28 @@ TEST(HelpControlRegistration, WrongValueTypeReadsAsUnregistered) {
     EXPECT_EQ(FindHtmlHelpControl(), "");
     ASSERT_TRUE(RegisterHtmlHelpControl(QUARN_HTMLHELP_PATH));
     EXPECT_EQ(FindHtmlHelpControl(), QUARN_HTMLHELP_PATH);
+}
+
+// Runs the registration program as the installation does; its exit code.
+int RunRegisterProgram(const std::string& program) {
+    QProcess process;
+    process.start(QString::fromStdString(program), {});
+    process.waitForFinished();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+TEST(HelpControlRegistration, RegisterProgramRecordsTheControlBesideIt) {
+    ASSERT_TRUE(RegisterHtmlHelpControl(""));
+    ASSERT_EQ(RunRegisterProgram(QUARN_REGISTER_PATH), 0);
+    EXPECT_TRUE(std::filesystem::equivalent(FindHtmlHelpControl(), QUARN_HTMLHELP_PATH));
+
+    // A copy with no control beside it fails and leaves the registration alone.
+    TempDir dir;
+    const std::string lonely = dir / "quarn-register";
+    std::filesystem::copy_file(QUARN_REGISTER_PATH, lonely);
+    std::filesystem::permissions(lonely, std::filesystem::perms::owner_all);
+    EXPECT_EQ(RunRegisterProgram(lonely), 1);
+    EXPECT_TRUE(std::filesystem::equivalent(FindHtmlHelpControl(), QUARN_HTMLHELP_PATH));
 }
 
 } // namespace
