@@ -22,11 +22,9 @@
 #include <QStackedWidget>
 #include <QWindow>
 #include <algorithm>
-#include <climits>
 #include <exception>
 #include <functional>
 #include <initializer_list>
-#include <unistd.h>
 
 namespace quarn::clu {
 
@@ -155,16 +153,6 @@ bool Unmodified(const QKeyEvent* key) {
 
 } // namespace
 
-std::string ProgramFile() {
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) {
-        return {};
-    }
-    path.resize(static_cast<std::size_t>(length));
-    return path;
-}
-
 TfMain::TfMain(const TCommandLine& commandLine, const std::string& workingFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -267,7 +255,7 @@ std::function<void()> TfMain::Handler(void (TfMain::*method)()) {
 }
 
 void TfMain::FormCreate(const std::string& workingFolder) {
-    SetApplicationHelpFile(FolderPart(ProgramFile()) + HelpFileName);
+    SetApplicationHelpFile(FolderPart(ProgramFilePath()) + HelpFileName);
 
     UtilityStart start = ReadUtilityStart();
     options_ = start.Options;

@@ -147,7 +147,4 @@ extern TfMain* fMain;
 // exit code, 0 on every path.
 int RunUtility(const std::vector<std::string>& args);
 
-// The running program's file and its folder (with a trailing "/").
-std::string ProgramFile();
-
 } // namespace quarn::clu

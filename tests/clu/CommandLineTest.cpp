@@ -13,6 +13,11 @@ struct ParseCase {
     std::vector<std::string> files;
 };
 
+// Names the case in test names by its arguments.
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.args);
+}
+
 class ParseCommandLineTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseCommandLineTest, SwitchesAndFiles) {

@@ -34,6 +34,11 @@ struct PasswordCase {
     MessageKind kind;
 };
 
+// Names the case in test names.
+void PrintTo(const PasswordCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
 class PasswordRuleTest : public CluTest, public testing::WithParamInterface<PasswordCase> {};
 
 TEST_P(PasswordRuleTest, AcceptsOrRefusesOnThePage) {
@@ -83,8 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         PasswordCase{"OverLimitInBytesEncrypt", "/e", Repeat("\xC3\xA9", 128),
                      Repeat("\xC3\xA9", 128), TooShort, MessageKind::Warning},
         PasswordCase{"OverLimitInBytesDecrypt", "/d", Repeat("\xC3\xA9", 255),
-                     Repeat("\xC3\xA9", 255), TooShort, MessageKind::Warning}),
-    [](const testing::TestParamInfo<PasswordCase>& info) { return info.param.label; });
+                     Repeat("\xC3\xA9", 255), TooShort, MessageKind::Warning}));
 
 TEST_F(CluTest, OkIsEnabledOnlyWhileBothEditsAreFilled) {
     auto window = Create({"/e", dir / "missing.txt"});

@@ -1,6 +1,7 @@
 // The utility's window end to end: password typed, OK pressed, files checked on disk.
 #include "CluFixture.h"
 #include "app/KVBEllipsisLabel.h"
+#include "app/KVBRunOnce.h"
 #include "platform/QtMessageService.h"
 
 #include <QAbstractButton>
@@ -182,16 +183,19 @@ TEST_F(CluTest, WipeRunsOnceTheWindowShowsAndRemovesTheFiles) {
 // Escape, Enter and the Cancel button on the Progress page stop the run.
 enum class CancelBy { Escape, Enter, Button };
 
-std::string CancelName(const testing::TestParamInfo<CancelBy>& info) {
-    switch (info.param) {
+// Names the case in test names.
+void PrintTo(CancelBy by, std::ostream* out) {
+    switch (by) {
     case CancelBy::Escape:
-        return "Escape";
+        *out << "Escape";
+        return;
     case CancelBy::Enter:
-        return "Enter";
+        *out << "Enter";
+        return;
     case CancelBy::Button:
-        break;
+        *out << "Button";
+        return;
     }
-    return "Button";
 }
 
 class CancelTest : public CluTest, public testing::WithParamInterface<CancelBy> {};
@@ -240,8 +244,7 @@ TEST_P(CancelTest, StopsTheRunAndRemovesThePartialOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, CancelTest,
-                         testing::Values(CancelBy::Escape, CancelBy::Enter, CancelBy::Button),
-                         CancelName);
+                         testing::Values(CancelBy::Escape, CancelBy::Enter, CancelBy::Button));
 
 TEST_F(CluTest, CancelDuringTheOriginalsWipeKeepsTheCompleteContainer) {
     const std::string original = Pattern(4 << 20);
@@ -306,6 +309,19 @@ TEST_F(CluTest, CloseBoxDuringALoopLetsItFinish) {
     EXPECT_TRUE(window->Ended());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"0.zot!", "1.zot!"}));
+}
+
+TEST_F(CluTest, CloseBoxBeforeTheWipeStartsEndsWithTheFileKept) {
+    WriteFileBytes(dir / "a.txt", "kept");
+    messages->QueueAnswer(MessageAnswer::Yes);
+    auto window = Create({"/w", dir / "a.txt"});
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(window->Ended());
+    QTest::qWait(TKVBRunOnce::ExposeTimeout + 200);
+    EXPECT_FALSE(window->Running());
+    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1of1"));
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
 }
 
 TEST_F(CluTest, RealMessageBoxesDuringALoopStayUsable) {
