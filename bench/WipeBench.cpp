@@ -1,10 +1,13 @@
 #include "engine/FileWorkView.h"
+#include "engine/MessagePacer.h"
+#include "engine/ProgressMath.h"
 #include "engine/Wipe.h"
 #include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <fcntl.h>
@@ -30,10 +33,15 @@ void EnsureApplication() {
     }();
 }
 
-// A window that pumps real events (or none) and answers no message box.
+// A window with a shown progress bar that pumps real events, or no window at all.
 class BenchView : public quarn::FileWorkView {
 public:
-    explicit BenchView(bool pump) : pump_(pump) {}
+    explicit BenchView(bool pump) : pump_(pump) {
+        if (pump_) {
+            bar_ = std::make_unique<QProgressBar>();
+            bar_->show();
+        }
+    }
     quarn::MessageService& Messages() override { return quarn::Messages(); }
     void ProcessMessages() override {
         if (pump_) {
@@ -41,10 +49,16 @@ public:
         }
     }
     bool CancelRequested() const override { return false; }
-    void SetFileProgress(int percent) override { benchmark::DoNotOptimize(percent); }
+    void SetFileProgress(int percent) override {
+        if (bar_) {
+            bar_->setValue(percent);
+        }
+        benchmark::DoNotOptimize(percent);
+    }
 
 private:
     bool pump_;
+    std::unique_ptr<QProgressBar> bar_;
 };
 
 std::string BenchFolder() {
@@ -93,8 +107,8 @@ void BM_PlainOverwriteAndFlush(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * passes * static_cast<std::int64_t>(FileBytes));
 }
 
-// The wipe of a 256 MiB file: one pass (fast) or three, with or without real event processing
-// after every block.
+// The wipe of a 256 MiB file: one pass (fast) or three, with a shown bar and real event
+// processing (paced as the wipe paces it) or with neither.
 void BM_WipeFile(benchmark::State& state) {
     const bool fast = state.range(0) == 1;
     const bool pump = state.range(1) == 1;
@@ -113,6 +127,38 @@ void BM_WipeFile(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(plan.passBytes.size()) *
                             static_cast<std::int64_t>(FileBytes));
+}
+
+// One pass over the file as the wipe writes it, with the bar set after every block and pending
+// messages processed after every block (every_block:1) or through the pacer (every_block:0):
+// what processing after each 4096-byte block would cost.
+void BM_OverwriteWithMessages(benchmark::State& state) {
+    const bool everyBlock = state.range(0) == 1;
+    EnsureApplication();
+    BenchView view(true);
+    const std::string path = BenchFolder() + "quarn-bench-pumped";
+    std::vector<char> block(Block, 'w');
+    for (auto _ : state) {
+        state.PauseTiming();
+        MakeFile(path);
+        state.ResumeTiming();
+        quarn::MessagePacer pacer(view);
+        quarn::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+        for (std::size_t done = 0; done < FileBytes;) {
+            quarn::WriteAll(fd.Get(), block.data(), Block);
+            done += Block;
+            view.SetFileProgress(quarn::RoundedPercent(done, FileBytes));
+            if (everyBlock) {
+                view.ProcessMessages();
+            } else {
+                pacer.Pump();
+            }
+        }
+        ::fdatasync(fd.Get());
+        fd.Close();
+        ::unlink(path.c_str());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(FileBytes));
 }
 
 // What one pending-message round costs on an idle interface thread.
@@ -139,6 +185,12 @@ BENCHMARK(BM_WipeFile)
     ->Args({1, 0})
     ->Args({0, 1})
     ->Args({0, 0})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OverwriteWithMessages)
+    ->ArgNames({"every_block"})
+    ->Arg(1)
+    ->Arg(0)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProcessMessages);

@@ -123,6 +123,29 @@ TEST(CommandsEncrypt, MissingAndEncryptedFilesPassedOverSilentlyStillMoveTheBar)
     EXPECT_EQ(ReadFileBytes(dir / "b.ZOT!"), "already");
 }
 
+// A FIFO is never opened (that would block until a writer comes); a folder counts as missing.
+TEST(CommandsEncrypt, FifoRefusedFolderPassedOverNeitherHangs) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "f.zot!").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((dir / "d.zot!").c_str(), 0700), 0);
+    WriteFileBytes(dir / "a", "aaa");
+    Commands run;
+    run.Encrypt({dir / "fifo", dir / "folder", dir / "a"}, dir.Folder());
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Unable to encrypt file 'fifo': It is not a regular file."});
+    EXPECT_EQ(run.view.overall, (std::vector<int>{67, 100}));
+    Commands back;
+    back.Decrypt({dir / "f.zot!", dir / "d.zot!"}, dir.Folder());
+    EXPECT_EQ(back.view.messages.Texts(),
+              std::vector<std::string>{"Unable to decrypt file 'f.zot!': It is not a regular "
+                                       "file."});
+    EXPECT_EQ(back.view.overall, std::vector<int>{100});
+    EXPECT_EQ(FolderNames(dir),
+              (std::set<std::string>{"0.zot!", "d.zot!", "f.zot!", "fifo", "folder"}));
+}
+
 // Encrypting a link reads its target; only the link is then wiped away.
 TEST(CommandsEncrypt, LinkSourceEncryptsItsTargetAndRemovesOnlyTheLink) {
     TempDir dir;
