@@ -394,8 +394,8 @@ template <typename Loop> void TfMain::RunLoop(Loop loop) {
     if (running_ || ended_) {
         return;
     }
+    // A cancel given before the loop starts (the wipe waits for its timer) stops it at once.
     running_ = true;
-    cancelRequested_ = false;
     CurrentFolder = FirstFolder(FileList);
     std::exception_ptr error;
     try {

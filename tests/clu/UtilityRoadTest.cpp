@@ -324,6 +324,17 @@ TEST_F(CluTest, CloseBoxBeforeTheWipeStartsEndsWithTheFileKept) {
     EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
 }
 
+TEST_F(CluTest, CancelBeforeTheWipeStartsWipesNothing) {
+    WriteFileBytes(dir / "a.txt", "kept");
+    messages->QueueAnswer(MessageAnswer::Yes);
+    auto window = Create({"/w", dir / "a.txt"});
+    window->show();
+    QTest::keyClick(window->Button1, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Ended(); }, 10000));
+    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1of1"));
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
+}
+
 TEST_F(CluTest, RealMessageBoxesDuringALoopStayUsable) {
     WriteBoolSetting("EncryptName", false);
     WriteBoolSetting("AppendExtension", true);
