@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -82,7 +84,7 @@ TEST_F(HelpBinding, TopicsOpenInTheHelpWindow) {
     const TopicCase cases[] = {
         {"", "Welcome to Quarn!"}, // the default topic
         {"password_window", "The Password window"},
-        {"strong_passwords", "Strong passwords"},
+        {"strong_passwords", "Strong Passwords"},
         {"options", "Options"},
         {"options_general", "Options: General"},
         {"options_encryption", "Options: Encryption"},
@@ -98,6 +100,61 @@ TEST_F(HelpBinding, TopicsOpenInTheHelpWindow) {
         EXPECT_EQ(windows[0]->windowTitle(), QString("Quarn! Help - ") + c.pageTitle);
         EXPECT_TRUE(PageText(windows[0]).startsWith(c.pageTitle))
             << PageText(windows[0]).left(80).toStdString();
+    }
+    EXPECT_TRUE(messages_->shown.empty());
+}
+
+// The links and pictures of the page a help window shows.
+struct PageReferences {
+    QStringList links;
+    QStringList images;
+};
+
+PageReferences References(const QTextDocument& page) {
+    PageReferences found;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        for (auto part = block.begin(); !part.atEnd(); ++part) {
+            const QTextCharFormat format = part.fragment().charFormat();
+            if (format.isAnchor() && !format.anchorHref().isEmpty()) {
+                found.links << format.anchorHref();
+            }
+            if (format.isImageFormat()) {
+                found.images << format.toImageFormat().name();
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(HelpBinding, EveryLinkOfTheManualLeadsToAPageAndEveryPictureLoads) {
+    RegisterAndBind(QUARN_HTMLHELP_PATH);
+    QStringList pending{"index"}, seen;
+    while (!pending.isEmpty()) {
+        const QString topic = pending.takeFirst();
+        if (seen.contains(topic)) {
+            continue;
+        }
+        seen << topic;
+        SCOPED_TRACE(topic.toStdString());
+        ASSERT_TRUE(ShowHelpTopic(topic.toStdString()));
+        auto* browser = VisibleHelpWindows().at(0)->findChild<QTextBrowser*>();
+        const PageReferences references = References(*browser->document());
+        for (const QString& image : references.images) {
+            EXPECT_FALSE(browser->loadResource(QTextDocument::ImageResource, QUrl(image)).isNull())
+                << image.toStdString();
+        }
+        for (const QString& link : references.links) {
+            const QUrl url(link);
+            if (url.scheme().isEmpty()) {
+                ASSERT_TRUE(url.path().endsWith(".htm")) << link.toStdString();
+                pending << url.path().chopped(4);
+            }
+        }
+    }
+    for (const char* topic :
+         {"password_window", "strong_passwords", "options", "options_general", "options_encryption",
+          "options_wiping", "favorites", "standard_license"}) {
+        EXPECT_TRUE(seen.contains(topic)) << topic << " is linked from no page";
     }
     EXPECT_TRUE(messages_->shown.empty());
 }
