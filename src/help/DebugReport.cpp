@@ -85,7 +85,9 @@ void WriteDebugLine(const char* format, ...) {
         line += "   " + LocalTime("%H:%M:%S");
     }
     line += '\n';
-    UniqueFd file(open(ReportPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+    // The report may lie in the shared temp folder: never follow a link planted there.
+    UniqueFd file(
+        open(ReportPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (file) {
         WriteAll(file.Get(), line.data(), line.size());
     }

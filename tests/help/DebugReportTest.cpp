@@ -155,11 +155,15 @@ TEST_F(DebugReport, LineForms) {
     EXPECT_EQ(lines[6], "formatted");
 }
 
-TEST_F(DebugReport, NothingIsWrittenBeforeStartUpOrIntoAMissingFolder) {
+TEST_F(DebugReport, NothingIsWrittenBeforeStartUpThroughALinkOrIntoAMissingFolder) {
     WriteDebugLine("!before");
     EXPECT_FALSE(PathExists(dir_ / "HHDebug.txt"));
     EXPECT_FALSE(PathExists(temp_ / "HHDebug.txt"));
     GatherHelpFacts(module_, {module_});
+    WriteFileBytes(temp_ / "target", "kept");
+    std::filesystem::create_symlink(temp_ / "target", dir_ / "HHDebug.txt");
+    WriteDebugLine("!through a link");
+    EXPECT_EQ(test::ReadFileBytes(temp_ / "target"), "kept");
     std::filesystem::remove_all(dir_.Path());
     WriteDebugLine("!lost"); // an I/O error skips the line quietly
     EXPECT_FALSE(PathExists(dir_ / "HHDebug.txt"));
