@@ -40,6 +40,13 @@ QIcon ApplicationIcon() {
 
 } // namespace
 
+QString AboutVersionCaption(const TKVBVersion& version) {
+    return QString("Version %1.%2 (Build %3)")
+        .arg(version.Major())
+        .arg(version.Minor())
+        .arg(version.Build());
+}
+
 TfAbout::TfAbout(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
@@ -112,10 +119,7 @@ void TfAbout::BuildForm() {
 void TfAbout::FormCreate() {
     iIcon->setPixmap(ApplicationIcon().pixmap(IconSize, IconSize));
     Version1->SetFileName(ProgramFilePath());
-    lVersion->setText(QString("Version %1.%2 (Build %3)")
-                          .arg(Version1->Major())
-                          .arg(Version1->Minor())
-                          .arg(Version1->Build()));
+    lVersion->setText(AboutVersionCaption(*Version1));
 }
 
 void TfAbout::bLicenseClick() {

@@ -9,6 +9,9 @@ namespace quarn {
 
 class TKVBVersion;
 
+// "Version <Major>.<Minor> (Build <Build>)" of a version reader.
+QString AboutVersionCaption(const TKVBVersion& version);
+
 // The about box: the program's icon, name and version (read from its own file), with the
 // licence topic of the help file and the product's home page. It deletes itself when
 // closed.

@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "app/About.h"
 #include "app/KVBVersion.h"
 #include "platform/Application.h"
 
@@ -101,6 +102,22 @@ TEST(KVBVersion, EmptyNameClearsNameAndVersionOnly) {
     EXPECT_EQ(v.FileName(), "");
     EXPECT_EQ(v.Version(), "");
     ExpectNumbers(v, 2, 1, 0, 37);
+}
+
+TEST(AboutVersionCaption, ShowsMajorMinorAndBuildOfTheFile) {
+    TempDir dir;
+    WriteFileBytes(dir / "notes.txt", "no version information here");
+    const std::pair<std::string, const char*> cases[] = {
+        {OwnFile(), "Version 2.1 (Build 37)"},
+        {QtLibrary(), "Version 0.0 (Build 0)"},
+        {dir / "notes.txt", "Version 0.0 (Build 0)"},
+    };
+    for (const auto& [file, caption] : cases) {
+        SCOPED_TRACE(file);
+        TKVBVersion version;
+        version.SetFileName(file);
+        EXPECT_EQ(AboutVersionCaption(version), caption);
+    }
 }
 
 } // namespace
