@@ -1,4 +1,5 @@
 // The help binding with the real help control and the compiled help file.
+#include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
 #include "help/HelpApi.h"
@@ -309,6 +310,23 @@ TEST(HelpControlRegistration, RegisterProgramRecordsTheControlBesideIt) {
     std::filesystem::permissions(lonely, std::filesystem::perms::owner_all);
     EXPECT_EQ(RunRegisterProgram(lonely), 1);
     EXPECT_TRUE(std::filesystem::equivalent(FindHtmlHelpControl(), QUARN_HTMLHELP_PATH));
+}
+
+TEST(HelpControlRegistration, InstallationRegistersTheControlForEveryUser) {
+    TempDir prefix;
+    QProcess install;
+    install.start(CMAKE_COMMAND, {"--install", QUARN_BUILD_TREE, "--prefix",
+                                  QString::fromStdString(prefix.Path().string())});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+    TempDir freshUser; // a user who never ran quarn-register
+    test::ScopedEnvironment userRegistry("QUARN_REGISTRY_DIR", freshUser.Path().string());
+    test::ScopedEnvironment installedLayer("QUARN_SYSTEM_REGISTRY_DIR",
+                                           prefix / "share/quarn/registry");
+    const std::string installed = prefix / "lib/quarn/libquarn-htmlhelp.so";
+    ASSERT_TRUE(std::filesystem::is_regular_file(installed));
+    EXPECT_EQ(FindHtmlHelpControl(), installed);
 }
 
 } // namespace
