@@ -394,7 +394,6 @@ template <typename Loop> void TfMain::RunLoop(Loop loop) {
     if (running_ || ended_) {
         return;
     }
-    // A cancel given before the loop starts (the wipe waits for its timer) stops it at once.
     running_ = true;
     CurrentFolder = FirstFolder(FileList);
     std::exception_ptr error;

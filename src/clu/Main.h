@@ -132,6 +132,7 @@ private:
 
     TCommandLine commandLine_;
     EngineOptions options_;
+    // Never cleared: a cancel given before the wipe's timer fires stops it before any file.
     bool cancelRequested_ = false;
     bool showMainForm_ = true;
     bool running_ = false;
