@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QProgressBar>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -47,8 +49,19 @@ public:
         if (pump_) {
             quarn::ProcessMessages();
         }
+        NoteAnswer();
     }
     bool CancelRequested() const override { return false; }
+    // The window answers: the time since it last did counts towards the longest wait.
+    void NoteAnswer() {
+        const auto now = std::chrono::steady_clock::now();
+        longestWait_ = std::max(longestWait_, now - lastAnswer_);
+        lastAnswer_ = now;
+    }
+    void StartTiming() { lastAnswer_ = std::chrono::steady_clock::now(); }
+    double LongestWaitMs() const {
+        return std::chrono::duration<double, std::milli>(longestWait_).count();
+    }
     void SetFileProgress(int percent) override {
         if (bar_) {
             bar_->setValue(percent);
@@ -59,6 +72,8 @@ public:
 private:
     bool pump_;
     std::unique_ptr<QProgressBar> bar_;
+    std::chrono::steady_clock::time_point lastAnswer_;
+    std::chrono::steady_clock::duration longestWait_{};
 };
 
 std::string BenchFolder() {
@@ -123,10 +138,14 @@ void BM_WipeFile(benchmark::State& state) {
         state.PauseTiming();
         MakeFile(path);
         state.ResumeTiming();
+        view.StartTiming();
         quarn::WipeOneFile(view, path, folder, plan, quarn::WipeWording::ListedFile);
+        view.NoteAnswer();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(plan.passBytes.size()) *
                             static_cast<std::int64_t>(FileBytes));
+    // The longest time the window went without processing its messages (Cancel unanswered).
+    state.counters["longest_wait_ms"] = view.LongestWaitMs();
 }
 
 // One pass over the file as the wipe writes it, with the bar set after every block and pending

@@ -4,6 +4,7 @@
 #include "engine/FileWorkView.h"
 #include "engine/MessagePacer.h"
 #include "engine/ProgressMath.h"
+#include "engine/Writeback.h"
 #include "platform/Guid.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
@@ -116,7 +117,8 @@ struct PassResult {
     std::string cause;
 };
 
-// Writes every pass of the plan over the first size bytes, each flushed to the device.
+// Writes every pass of the plan over the first size bytes, each flushed to the device; the
+// write-out runs along with the pass, so its flush waits for little.
 class PassWriter {
 public:
     PassWriter(FileWorkView& view, int fd, std::uint64_t size, const WipePlan& plan)
@@ -148,6 +150,7 @@ private:
         if (::lseek(fd_, 0, SEEK_SET) != 0) {
             return Failure(errno);
         }
+        Writeback writeback(fd_);
         for (std::uint64_t offset = 0; offset < size_;) {
             if (view_.CancelRequested()) {
                 return {PassResult::Cancelled, {}};
@@ -159,15 +162,20 @@ private:
             }
             offset += count;
             written_ += count;
+            if (!writeback.Advance(offset)) {
+                return FlushFailure();
+            }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
         if (::fdatasync(fd_) != 0) {
-            return {PassResult::Failed, std::string(DiscFullText)};
+            return FlushFailure();
         }
         return {PassResult::Done, {}};
     }
+
+    static PassResult FlushFailure() { return {PassResult::Failed, std::string(DiscFullText)}; }
 
     // The disc-full text for ENOSPC and EDQUOT, else the system's reason.
     static PassResult Failure(int error) { return {PassResult::Failed, IoFailure(error).what()}; }

@@ -450,8 +450,22 @@ TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
     EXPECT_TRUE(view.messages.shown.empty());
 }
 
-// The writes land in the page cache; only the flush finds that the device below has no room.
-TEST(WipeOneFile, FailingFlushFailsTheWipeAndKeepsTheName) {
+struct FlushCase {
+    const char* label;
+    off_t size;
+    int roomAtPercent; // the backing gets room again once the bar reaches it; 0: never
+};
+
+void PrintTo(const FlushCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
+class WipeFlushFails : public testing::TestWithParam<FlushCase> {};
+
+// The writes land in the page cache; only the write-out finds that the device below has no
+// room. An error seen while the pass runs is not seen again by the flush at its end, so the
+// wipe must fail on it even when the rest of the pass reaches the device.
+TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
     SmallTmpfs backing("8m");
     if (!backing.Mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
@@ -465,22 +479,32 @@ TEST(WipeOneFile, FailingFlushFailsTheWipeAndKeepsTheName) {
         // Allocated on the file system, never written, so still a hole in the image.
         UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT, 0600));
         ASSERT_TRUE(fd);
-        ASSERT_EQ(::fallocate(fd.Get(), 0, 0, 1 << 20), 0);
+        ASSERT_EQ(::fallocate(fd.Get(), 0, 0, GetParam().size), 0);
         ASSERT_EQ(::fsync(fd.Get()), 0);
     }
+    const std::string fill = backing.Dir() / "fill";
     {
-        UniqueFd fill(::open((backing.Dir() / "fill").c_str(), O_WRONLY | O_CREAT, 0600));
+        UniqueFd fd(::open(fill.c_str(), O_WRONLY | O_CREAT, 0600));
         const std::string chunk(1 << 16, 'f');
-        while (::write(fill.Get(), chunk.data(), chunk.size()) > 0) {
+        while (::write(fd.Get(), chunk.data(), chunk.size()) > 0) {
         }
     }
     CommandsTestView view;
+    view.onFileProgress = [&](int percent) {
+        if (GetParam().roomAtPercent > 0 && percent >= GetParam().roomAtPercent) {
+            ::unlink(fill.c_str());
+        }
+    };
     EXPECT_EQ(Wipe(view, path, disc.Dir().Folder()), WipeOutcome::Failed);
     EXPECT_EQ(view.messages.Texts(),
               std::vector<std::string>{"Unable to wipe file 'f': The disc may be full."});
     EXPECT_TRUE(PathExists(path));
     EXPECT_EQ(FolderNames(disc.Dir()), (std::set<std::string>{"f", "lost+found"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, WipeFlushFails,
+                         testing::Values(FlushCase{"at the flush", 1 << 20, 0},
+                                         FlushCase{"during the pass", 8 << 20, 50}));
 
 // A write error that is not a full disc is said with the system's reason. The limit on file
 // size refuses every write past it, also within the file.
