@@ -184,6 +184,17 @@ TEST_F(HelpBinding, CloseAllClosesEveryHelpWindow) {
     EXPECT_TRUE(messages_->shown.empty());
 }
 
+TEST_F(HelpBinding, AMinimizedHelpWindowComesBackForTheNextTopic) {
+    RegisterAndBind(QUARN_HTMLHELP_PATH);
+    ASSERT_TRUE(ShowHelpTopic("options"));
+    QMainWindow* window = VisibleHelpWindows().at(0);
+    window->showMinimized();
+    ASSERT_TRUE(window->isMinimized());
+    ASSERT_TRUE(ShowHelpTopic("favorites"));
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_EQ(window->windowTitle(), "Quarn! Help - Favorites");
+}
+
 TEST_F(HelpBinding, ReleasingTheControlClosesItsWindows) {
     RegisterAndBind(QUARN_HTMLHELP_PATH);
     ASSERT_TRUE(ShowHelpTopic("options"));

@@ -63,6 +63,7 @@ public:
             return 0;
         }
         KeepUsableBesideModalWindow(*window);
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();
