@@ -218,6 +218,32 @@ TEST_F(ContainerWriterFixture, ExistingFileOrLinkAtOutputIsNeverReplaced) {
     EXPECT_EQ(ReadFileBytes(source_), "contents");
 }
 
+// Another program finishes the same output while this one is still writing it: each works
+// under its own temporary name, and the output that was complete first stays.
+TEST_F(ContainerWriterFixture, ConcurrentWriterOfTheSameOutputKeepsTheFirstComplete) {
+    WriteFileBytes(source_, PatternBytes(10000));
+    const std::string otherSource = sources_ / "b.txt";
+    WriteFileBytes(otherSource, "the other program's file");
+    TRijndael otherCipher;
+    ContainerTestView otherView;
+    bool otherDone = false;
+    view_.onPump = [&](int pump) {
+        if (pump == 1) {
+            otherDone =
+                WriteContainer(otherCipher, otherView, otherSource, output_, "b.txt", Password)
+                    .done;
+        }
+    };
+    const auto result = Write();
+    EXPECT_TRUE(otherDone);
+    EXPECT_FALSE(result.done);
+    EXPECT_EQ(view_.messages.Texts(),
+              std::vector<std::string>{EncryptPrefix + "a.txt': File exists."});
+    EXPECT_EQ(ContainerCipher(Password, ReadFileBytes(output_), false),
+              ContainerPlain(Password, "b.txt", "the other program's file"));
+    EXPECT_EQ(FolderNames(outputs_), std::set<std::string>{"a.zot!"});
+}
+
 struct CancelCase {
     const char* label;
     int cancelAtPump;
