@@ -1,4 +1,7 @@
+#include "CommandsTestView.h"
 #include "ContainerTestSupport.h"
+#include "LoopDisc.h"
+#include "platform/PosixFile.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -12,27 +15,8 @@ namespace {
 
 const std::string Password = "password";
 
-// A 64 KiB tmpfs in a fresh folder; unusable where mounting is not allowed.
-class SmallDisc {
-public:
-    SmallDisc() {
-        mounted_ = ::mount("tmpfs", folder_.Path().c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallDisc() {
-        if (mounted_) {
-            ::umount2(folder_.Path().c_str(), MNT_DETACH);
-        }
-    }
-    bool Mounted() const { return mounted_; }
-    const TempDir& Folder() const { return folder_; }
-
-private:
-    TempDir folder_;
-    bool mounted_ = false;
-};
-
 TEST(ContainerDiscFull, EncryptOntoFullDiscKeepsSourceAndLeavesNothing) {
-    SmallDisc disc;
+    SmallTmpfs disc("64k");
     if (!disc.Mounted()) {
         GTEST_SKIP() << "tmpfs cannot be mounted here";
     }
@@ -42,17 +26,17 @@ TEST(ContainerDiscFull, EncryptOntoFullDiscKeepsSourceAndLeavesNothing) {
     TRijndael cipher;
     ContainerTestView view;
     const auto result =
-        WriteContainer(cipher, view, sources / "big", disc.Folder() / "big.zot!", "big", Password);
+        WriteContainer(cipher, view, sources / "big", disc.Dir() / "big.zot!", "big", Password);
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.dataLoopRan);
     EXPECT_EQ(view.messages.Texts(),
               std::vector<std::string>{EncryptPrefix + "big': The disc may be full."});
-    EXPECT_TRUE(FolderNames(disc.Folder()).empty());
+    EXPECT_TRUE(FolderNames(disc.Dir()).empty());
     EXPECT_TRUE(ReadFileBytes(sources / "big") == contents);
 }
 
 TEST(ContainerDiscFull, DecryptOntoFullDiscKeepsContainerAndLeavesNothing) {
-    SmallDisc disc;
+    SmallTmpfs disc("64k");
     if (!disc.Mounted()) {
         GTEST_SKIP() << "tmpfs cannot be mounted here";
     }
@@ -62,12 +46,54 @@ TEST(ContainerDiscFull, DecryptOntoFullDiscKeepsContainerAndLeavesNothing) {
     WriteFileBytes(sources / "big.zot!", bytes);
     TRijndael cipher;
     ContainerTestView view;
-    const auto result = ReadContainer(cipher, view, sources / "big.zot!", disc.Folder().Folder(),
+    const auto result = ReadContainer(cipher, view, sources / "big.zot!", disc.Dir().Folder(),
                                       "big.zot!", Password, TakeProposed);
     EXPECT_FALSE(result.done);
     EXPECT_EQ(view.messages.Texts(),
               std::vector<std::string>{DecryptPrefix + "big.zot!': The disc may be full."});
-    EXPECT_TRUE(FolderNames(disc.Folder()).empty());
+    EXPECT_TRUE(FolderNames(disc.Dir()).empty());
+    EXPECT_TRUE(ReadFileBytes(sources / "big.zot!") == bytes);
+}
+
+// The writes land in the page cache; only the flush finds that the device below has no room.
+// Without the flush the file would count as done, and its source be wiped, with its data
+// still unwritten.
+TEST(ContainerDiscFull, FlushFailureFailsTheFileAndLeavesNothing) {
+    SmallTmpfs backing("8m");
+    if (!backing.Mounted()) {
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    }
+    LoopDisc disc(backing.Dir().Folder(), 64 << 20); // sparse: far larger than its backing
+    if (!disc.Mounted()) {
+        GTEST_SKIP() << "cannot mount an ext4 loop device here";
+    }
+    TempDir sources;
+    const std::string contents = PatternBytes(4 << 20);
+    WriteFileBytes(sources / "big", contents);
+    const std::string bytes = ContainerCipher(Password, ContainerPlain(Password, "big", contents));
+    WriteFileBytes(sources / "big.zot!", bytes);
+    {
+        UniqueFd fill(::open((backing.Dir() / "fill").c_str(), O_WRONLY | O_CREAT, 0600));
+        const std::string chunk(1 << 16, 'f');
+        while (::write(fill.Get(), chunk.data(), chunk.size()) > 0) {
+        }
+    }
+    for (const bool encrypt : {true, false}) {
+        TRijndael cipher;
+        ContainerTestView view;
+        const auto result =
+            encrypt ? WriteContainer(cipher, view, sources / "big", disc.Dir() / "big.zot!", "big",
+                                     Password)
+                    : ReadContainer(cipher, view, sources / "big.zot!", disc.Dir().Folder(),
+                                    "big.zot!", Password, TakeProposed);
+        EXPECT_FALSE(result.done);
+        EXPECT_EQ(view.messages.Texts(),
+                  std::vector<std::string>{
+                      (encrypt ? EncryptPrefix + "big" : DecryptPrefix + "big.zot!") +
+                      "': The disc may be full."});
+        EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"lost+found"});
+    }
+    EXPECT_TRUE(ReadFileBytes(sources / "big") == contents);
     EXPECT_TRUE(ReadFileBytes(sources / "big.zot!") == bytes);
 }
 
