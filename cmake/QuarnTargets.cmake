@@ -27,5 +27,5 @@ function(quarn_test name)
     target_link_libraries(${name} PRIVATE quarn_test_support ${ARG_DEPS})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUARN_BUILD_DIR=${PROJECT_BINARY_DIR}")
+        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()

@@ -99,6 +99,8 @@ std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest
     SaveFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
                           QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // "All Files (*.*)" as it stands, without Qt's own pattern list after it.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QtFilter(request.filter));

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -218,6 +219,7 @@ struct SaveDialogSeen {
     QString title;
     QString directory;
     QString proposedName;
+    QString filterShown;
     QStringList names;
 };
 
@@ -229,6 +231,9 @@ void TypeAndAccept(QFileDialog& dialog, const QString& name, SaveDialogSeen& see
     auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(edit, nullptr);
     seen.proposedName = edit->text();
+    if (auto* types = dialog.findChild<QComboBox*>("fileTypeCombo")) {
+        seen.filterShown = types->currentText();
+    }
     seen.names = ListedNames(dialog);
     edit->setText(name);
     QTest::keyClick(edit, Qt::Key_Return);
@@ -263,6 +268,7 @@ TEST_F(QtSaveDialog, OpensInTheFolderAndListsEveryFile) {
     EXPECT_EQ(seen.title, "Save As...");
     EXPECT_EQ(seen.directory, QString::fromStdString(folder.Path().string()));
     EXPECT_EQ(seen.proposedName, "notes.txt.zot!");
+    EXPECT_EQ(seen.filterShown, "All Files (*.*)");
     EXPECT_EQ(seen.names, (QStringList{"README", "notes.txt", "sub"}));
     EXPECT_EQ(chosen, folder / "secret.zot!");
 }
