@@ -4,6 +4,7 @@
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
 #include "engine/FileCommandsView.h"
+#include "platform/PosixFile.h"
 
 #include <fcntl.h>
 #include <functional>
@@ -116,6 +117,16 @@ public:
     SmallTmpfs& operator=(const SmallTmpfs&) = delete;
     bool Mounted() const { return mounted_; }
     const TempDir& Dir() const { return dir_; }
+
+    // Writes the file name until no room is left; answers its path.
+    std::string FillUp(const std::string& name) const {
+        const std::string path = dir_ / name;
+        const UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT, 0600));
+        const std::string chunk(1 << 16, 'f');
+        while (::write(fd.Get(), chunk.data(), chunk.size()) > 0) {
+        }
+        return path;
+    }
 
 private:
     TempDir dir_;

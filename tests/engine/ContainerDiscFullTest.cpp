@@ -72,12 +72,7 @@ TEST(ContainerDiscFull, FlushFailureFailsTheFileAndLeavesNothing) {
     WriteFileBytes(sources / "big", contents);
     const std::string bytes = ContainerCipher(Password, ContainerPlain(Password, "big", contents));
     WriteFileBytes(sources / "big.zot!", bytes);
-    {
-        UniqueFd fill(::open((backing.Dir() / "fill").c_str(), O_WRONLY | O_CREAT, 0600));
-        const std::string chunk(1 << 16, 'f');
-        while (::write(fill.Get(), chunk.data(), chunk.size()) > 0) {
-        }
-    }
+    backing.FillUp("fill");
     for (const bool encrypt : {true, false}) {
         TRijndael cipher;
         ContainerTestView view;

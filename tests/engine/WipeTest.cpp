@@ -482,13 +482,7 @@ TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
         ASSERT_EQ(::fallocate(fd.Get(), 0, 0, GetParam().size), 0);
         ASSERT_EQ(::fsync(fd.Get()), 0);
     }
-    const std::string fill = backing.Dir() / "fill";
-    {
-        UniqueFd fd(::open(fill.c_str(), O_WRONLY | O_CREAT, 0600));
-        const std::string chunk(1 << 16, 'f');
-        while (::write(fd.Get(), chunk.data(), chunk.size()) > 0) {
-        }
-    }
+    const std::string fill = backing.FillUp("fill");
     CommandsTestView view;
     view.onFileProgress = [&](int percent) {
         if (GetParam().roomAtPercent > 0 && percent >= GetParam().roomAtPercent) {
