@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -99,22 +98,8 @@ void CluTest::WriteIntegerSetting(const std::string& name, int value) {
 }
 
 std::vector<std::string> CluTest::Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string CluTest::Pattern(std::size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    unsigned state = seed;
-    for (auto& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<char>(state >> 16);
-    }
-    return bytes;
+    const auto names = quarn::test::FolderNames(folder);
+    return {names.begin(), names.end()};
 }
 
 } // namespace quarn::clu::test

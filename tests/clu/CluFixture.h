@@ -13,6 +13,7 @@
 namespace quarn::clu::test {
 
 using quarn::test::PathExists;
+using quarn::test::PatternBytes;
 using quarn::test::ReadFileBytes;
 using quarn::test::WriteFileBytes;
 
@@ -44,8 +45,6 @@ protected:
 
     // Every file name in the folder, sorted.
     static std::vector<std::string> Names(const std::string& folder);
-    // A file of the given size with a recognisable pattern.
-    static std::string Pattern(std::size_t size, unsigned seed = 7);
 
     quarn::test::ScopedScriptedMessages messages;
     quarn::test::TempDir dir;

@@ -72,8 +72,8 @@ TEST_F(ProgramTest, NoToTheWipeEndsTheProcessAndQtArgumentsAreFileNames) {
 }
 
 TEST_F(ProgramTest, WipeEndsTheProcessWhenItsLoopHasRun) {
-    WriteFileBytes(dir / "-style", Pattern(100000));
-    WriteFileBytes(dir / "r\xE9sum\xE9.txt", Pattern(10));
+    WriteFileBytes(dir / "-style", PatternBytes(100000));
+    WriteFileBytes(dir / "r\xE9sum\xE9.txt", PatternBytes(10));
     // A name that is not UTF-8 reaches the wipe as the same bytes.
     const ProgramRun run = Run("/w -style \"$(printf 'r\\351sum\\351.txt')\"", "Yes");
     EXPECT_TRUE(run.finished) << "QuarnCLU lingered after the wipe";

@@ -83,7 +83,7 @@ TEST_F(CluTest, NoToTheWipeQuestionEndsWithoutAWindow) {
 }
 
 TEST_F(CluTest, YesToTheWipeQuestionWipesAndTheEntryReturns) {
-    WriteFileBytes(dir / "a.txt", Pattern(9000));
+    WriteFileBytes(dir / "a.txt", PatternBytes(9000));
     WriteContextMenu(dir / "b.txt");
     WriteFileBytes(dir / "b.txt", "listed by the context menu");
     messages->QueueAnswer(MessageAnswer::Yes);

@@ -22,7 +22,7 @@ namespace {
 constexpr char Secret[] = "correct horse";
 
 TEST_F(CluTest, EncryptWithDefaultsNumbersTheOutputWipesTheOriginalAndDecryptsBack) {
-    const std::string original = Pattern(10000);
+    const std::string original = PatternBytes(10000);
     WriteFileBytes(dir / "report.txt", original);
 
     auto encrypt = RunWithPassword({"/e", dir / "report.txt"}, Secret);
@@ -47,7 +47,7 @@ TEST_F(CluTest, EncryptWithDefaultsNumbersTheOutputWipesTheOriginalAndDecryptsBa
 // A second link to the original keeps its data readable after the wipe removed the name.
 TEST_F(CluTest, DefaultSettingsWipeWithOneFastPassOfZeros) {
     std::filesystem::create_directory(dir.Path() / "links");
-    const std::string original = Pattern(70000);
+    const std::string original = PatternBytes(70000);
     for (const char* name : {"encrypted.txt", "wiped.txt"}) {
         WriteFileBytes(dir / name, original);
         std::filesystem::create_hard_link(dir / name, dir.Path() / "links" / name);
@@ -86,8 +86,8 @@ TEST_F(CluTest, FilesOfTwoFoldersLandInTheFirstFolder) {
     std::filesystem::create_directory(dir.Path() / "two");
     const std::string first = dir / "one/x.txt";
     const std::string second = dir / "two/y.txt";
-    WriteFileBytes(first, Pattern(5000, 1));
-    WriteFileBytes(second, Pattern(7000, 2));
+    WriteFileBytes(first, PatternBytes(5000, 1));
+    WriteFileBytes(second, PatternBytes(7000, 2));
 
     RunWithPassword({"/e", first, second}, Secret);
     EXPECT_TRUE(messages->shown.empty());
@@ -101,8 +101,8 @@ TEST_F(CluTest, FilesOfTwoFoldersLandInTheFirstFolder) {
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_EQ(Names(dir / "one"), (std::vector<std::string>{"x.txt", "y.txt"}));
     EXPECT_TRUE(Names(dir / "two").empty());
-    EXPECT_EQ(ReadFileBytes(dir / "one/x.txt"), Pattern(5000, 1));
-    EXPECT_EQ(ReadFileBytes(dir / "one/y.txt"), Pattern(7000, 2));
+    EXPECT_EQ(ReadFileBytes(dir / "one/x.txt"), PatternBytes(5000, 1));
+    EXPECT_EQ(ReadFileBytes(dir / "one/y.txt"), PatternBytes(7000, 2));
 }
 
 TEST_F(CluTest, ContextMenuLeftoverComesFirstAndIsEmptied) {
@@ -157,8 +157,8 @@ TEST_F(CluTest, StoredSettingsNameTheOutputAndDeleteTheOriginal) {
 
 TEST_F(CluTest, WipeRunsOnceTheWindowShowsAndRemovesTheFiles) {
     std::filesystem::create_directory(dir.Path() / "other");
-    WriteFileBytes(dir / "a.bin", Pattern(20000));
-    WriteFileBytes(dir / "other/b.bin", Pattern(3));
+    WriteFileBytes(dir / "a.bin", PatternBytes(20000));
+    WriteFileBytes(dir / "other/b.bin", PatternBytes(3));
     messages->QueueAnswer(MessageAnswer::Yes);
 
     auto window = Create({"/w", dir / "a.bin", dir / "other/b.bin"});
@@ -203,7 +203,7 @@ class CancelTest : public CluTest, public testing::WithParamInterface<CancelBy> 
 TEST_P(CancelTest, StopsTheRunAndRemovesThePartialOutput) {
     const std::vector<std::string> files{dir / "a.bin", dir / "b.bin"};
     for (const auto& file : files) {
-        WriteFileBytes(file, Pattern(4 << 20));
+        WriteFileBytes(file, PatternBytes(4 << 20));
     }
     auto window = Create({"/e", files[0], files[1]});
     window->show();
@@ -239,7 +239,7 @@ TEST_P(CancelTest, StopsTheRunAndRemovesThePartialOutput) {
     EXPECT_TRUE(window->CancelRequested());
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"a.bin", "b.bin"}));
-    EXPECT_EQ(ReadFileBytes(files[0]), Pattern(4 << 20));
+    EXPECT_EQ(ReadFileBytes(files[0]), PatternBytes(4 << 20));
     EXPECT_EQ(window->lOverall->text(), QStringLiteral("1 of 2"));
 }
 
@@ -247,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, CancelTest,
                          testing::Values(CancelBy::Escape, CancelBy::Enter, CancelBy::Button));
 
 TEST_F(CluTest, CancelDuringTheOriginalsWipeKeepsTheCompleteContainer) {
-    const std::string original = Pattern(4 << 20);
+    const std::string original = PatternBytes(4 << 20);
     WriteFileBytes(dir / "big.bin", original);
     WriteBoolSetting("EncryptName", true);
     WriteBoolSetting("AppendExtension", false);
@@ -286,7 +286,7 @@ TEST_F(CluTest, CancelDuringTheOriginalsWipeKeepsTheCompleteContainer) {
 TEST_F(CluTest, CloseBoxDuringALoopLetsItFinish) {
     const std::vector<std::string> files{dir / "a.bin", dir / "b.bin"};
     for (const auto& file : files) {
-        WriteFileBytes(file, Pattern(1 << 20));
+        WriteFileBytes(file, PatternBytes(1 << 20));
     }
     auto window = Create({"/e", files[0], files[1]});
     window->show();

@@ -82,25 +82,6 @@ inline std::string ContainerCipher(const std::string& password, const std::strin
     return out;
 }
 
-inline std::string PatternBytes(std::size_t size, unsigned seed = 1) {
-    std::string bytes(size, '\0');
-    unsigned state = seed;
-    for (auto& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<char>(state >> 16);
-    }
-    return bytes;
-}
-
-// The names in a folder, so that a test sees every leftover (temporary files included).
-inline std::set<std::string> FolderNames(const TempDir& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // A name-clash step that takes the proposed path.
 inline std::optional<std::string> TakeProposed(const std::string& path) {
     return path;

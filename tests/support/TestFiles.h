@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace quarn::test {
@@ -25,6 +27,15 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path); // lstat: links count, dangling or not
+
+// size bytes of a fixed pseudo-random sequence; another seed gives other bytes.
+std::string PatternBytes(std::size_t size, unsigned seed = 1);
+
+// The names in a folder, so that a test sees every leftover (temporary files included).
+std::set<std::string> FolderNames(const std::filesystem::path& folder);
+inline std::set<std::string> FolderNames(const TempDir& folder) {
+    return FolderNames(folder.Path());
+}
 
 // The temporary root that every test process gets as its HOME.
 const std::filesystem::path& TestRoot();
