@@ -11,6 +11,8 @@
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 
+#include <optional>
+#include <string_view>
 #include <unistd.h>
 
 namespace quarn {
@@ -63,14 +65,22 @@ void ShowOutput(FileCommandsView& view, const std::string& outputPath) {
     view.ProcessMessages();
 }
 
-// A FIFO, socket or device is never opened: "Unable to <verb> file '<name>': It is not a
-// regular file." Answers whether file is one.
-bool RefuseSpecialFile(FileCommandsView& view, const ListedFile& file, std::string_view verb) {
-    if (!IsSpecialFile(file.path)) {
+// An entry that is no file to read ends its step here: nothing there (or a folder) is passed
+// over; a FIFO, socket or device is refused unopened ("Unable to <verb> file '<name>': It is
+// not a regular file."). Answers the step's result then, nothing when the file is taken.
+std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file,
+                                  std::string_view verb) {
+    switch (KindOfEntry(file.path)) {
+    case EntryKind::None:
+        return true;
+    case EntryKind::Special:
+        ContainerJob(view, verb, file.name).Warn(NotRegularText);
         return false;
+    case EntryKind::File:
+    case EntryKind::Link:
+        break;
     }
-    ContainerJob(view, verb, file.name).Warn(NotRegularText);
-    return true;
+    return std::nullopt;
 }
 
 // A plain deletion after success; a failure is said, never passed over.
@@ -109,11 +119,8 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         if (IsEncryptedFile(file.path)) {
             return true;
         }
-        if (RefuseSpecialFile(view, file, "encrypt")) {
-            return false;
-        }
-        if (!FileExists(file.path)) {
-            return true;
+        if (const auto ended = EndForNonFile(view, file, "encrypt")) {
+            return *ended;
         }
         const auto output =
             SettleNameClash(view.Messages(), ClashCommand::Encrypt,
@@ -145,11 +152,8 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         if (!IsEncryptedFile(file.path)) {
             return true;
         }
-        if (RefuseSpecialFile(view, file, "decrypt")) {
-            return false;
-        }
-        if (!FileExists(file.path)) {
-            return true;
+        if (const auto ended = EndForNonFile(view, file, "decrypt")) {
+            return *ended;
         }
         const auto settle = [&](const std::string& proposed) {
             auto output = SettleNameClash(view.Messages(), ClashCommand::Decrypt, proposed, folder,

@@ -6,21 +6,20 @@
 
 namespace quarn {
 
-bool FileExists(const std::string& path) {
+EntryKind KindOfEntry(const std::string& path) {
     struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0) {
-        return false;
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return EntryKind::None;
     }
-    return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
+    if (S_ISREG(info.st_mode)) {
+        return EntryKind::File;
+    }
+    return S_ISLNK(info.st_mode) ? EntryKind::Link : EntryKind::Special;
 }
 
-bool IsSpecialFile(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0) {
-        return false;
-    }
-    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode) ||
-           S_ISBLK(info.st_mode);
+bool FileExists(const std::string& path) {
+    const EntryKind kind = KindOfEntry(path);
+    return kind == EntryKind::File || kind == EntryKind::Link;
 }
 
 std::string ExtensionOf(const std::string& path) {

@@ -3,6 +3,7 @@
 #include "engine/ContainerFailure.h"
 #include "engine/FileWorkView.h"
 #include "engine/MessagePacer.h"
+#include "engine/OutputNames.h"
 #include "engine/ProgressMath.h"
 #include "engine/Writeback.h"
 #include "platform/Guid.h"
@@ -207,18 +208,18 @@ WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::
     view.SetFileProgress(0);
     view.ProcessMessages();
 
-    struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    const EntryKind kind = KindOfEntry(path);
+    if (kind == EntryKind::None) {
         return WipeOutcome::Missing;
     }
     // FIFOs, sockets and devices hold no contents of their own to overwrite.
-    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+    if (kind == EntryKind::Special) {
         WarnUnable(view, target, NotRegularText);
         return WipeOutcome::Failed;
     }
     // A link is removed, never written through.
     WipeOutcome outcome = WipeOutcome::Empty;
-    if (!S_ISLNK(info.st_mode)) {
+    if (kind == EntryKind::File) {
         std::uint64_t size = 0;
         UniqueFd fd = OpenForWipe(path, size);
         if (!fd) {
