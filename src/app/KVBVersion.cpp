@@ -1,15 +1,8 @@
 #include "app/KVBVersion.h"
 
-#include <sys/stat.h>
+#include "platform/PosixFile.h"
 
 namespace quarn {
-
-namespace {
-bool FileExists(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-} // namespace
 
 TKVBVersion::TKVBVersion(QObject* owner) : QObject(owner) {
 }
@@ -20,7 +13,7 @@ void TKVBVersion::SetFileName(const std::string& value) {
         version_.clear();
         return;
     }
-    if (!FileExists(value)) {
+    if (!IsRegularFile(value)) {
         return;
     }
     fileName_ = value;

@@ -1,11 +1,11 @@
 #include "help/HelpApi.h"
 
+#include "platform/PosixFile.h"
 #include "platform/Registry.h"
 
 #include <dlfcn.h>
 #include <exception>
 #include <memory>
-#include <sys/stat.h>
 
 namespace quarn {
 
@@ -29,11 +29,6 @@ HelpControl& Control() {
     return control;
 }
 
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 } // namespace
 
 std::string FindHtmlHelpControl() {
@@ -43,7 +38,7 @@ std::string FindHtmlHelpControl() {
             return {};
         }
         std::string path = registry.ReadString("");
-        return IsFile(path) ? path : std::string();
+        return IsRegularFile(path) ? path : std::string();
     } catch (const std::exception&) {
         return {}; // a value of another type or an unreadable registry: not registered
     }

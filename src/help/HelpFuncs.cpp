@@ -50,11 +50,6 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 std::string FolderWithoutSlash(const std::string& path) {
     return StripTrailingChar(FolderPart(path), '/');
 }
@@ -158,7 +153,7 @@ void GatherHelpFacts(const std::string& modulePath, const std::vector<std::strin
     facts.arguments = arguments;
     facts.reportFolder =
         IsFolderWritable(facts.moduleFolder) ? facts.moduleFolder : GetTempFolder();
-    facts.debugMode = IsFile(facts.moduleFolder + "/debug.debug") || AsksForDebug(arguments);
+    facts.debugMode = IsRegularFile(facts.moduleFolder + "/debug.debug") || AsksForDebug(arguments);
 
     const FileVersionText control = GetFileVersionText(FindHtmlHelpControl());
     facts.hhInstalled = !control.text.empty();
@@ -202,7 +197,7 @@ std::string GetTempFolder() {
 }
 
 FileVersionText GetFileVersionText(const std::string& path) {
-    if (path.empty() || !IsFile(path)) {
+    if (!IsRegularFile(path)) {
         return {};
     }
     const auto info = ReadFixedFileInfo(path);

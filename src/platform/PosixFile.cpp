@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -93,17 +94,19 @@ bool TryLockExclusive(int fd) {
     return TryLock(fd, F_WRLCK);
 }
 
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
     return ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0;
 }
 
 bool SyncFolderOf(const std::string& path) {
-    std::string folder = FolderPart(path);
-    if (folder.empty()) {
-        folder = ".";
-    }
-    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string folder = FolderPart(path);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
         return false;
     }

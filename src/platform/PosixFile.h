@@ -41,6 +41,9 @@ std::size_t WriteAll(int fd, const void* buffer, std::size_t count);
 bool TryLockShared(int fd);
 bool TryLockExclusive(int fd);
 
+// A regular file is at path, following symbolic links.
+bool IsRegularFile(const std::string& path);
+
 // rename() that fails with EEXIST instead of replacing the target.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 
