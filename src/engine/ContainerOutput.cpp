@@ -73,16 +73,9 @@ void ContainerOutput::Commit() {
     committed_ = true;
 }
 
-// Where the file system has no renameat2 flags (EINVAL), a hard link never replaces either.
 void ContainerOutput::MoveToFinalName() {
     if (!RenameNoReplace(livePath_, path_)) {
-        if (errno != EINVAL || ::link(livePath_.c_str(), path_.c_str()) != 0) {
-            throw IoFailure(errno);
-        }
-        const std::string temporary = livePath_;
-        livePath_ = path_;
-        ::unlink(temporary.c_str());
-        return;
+        throw IoFailure(errno);
     }
     livePath_ = path_;
 }

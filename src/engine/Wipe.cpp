@@ -71,24 +71,8 @@ void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
                    "'.\r\n\r\nPlease manually delete file '" + target.path + "'.");
 }
 
-// Never replaces a file at newName. Where the file system has no rename flags (EINVAL), a
-// hard link never replaces either; the link is undone when the old name cannot be removed.
-bool MoveToNewName(const WipeTarget& target) {
-    if (RenameNoReplace(target.path, target.newName)) {
-        return true;
-    }
-    if (errno != EINVAL || ::link(target.path.c_str(), target.newName.c_str()) != 0) {
-        return false;
-    }
-    if (::unlink(target.path.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(target.newName.c_str());
-    return false;
-}
-
 void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
-    if (MoveToNewName(target)) {
+    if (RenameNoReplace(target.path, target.newName)) {
         if (::unlink(target.newName.c_str()) != 0) {
             WarnNotDeleted(view, target);
         }

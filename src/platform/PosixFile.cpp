@@ -101,7 +101,19 @@ bool IsRegularFile(const std::string& path) {
 
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
-    return ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0;
+    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0) {
+        return true;
+    }
+    if (errno != EINVAL || ::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(from.c_str()) == 0) {
+        return true;
+    }
+    const int error = errno;
+    ::unlink(to.c_str());
+    errno = error;
+    return false;
 }
 
 bool SyncFolderOf(const std::string& path) {

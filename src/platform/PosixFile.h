@@ -44,7 +44,9 @@ bool TryLockExclusive(int fd);
 // A regular file is at path, following symbolic links.
 bool IsRegularFile(const std::string& path);
 
-// rename() that fails with EEXIST instead of replacing the target.
+// rename() that fails with EEXIST instead of replacing the target. Where the file system has
+// no rename flags (EINVAL), a hard link, which never replaces either, then the unlink of the
+// old name; the link is undone when the old name cannot go. errno is set on failure.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 
 // fsync of the folder that holds path, so that a rename or unlink in it is on disk.
