@@ -45,7 +45,6 @@ constexpr char ShortPasswordMessage[] =
     "risk. For security purposes, passwords must be 8-255 characters in length. (See the "
     "Strong Passwords topic in Quarn! Help for more information.)";
 
-constexpr int EditLeft = 65;
 constexpr QRect PasswordRect{65, 11, 176, 21};
 constexpr QRect ConfirmRect{65, 40, 176, 21};
 constexpr QRect InFileRect{67, 11, 222, 13};
@@ -81,10 +80,10 @@ QGroupBox* MakeGroupBox(QWidget* parent, const char* name, int x, int y, int wid
     return box;
 }
 
-QLineEdit* MakePasswordEdit(QWidget* parent, const char* name, int x, int y) {
+QLineEdit* MakePasswordEdit(QWidget* parent, const char* name, const QRect& place) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(x, y, 176, 21);
+    edit->setGeometry(place);
     edit->setMaxLength(MaxPasswordBytes);
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
@@ -101,14 +100,14 @@ QProgressBar* MakeBar(QWidget* parent, const char* name, int x, int y) {
     return bar;
 }
 
-TKVBEllipsisLabel* MakeEllipsisLabel(QWidget* parent, const char* name, int x, int y) {
+TKVBEllipsisLabel* MakeEllipsisLabel(QWidget* parent, const char* name, const QRect& place) {
     auto* label = new TKVBEllipsisLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->SetAutoSize(false);
     label->SetEllipsis(elEnd);
     label->SetShowAccelChar(false);
     label->SetTransparent(true);
-    label->setGeometry(x, y, 222, 13);
+    label->setGeometry(place);
     return label;
 }
 
@@ -195,8 +194,8 @@ void TfMain::CreateComponents() {
     GroupBox1 = MakeGroupBox(PasswordPage, "GroupBox1", 7, 7, 250, 69);
     Label3 = MakeLabel(GroupBox1, "Label3", "&Password:", 9, 15);
     Label4 = MakeLabel(GroupBox1, "Label4", "Co&nfirm:", 9, 44);
-    ePassword = MakePasswordEdit(GroupBox1, "ePassword", 65, 11);
-    eConfirm = MakePasswordEdit(GroupBox1, "eConfirm", 65, 40);
+    ePassword = MakePasswordEdit(GroupBox1, "ePassword", PasswordRect);
+    eConfirm = MakePasswordEdit(GroupBox1, "eConfirm", ConfirmRect);
     Label3->setBuddy(ePassword);
     Label4->setBuddy(eConfirm);
     setTabOrder(ePassword, eConfirm);
@@ -211,14 +210,14 @@ void TfMain::CreateComponents() {
     lType = MakeLabel(GroupBox2, "lType", "Encrypting:", 10, 11);
     lNew = MakeLabel(GroupBox2, "lNew", "New File:", 10, 27);
     lNew->hide();
-    lInFile = MakeEllipsisLabel(GroupBox2, "lInFile", 67, 11);
-    lOutFile = MakeEllipsisLabel(GroupBox2, "lOutFile", 67, 27);
+    lInFile = MakeEllipsisLabel(GroupBox2, "lInFile", InFileRect);
+    lOutFile = MakeEllipsisLabel(GroupBox2, "lOutFile", OutFileRect);
     pbCurrent = MakeBar(GroupBox2, "pbCurrent", 10, 54);
     GroupBox3 = MakeGroupBox(ProgressPage, "GroupBox3", 7, 96, 299, 64);
     Label5 = MakeLabel(GroupBox3, "Label5", "Processing File:", 10, 11);
-    lOverall = MakeLabel(GroupBox3, "lOverall", "1of1", 88, 11);
+    lOverall = MakeLabel(GroupBox3, "lOverall", "1of1", OverallLeft, 11);
     pbOverall = MakeBar(GroupBox3, "pbOverall", 10, 37);
-    const int editLeft = ColumnLeft(EditLeft, {Label3, Label4});
+    const int editLeft = ColumnLeft(PasswordRect.left(), {Label3, Label4});
     PlaceInColumn(ePassword, editLeft, PasswordRect);
     PlaceInColumn(eConfirm, editLeft, ConfirmRect);
     PlaceFileNames();
@@ -429,6 +428,10 @@ void TfMain::WipeFiles() {
 
 void TfMain::EndRun() {
     close();
+    MarkEnded();
+}
+
+void TfMain::MarkEnded() {
     if (!ended_) {
         ended_ = true;
         emit Finished();
@@ -501,10 +504,7 @@ void TfMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (!ended_) {
-        ended_ = true;
-        emit Finished();
-    }
+    MarkEnded();
 }
 
 MessageService& TfMain::Messages() {

@@ -129,6 +129,8 @@ private:
     // Runs one loop: no exception leaves it, and the run ends after it on every path.
     template <typename Loop> void RunLoop(Loop loop);
     void EndRun();
+    // Ended() becomes true and Finished() is emitted, once.
+    void MarkEnded();
 
     TCommandLine commandLine_;
     EngineOptions options_;
