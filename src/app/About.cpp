@@ -20,17 +20,6 @@ namespace {
 
 constexpr int IconSize = 48;
 
-// Runs an event handler; what it throws goes to the default error report.
-template <typename Handler> auto Guarded(Handler handler) {
-    return [handler] {
-        try {
-            handler();
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-    };
-}
-
 // The application's icon, or the program icon built into Quarn when the application set
 // none.
 QIcon ApplicationIcon() {
@@ -106,8 +95,8 @@ void TfAbout::BuildForm() {
     Version1 = new TKVBVersion(this);
 
     connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bLicense, &QPushButton::clicked, this, Guarded([this] { bLicenseClick(); }));
-    connect(bWebsite, &QPushButton::clicked, this, Guarded([this] { bWebsiteClick(); }));
+    connect(bLicense, &QPushButton::clicked, this, GuardedHandler([this] { bLicenseClick(); }));
+    connect(bWebsite, &QPushButton::clicked, this, GuardedHandler([this] { bWebsiteClick(); }));
 
     // Key preview: the form sees keys before its controls.
     installEventFilter(this);

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "platform/MessageService.h"
+#include "platform/PosixFile.h"
 #include "platform/Registry.h"
 
 namespace quarn {
@@ -98,7 +99,7 @@ void SaveSettings(TRegistry& registry, const Settings& settings) {
 
 void WriteProgramPath(TRegistry& registry, const std::string& programFile) {
     registry.SetRootKey(RegistryRoot::LocalMachine);
-    std::string folder = programFile.substr(0, programFile.rfind('/') + 1);
+    std::string folder = FolderPart(programFile);
     if (folder.size() > 1) {
         folder.pop_back(); // the root folder stays "/"
     }

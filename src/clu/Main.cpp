@@ -244,13 +244,7 @@ void TfMain::CreateComponents() {
 }
 
 std::function<void()> TfMain::Handler(void (TfMain::*method)()) {
-    return [this, method] {
-        try {
-            (this->*method)();
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-    };
+    return GuardedHandler([this, method] { (this->*method)(); });
 }
 
 void TfMain::FormCreate(const std::string& workingFolder) {

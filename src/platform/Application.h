@@ -20,4 +20,16 @@ std::string ProgramFilePath();
 // Never throws; every event handler hands what it caught to this.
 void ReportException(std::exception_ptr error);
 
+// handler wrapped for a signal connection: what it throws goes to ReportException and never
+// crosses the event loop.
+template <typename Handler> auto GuardedHandler(Handler handler) {
+    return [handler] {
+        try {
+            handler();
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+    };
+}
+
 } // namespace quarn
