@@ -2,11 +2,10 @@
 #include "engine/MessagePacer.h"
 #include "engine/ProgressMath.h"
 #include "engine/Wipe.h"
-#include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/gui/Application.h"
 
-#include <QApplication>
 #include <QProgressBar>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -23,17 +22,6 @@ namespace {
 
 constexpr std::size_t FileBytes = std::size_t{256} << 20;
 constexpr std::size_t Block = 4096;
-
-// The interface thread of a program: an offscreen application whose events get processed.
-void EnsureApplication() {
-    static std::unique_ptr<QApplication> app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "quarn_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-}
 
 // A window with a shown progress bar that pumps real events, or no window at all.
 class BenchView : public quarn::FileWorkView {
@@ -127,7 +115,6 @@ void BM_PlainOverwriteAndFlush(benchmark::State& state) {
 void BM_WipeFile(benchmark::State& state) {
     const bool fast = state.range(0) == 1;
     const bool pump = state.range(1) == 1;
-    EnsureApplication();
     BenchView view(pump);
     quarn::EngineOptions options;
     options.FastWipe = fast;
@@ -153,7 +140,6 @@ void BM_WipeFile(benchmark::State& state) {
 // what processing after each 4096-byte block would cost.
 void BM_OverwriteWithMessages(benchmark::State& state) {
     const bool everyBlock = state.range(0) == 1;
-    EnsureApplication();
     BenchView view(true);
     const std::string path = BenchFolder() + "quarn-bench-pumped";
     std::vector<char> block(Block, 'w');
@@ -182,7 +168,6 @@ void BM_OverwriteWithMessages(benchmark::State& state) {
 
 // What one pending-message round costs on an idle interface thread.
 void BM_ProcessMessages(benchmark::State& state) {
-    EnsureApplication();
     for (auto _ : state) {
         quarn::ProcessMessages();
     }

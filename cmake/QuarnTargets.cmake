@@ -1,30 +1,27 @@
-# One static library per source folder: every .cpp of the folder except main.cpp.
+# quarn_library(name SOURCES files... [DEPS targets...]): the static library of one source
+# folder. Its headers are included by their folder below src/ ("platform/Registry.h").
 function(quarn_library name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS
-        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-    if(NOT sources MATCHES "\\.cpp")
-        # A folder whose code has not been written yet.
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-        target_link_libraries(${name} INTERFACE ${ARG_DEPS})
-        return()
-    endif()
-    add_library(${name} STATIC ${sources})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# One test program per tests/ sub-folder: every .cpp in it, with the shared test main.
+# quarn_test(name [GUI] SOURCES files... DEPS targets...): the test program of one tests/
+# folder. With GUI its main creates an offscreen application and installs the Qt message
+# service; without, it runs without a display and the test CoreTestsLinkNoWidgets checks
+# that it links no Qt Widgets.
 function(quarn_test name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-    if(NOT sources)
-        return()
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    if(ARG_GUI)
+        target_link_libraries(${name} PRIVATE quarn_test_support_gui ${ARG_DEPS})
+    else()
+        target_link_libraries(${name} PRIVATE quarn_test_main ${ARG_DEPS})
+        # Every library linked is recorded as needed, so that ldd shows the whole link list.
+        target_link_options(${name} PRIVATE LINKER:--no-as-needed)
+        set_property(GLOBAL APPEND PROPERTY QUARN_CORE_TESTS ${name})
     endif()
-    add_executable(${name} ${sources})
-    target_link_libraries(${name} PRIVATE quarn_test_support ${ARG_DEPS})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -3,7 +3,8 @@
 #include "app/KVBVersion.h"
 #include "app/WebPage.h"
 #include "help/HelpFuncs.h"
-#include "platform/Application.h"
+#include "platform/ProgramFile.h"
+#include "platform/gui/Application.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,13 +1,14 @@
 #include "clu/Main.h"
 
-#include "app/KVBEllipsisLabel.h"
-#include "app/KVBRunOnce.h"
-#include "app/Settings.h"
+#include "app/common/KVBEllipsisLabel.h"
+#include "app/common/KVBRunOnce.h"
+#include "app/common/Settings.h"
 #include "engine/FileCommands.h"
 #include "help/HelpFuncs.h"
-#include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/ProgramFile.h"
+#include "platform/gui/Application.h"
 
 #include <QApplication>
 #include <QCloseEvent>

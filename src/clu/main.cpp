@@ -2,9 +2,11 @@
 
 #include "clu/CommandLine.h"
 #include "help/HelpFuncs.h"
+#include "platform/gui/QtMessageService.h"
 
 #include <QApplication>
 #include <clocale>
+#include <memory>
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args = quarn::clu::RawArguments(argc, argv);
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    quarn::InstallMessageService(std::make_unique<quarn::QtMessageService>());
     quarn::HelpSession help(static_cast<int>(args.size()), rawArgv.data());
     return quarn::clu::RunUtility(args);
 }

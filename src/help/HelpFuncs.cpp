@@ -1,9 +1,9 @@
 #include "help/HelpFuncs.h"
 
 #include "help/HelpApi.h"
-#include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/ProgramFile.h"
 #include "platform/VersionInfo.h"
 
 #include <QLibraryInfo>

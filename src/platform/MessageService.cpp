@@ -1,6 +1,6 @@
 #include "platform/MessageService.h"
 
-#include "platform/QtMessageService.h"
+#include <stdexcept>
 
 namespace quarn {
 
@@ -14,7 +14,7 @@ std::unique_ptr<MessageService>& Installed() {
 MessageService& Messages() {
     auto& service = Installed();
     if (!service) {
-        service = std::make_unique<QtMessageService>();
+        throw std::logic_error("No message service is installed");
     }
     return *service;
 }

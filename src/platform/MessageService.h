@@ -29,9 +29,10 @@ public:
     virtual std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) = 0;
 };
 
-// The process-wide service; the Qt implementation unless one was installed.
+// The process-wide service: each program's main installs the Qt one (QtMessageService), tests a
+// scripted one. Throws std::logic_error while none is installed.
 MessageService& Messages();
-// Installs a service (tests: a scripted one); returns the previous one.
+// Installs a service; returns the previous one.
 std::unique_ptr<MessageService> InstallMessageService(std::unique_ptr<MessageService> service);
 
 } // namespace quarn

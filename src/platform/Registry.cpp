@@ -1,10 +1,10 @@
 #include "platform/Registry.h"
 
 #include "platform/PosixFile.h"
+#include "platform/ProgramFile.h"
 #include "platform/RegistryDocument.h"
 #include "platform/RegistryStore.h"
 
-#include <climits>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -35,12 +35,8 @@ std::string WithoutTrailingSlash(std::string folder) {
 }
 
 std::string ProgramFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
-        return {};
-    }
-    return WithoutTrailingSlash(FolderPart(std::string(path, static_cast<std::size_t>(length))));
+    const std::string program = ProgramFilePath();
+    return program.empty() ? std::string() : WithoutTrailingSlash(FolderPart(program));
 }
 
 RegistryStore UserStore(RegistryRoot root) {

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 #include "app/About.h"
 #include "app/KVBVersion.h"
-#include "platform/Application.h"
+#include "platform/ProgramFile.h"
 
 #include <QtGlobal>
 #include <dlfcn.h>

@@ -1,6 +1,6 @@
 #include "CluFixture.h"
 
-#include "app/Settings.h"
+#include "app/common/Settings.h"
 #include "platform/Registry.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The utility's window end to end: password typed, OK pressed, files checked on disk.
 #include "CluFixture.h"
-#include "app/KVBEllipsisLabel.h"
-#include "app/KVBRunOnce.h"
-#include "platform/QtMessageService.h"
+#include "app/common/KVBEllipsisLabel.h"
+#include "app/common/KVBRunOnce.h"
+#include "platform/gui/QtMessageService.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // quarn-register: records the help control that sits beside this program as the HTML Help
 // control of the user's registry. Run by the installation.
 #include "help/HelpApi.h"
-#include "platform/Application.h"
 #include "platform/PosixFile.h"
+#include "platform/ProgramFile.h"
 
 #include <cstdio>
 

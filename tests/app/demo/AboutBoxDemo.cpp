@@ -3,13 +3,16 @@
 // control registered) License and F1 open their topics.
 #include "app/About.h"
 #include "help/HelpFuncs.h"
+#include "platform/gui/QtMessageService.h"
 
 #include <QApplication>
 #include <clocale>
+#include <memory>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    quarn::InstallMessageService(std::make_unique<quarn::QtMessageService>());
     quarn::HelpSession help(argc, argv);
     if (argc > 1) {
         quarn::SetApplicationHelpFile(argv[1]);

@@ -12,10 +12,6 @@ void ProcessMessages();
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 
-// The running program's file as a full path (what argument 0 names on other platforms);
-// "" when the system does not tell.
-std::string ProgramFilePath();
-
 // The application's default error report: an error box with the exception's message.
 // Never throws; every event handler hands what it caught to this.
 void ReportException(std::exception_ptr error);

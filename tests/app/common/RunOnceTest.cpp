@@ -1,6 +1,6 @@
 #include "ScriptedMessages.h"
-#include "app/KVBRunOnce.h"
-#include "platform/Application.h"
+#include "app/common/KVBRunOnce.h"
+#include "platform/gui/Application.h"
 
 #include <QElapsedTimer>
 #include <QTest>

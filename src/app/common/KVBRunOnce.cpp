@@ -1,6 +1,6 @@
-#include "app/KVBRunOnce.h"
+#include "app/common/KVBRunOnce.h"
 
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 
 #include <QEvent>
 #include <QTimerEvent>

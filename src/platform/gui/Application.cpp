@@ -1,11 +1,9 @@
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 
 #include "platform/MessageService.h"
 
 #include <QCoreApplication>
-#include <climits>
 #include <cstdio>
-#include <unistd.h>
 
 namespace quarn {
 
@@ -28,14 +26,6 @@ void SetApplicationTitle(const std::string& title) {
 
 const std::string& ApplicationTitle() {
     return Title();
-}
-
-std::string ProgramFilePath() {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-    return length > 0 && static_cast<std::size_t>(length) < sizeof path
-               ? std::string(path, static_cast<std::size_t>(length))
-               : std::string();
 }
 
 void ReportException(std::exception_ptr error) {

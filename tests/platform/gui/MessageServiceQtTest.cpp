@@ -1,8 +1,8 @@
 // The Qt message boxes and save dialog, driven as a user would from a timer inside their
 // modal loop.
 #include "TestFiles.h"
-#include "platform/Application.h"
-#include "platform/QtMessageService.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/QtMessageService.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #include "ScriptedMessages.h"
 
-#include "platform/QtMessageService.h"
+#include "platform/gui/QtMessageService.h"
 
 #include <gtest/gtest.h>
 

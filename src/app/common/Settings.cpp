@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/common/Settings.h"
 
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"

@@ -1,6 +1,6 @@
-#include "platform/QtMessageService.h"
+#include "platform/gui/QtMessageService.h"
 
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 
 #include <QApplication>
 #include <QDir>

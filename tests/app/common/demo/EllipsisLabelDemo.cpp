@@ -1,6 +1,6 @@
 // A small window of ellipsis labels set up as the progress displays use them, for a look
 // at how they draw: quarn_ellipsis_label_demo, then a screenshot.
-#include "app/KVBEllipsisLabel.h"
+#include "app/common/KVBEllipsisLabel.h"
 
 #include <QApplication>
 #include <QFont>

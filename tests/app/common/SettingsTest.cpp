@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/common/Settings.h"
 
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"

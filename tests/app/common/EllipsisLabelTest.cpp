@@ -1,4 +1,4 @@
-#include "app/KVBEllipsisLabel.h"
+#include "app/common/KVBEllipsisLabel.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
