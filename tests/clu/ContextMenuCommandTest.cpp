@@ -1,50 +1,17 @@
 // quarn-contextmenu as a file manager runs it, with a stand-in QuarnCLU that records how it
 // was started.
 #include "CluFixture.h"
+#include "FakeUtility.h"
 #include "app/Settings.h"
 #include "platform/Registry.h"
 
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
-#include <map>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace quarn::clu::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char Record[] = "QUARN_TEST_CLU_RECORD";
-
-// Records its arguments, the folder it ran from, whether it has a session of its own and
-// where its input comes from; written whole, then renamed, so that a reader sees all or
-// nothing.
-constexpr char FakeUtility[] = R"sh(#!/bin/sh
-{
-    echo "program $0"
-    for a in "$@"; do echo "arg $a"; done
-    [ "$(cut -d" " -f6 /proc/$$/stat)" = "$$" ] && echo "own session"
-    echo "input $(readlink /proc/$$/fd/0)"
-} > "$QUARN_TEST_CLU_RECORD.part"
-mv "$QUARN_TEST_CLU_RECORD.part" "$QUARN_TEST_CLU_RECORD"
-)sh";
-
-struct CommandRun {
-    int exitCode = -1;
-    std::string errors; // what it wrote to stderr
-};
-
-void MakeProgram(const std::string& path, const std::string& text) {
-    WriteFileBytes(path, text);
-    fs::permissions(path, fs::perms::owner_all);
-}
 
 class ContextMenuCommandTest : public CluTest {
 protected:
@@ -57,70 +24,19 @@ protected:
         WriteContextMenu("/left/over\r\n");
     }
 
-    // Runs program with args (raw bytes) in folder, with PATH set to path.
-    CommandRun RunCommand(const std::string& program, const std::vector<std::string>& args,
+    // Runs program with args in folder, with PATH set to path.
+    ProgramRun RunCommand(const std::string& program, const std::vector<std::string>& args,
                           const std::string& folder, const std::string& path = "/usr/bin:/bin") {
-        std::vector<std::string> environment{std::string(Record) + "=" + record, "PATH=" + path};
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            const std::string_view text(*entry);
-            if (!text.starts_with("PATH=") && !text.starts_with(Record)) {
-                environment.emplace_back(text);
-            }
-        }
-        std::vector<char*> envp;
-        for (auto& entry : environment) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-        std::vector<std::string> argStrings{program};
-        argStrings.insert(argStrings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& arg : argStrings) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-
-        const std::string errorsFile = dir / "stderr.txt";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorsFile.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t child = 0;
-        const int error =
-            posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        CommandRun run;
-        if (error != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return run;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-        run.errors = ReadFileBytes(errorsFile);
-        return run;
+        return RunProgram(program, args, folder,
+                          {std::string(FakeUtilityRecord) + "=" + record, "PATH=" + path});
     }
 
-    CommandRun RunCommand(const std::vector<std::string>& args) {
+    ProgramRun RunCommand(const std::vector<std::string>& args) {
         return RunCommand(command, args, work);
     }
 
-    // What the stand-in utility recorded; "" when it did not run within a few seconds.
     std::string WaitForRecord(std::chrono::milliseconds patience = std::chrono::seconds(10)) {
-        const auto deadline = std::chrono::steady_clock::now() + patience;
-        while (!PathExists(record) && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return PathExists(record) ? ReadFileBytes(record) : std::string();
-    }
-
-    std::string Started(const std::string& utility, const std::vector<std::string>& args) {
-        std::string text = "program " + utility + "\n";
-        for (const auto& arg : args) {
-            text += "arg " + arg + "\n";
-        }
-        return text + "own session\ninput /dev/null\n";
+        return WaitForFile(record, patience);
     }
 
     const std::string bin = dir / "bin";
@@ -130,11 +46,11 @@ protected:
 };
 
 TEST_F(ContextMenuCommandTest, AppendsTheFilesAndStartsTheUtilityBesideIt) {
-    const CommandRun run =
+    const ProgramRun run =
         RunCommand({"/e", "two words.txt", "r\xE9sum\xE9.txt", "/other/abs\xFF", "./dotted"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(WaitForRecord(), Started(bin + "/QuarnCLU", {"/e", "zotshell"}));
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(WaitForRecord(), DetachedStart(bin + "/QuarnCLU", {"/e", "zotshell"}));
 
     // The utility finds the earlier list first, then these, as absolute names.
     const std::string folder = work + "/";
@@ -148,14 +64,14 @@ TEST_F(ContextMenuCommandTest, EachSwitchReachesTheUtility) {
     for (const char* option : {"/d", "/w"}) {
         fs::remove(record);
         EXPECT_EQ(RunCommand({option, "/x/" + std::string(option + 1)}).exitCode, 0);
-        EXPECT_EQ(WaitForRecord(), Started(bin + "/QuarnCLU", {option, "zotshell"}));
+        EXPECT_EQ(WaitForRecord(), DetachedStart(bin + "/QuarnCLU", {option, "zotshell"}));
     }
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n/x/d\n/x/w\n");
 }
 
 TEST_F(ContextMenuCommandTest, WithoutFilesTheUtilityGetsTheSwitchAloneAndTheListStays) {
     EXPECT_EQ(RunCommand({"/w"}).exitCode, 0);
-    EXPECT_EQ(WaitForRecord(), Started(bin + "/QuarnCLU", {"/w"}));
+    EXPECT_EQ(WaitForRecord(), DetachedStart(bin + "/QuarnCLU", {"/w"}));
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n");
 }
 
@@ -171,9 +87,9 @@ class ContextMenuRefusalTest : public ContextMenuCommandTest,
 
 TEST_P(ContextMenuRefusalTest, WritesNothingAndStartsNothing) {
     const Refusal& refusal = GetParam();
-    const CommandRun run = RunCommand(refusal.args);
+    const ProgramRun run = RunCommand(refusal.args);
     EXPECT_EQ(run.exitCode, refusal.exitCode);
-    EXPECT_EQ(run.errors, std::string("quarn-contextmenu: ") + refusal.message + "\n");
+    EXPECT_EQ(run.output, std::string("quarn-contextmenu: ") + refusal.message + "\n");
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n");
     EXPECT_EQ(WaitForRecord(std::chrono::milliseconds(300)), "");
 }
@@ -202,11 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ContextMenuCommandTest, ARelativeNameWithoutAWorkingFolderIsRefused) {
     const std::string gone = dir / "gone";
     fs::create_directory(gone);
-    const CommandRun run = RunCommand(
+    const ProgramRun run = RunCommand(
         "/bin/sh", {"-c", "cd \"$1\" && rmdir \"$1\" && exec \"$0\" /e name.txt", command, gone},
         work);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "quarn-contextmenu: The file name 'name.txt' is relative and the "
+    EXPECT_EQ(run.output, "quarn-contextmenu: The file name 'name.txt' is relative and the "
                           "working folder is unknown; nothing was handed to QuarnCLU.\n");
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n");
 }
@@ -220,17 +136,17 @@ TEST_F(ContextMenuCommandTest, TheUtilityIsLookedForOnPathWhenNoneIsBesideIt) {
     fs::rename(bin + "/QuarnCLU", onPath + "/QuarnCLU");
     // A utility in the working folder is never run through an empty or relative entry.
     MakeProgram(work + "/QuarnCLU", FakeUtility);
-    const CommandRun run = RunCommand(alone + "/quarn-contextmenu", {"/e", "/x"}, work,
+    const ProgramRun run = RunCommand(alone + "/quarn-contextmenu", {"/e", "/x"}, work,
                                       ":.:bin:" + onPath + "/:/usr/bin");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(WaitForRecord(), Started(onPath + "/QuarnCLU", {"/e", "zotshell"}));
+    EXPECT_EQ(WaitForRecord(), DetachedStart(onPath + "/QuarnCLU", {"/e", "zotshell"}));
 }
 
 TEST_F(ContextMenuCommandTest, NoUtilityAnywhereLeavesTheListAsItWas) {
     fs::remove(bin + "/QuarnCLU");
-    const CommandRun run = RunCommand(command, {"/e", "/x"}, work, "/nowhere:/usr/bin");
+    const ProgramRun run = RunCommand(command, {"/e", "/x"}, work, "/nowhere:/usr/bin");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "quarn-contextmenu: QuarnCLU was found neither beside this program nor "
+    EXPECT_EQ(run.output, "quarn-contextmenu: QuarnCLU was found neither beside this program nor "
                           "on PATH; nothing was handed to it.\n");
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n");
 }
@@ -239,10 +155,10 @@ TEST_F(ContextMenuCommandTest, AUtilityThatCannotStartGetsNoFilesLeftBehind) {
     // Executable, but no program the system can run: a later run with another switch must
     // not find these names waiting.
     MakeProgram(bin + "/QuarnCLU", std::string("\x01\x02 not a program\n"));
-    const CommandRun run = RunCommand({"/w", "/x"});
+    const ProgramRun run = RunCommand({"/w", "/x"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors.rfind("quarn-contextmenu: cannot start " + bin + "/QuarnCLU: ", 0), 0u)
-        << run.errors;
+    EXPECT_EQ(run.output.rfind("quarn-contextmenu: cannot start " + bin + "/QuarnCLU: ", 0), 0u)
+        << run.output;
     EXPECT_EQ(ReadContextMenu(), "/left/over\r\n");
 }
 
