@@ -108,7 +108,11 @@ struct TRegistry::State {
         if (!Key) {
             throw ERegistryException("No registry key is open to read " + Quoted(name));
         }
-        const RegistryDocument user = UserStore(Root).Load();
+        return FindIn(UserStore(Root).Load(), name);
+    }
+
+    std::optional<RegistryValue> FindIn(const RegistryDocument& user,
+                                        const std::string& name) const {
         if (const auto system = SystemStore(Root); system && !user.HasSection(*Key)) {
             const RegistryDocument layer = LoadSystem(*system);
             if (layer.HasSection(*Key)) {
@@ -131,17 +135,24 @@ struct TRegistry::State {
     }
 
     void Write(const RegistryValue& value) {
+        WriteFrom(value.Name, [&](const RegistryDocument&) { return value; });
+    }
+
+    // One locked step: value is made from the user's file as it is under the lock.
+    void WriteFrom(const std::string& name,
+                   const std::function<RegistryValue(const RegistryDocument&)>& value) {
         if (!Key || !Writable) {
-            throw ERegistryException("Failed to set data for " + Quoted(value.Name) +
+            throw ERegistryException("Failed to set data for " + Quoted(name) +
                                      ": the key is not open for writing");
         }
         try {
             UserStore(Root).Update([&](RegistryDocument& user) {
+                const RegistryValue changed = value(user);
                 CopySystemSection(user);
-                user.SetValue(*Key, value);
+                user.SetValue(*Key, changed);
             });
         } catch (const ERegistryException& error) {
-            throw ERegistryException("Failed to set data for " + Quoted(value.Name) + ": " +
+            throw ERegistryException("Failed to set data for " + Quoted(name) + ": " +
                                      error.what());
         }
     }
@@ -239,8 +250,8 @@ std::optional<RegistryDataType> TRegistry::GetDataType(const std::string& name) 
     }
 }
 
-std::string TRegistry::ReadString(const std::string& name) const {
-    const auto value = state_->Find(name);
+namespace {
+std::string StringOf(const std::optional<RegistryValue>& value, const std::string& name) {
     if (!value) {
         return {};
     }
@@ -248,6 +259,15 @@ std::string TRegistry::ReadString(const std::string& name) const {
         throw ERegistryException("Invalid data type for " + Quoted(name));
     }
     return value->Bytes;
+}
+
+bool EndsLine(const std::string& text) {
+    return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+} // namespace
+
+std::string TRegistry::ReadString(const std::string& name) const {
+    return StringOf(state_->Find(name), name);
 }
 
 std::int32_t TRegistry::ReadInteger(const std::string& name) const {
@@ -277,6 +297,45 @@ void TRegistry::WriteBool(const std::string& name, bool value) {
 
 void TRegistry::WriteBinaryData(const std::string& name, const std::vector<std::uint8_t>& value) {
     state_->Write({name, RegistryDataType::Binary, std::string(value.begin(), value.end()), 0});
+}
+
+void TRegistry::ChangeString(const std::string& name,
+                             const std::function<std::string(const std::string&)>& change) {
+    state_->WriteFrom(name, [&](const RegistryDocument& user) {
+        const std::string before = StringOf(state_->FindIn(user, name), name);
+        return RegistryValue{name, RegistryDataType::String, change(before), 0};
+    });
+}
+
+TRegistry::TakenString TRegistry::TakeString(const std::string& name) {
+    std::string taken;
+    try {
+        ChangeString(name, [&](const std::string& value) {
+            taken = value;
+            return std::string();
+        });
+        return {taken, true};
+    } catch (const ERegistryException&) {
+        // The value could not be emptied: it is read as it stands, for the caller to warn.
+        return {ReadString(name), false};
+    }
+}
+
+void TRegistry::AppendLines(const std::string& name, const std::vector<std::string>& lines) {
+    std::string block;
+    for (const std::string& line : lines) {
+        if (line.find_first_of("\r\n") != std::string::npos) {
+            throw ERegistryException("Failed to set data for " + Quoted(name) +
+                                     ": a line holds a line break");
+        }
+        block += line + '\n';
+    }
+    ChangeString(name, [&](const std::string& value) {
+        if (block.empty()) {
+            return value;
+        }
+        return EndsLine(value) ? value + block : value + '\n' + block;
+    });
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {

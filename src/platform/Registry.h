@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -55,6 +56,24 @@ public:
     void WriteBool(const std::string& name, bool value); // REG_DWORD 1 or 0
     void WriteBinaryData(const std::string& name, const std::vector<std::uint8_t>& value);
     bool DeleteValue(const std::string& name);
+
+    // Under the store's exclusive lock: reads the string value (absent: empty text) and
+    // writes change's answer in its place, so that no other writer comes in between.
+    // Throws as ReadString for a value of another type (nothing is written) and as a write.
+    void ChangeString(const std::string& name,
+                      const std::function<std::string(const std::string&)>& change);
+
+    // Reads the string value and writes it empty in one locked step. When that step fails
+    // the value is read as it stands and Emptied is false; throws as ReadString.
+    struct TakenString {
+        std::string Value;
+        bool Emptied = false;
+    };
+    TakenString TakeString(const std::string& name);
+
+    // Appends lines to the string value in one locked step, each ending in "\n" (a line
+    // break first when the text there does not end in one). Lines must hold no CR or LF.
+    void AppendLines(const std::string& name, const std::vector<std::string>& lines);
 
 private:
     struct State;

@@ -137,10 +137,9 @@ UtilityStart ReadUtilityStart() {
             return start;
         }
         const RegistryKeyGuard close(registry);
-        start.ContextMenuFiles = SplitLines(registry.ReadString("ContextMenu"));
-        try {
-            registry.WriteString("ContextMenu", "");
-        } catch (const ERegistryException&) {
+        const TRegistry::TakenString list = registry.TakeString("ContextMenu");
+        start.ContextMenuFiles = SplitLines(list.Value);
+        if (!list.Emptied) {
             Messages().Show(MessageKind::Warning, ClearContextMenuFailed, MessageButtons::Ok);
         }
         start.Options = ReadEngineOptions(registry);

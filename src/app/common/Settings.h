@@ -44,8 +44,9 @@ void WriteProgramPath(TRegistry& registry, const std::string& programFile);
 void SaveStartupFolder(TRegistry& registry, const Settings& settings,
                        const std::string& currentFolder);
 
-// The utility's start-up read: "ContextMenu" split into lines and emptied (a warning when
-// emptying fails), then the six engine settings (all defaults after any failed read).
+// The utility's start-up read: "ContextMenu" taken and emptied in one locked step and split
+// into lines (a warning when it cannot be emptied), then the six engine settings (all
+// defaults after any failed read).
 struct UtilityStart {
     std::vector<std::string> ContextMenuFiles;
     EngineOptions Options;
