@@ -29,11 +29,12 @@ bool InGroup(gid_t group) {
     return group == getegid() || std::find(groups.begin(), groups.end(), group) != groups.end();
 }
 
-// The mode bits deny the effective user writing (root writes anyway).
+// The mode bits deny the effective user writing; for root, a file nobody may write is
+// write-protected too.
 bool IsReadOnly(const struct statx& info) {
     const uid_t user = geteuid();
     if (user == 0) {
-        return false;
+        return (info.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     }
     if (info.stx_uid == user) {
         return (info.stx_mode & S_IWUSR) == 0;

@@ -1,11 +1,46 @@
 #include "TestFiles.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace quarn::test {
+
+namespace {
+std::filesystem::path MakeRoot() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    return pattern;
+}
+} // namespace
+
+const std::filesystem::path& TestRoot() {
+    static const std::filesystem::path root = MakeRoot();
+    return root;
+}
+
+void PointEnvironmentAtTestRoot() {
+    const std::pair<const char*, const char*> folders[] = {
+        {"HOME", "home"},           {"XDG_CONFIG_HOME", "config"},
+        {"XDG_DATA_HOME", "data"},  {"XDG_CACHE_HOME", "cache"},
+        {"XDG_RUNTIME_DIR", "run"}, {"QUARN_REGISTRY_DIR", "registry"},
+    };
+    for (const auto& [variable, folder] : folders) {
+        const auto path = TestRoot() / folder;
+        std::filesystem::create_directories(path);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        setenv(variable, path.c_str(), 1);
+    }
+}
+
+void RemoveTestRoot() {
+    std::error_code ignored;
+    std::filesystem::remove_all(TestRoot(), ignored);
+}
 
 TempDir::TempDir() {
     std::string pattern = (TestRoot() / "dir-XXXXXX").string();

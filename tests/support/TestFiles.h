@@ -39,5 +39,8 @@ inline std::set<std::string> FolderNames(const TempDir& folder) {
 
 // The temporary root that every test process gets as its HOME.
 const std::filesystem::path& TestRoot();
+// HOME, the XDG folders and the registry folder below the root, for the whole process.
+void PointEnvironmentAtTestRoot();
+void RemoveTestRoot();
 
 } // namespace quarn::test
