@@ -1,6 +1,8 @@
 #include "ComBase.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace quarn {
 
@@ -24,6 +26,29 @@ int ErrnoFromHResult(HRESULT hr) {
         return 0;
     }
     return static_cast<int>(code & 0xFFFF);
+}
+
+std::string HResultMessage(HRESULT hr) {
+    if (const int error = ErrnoFromHResult(hr)) {
+        return std::strerror(error);
+    }
+    switch (hr) {
+    case S_OK:
+        return "The operation completed successfully.";
+    case E_NOTIMPL:
+        return "Not implemented.";
+    case E_NOINTERFACE:
+        return "No such interface supported.";
+    case E_POINTER:
+        return "Invalid pointer.";
+    case E_INVALIDARG:
+        return "The parameter is incorrect.";
+    default:
+        break;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "Unspecified error (0x%08X).", static_cast<unsigned>(hr));
+    return text;
 }
 
 } // namespace quarn

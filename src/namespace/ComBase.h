@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -39,6 +40,8 @@ inline constexpr std::int16_t LowWordSigned(HRESULT hr) {
 inline constexpr std::uint32_t FacilityErrno = 0x0E7;
 HRESULT HResultFromErrno(int error);
 int ErrnoFromHResult(HRESULT hr); // 0 when the code carries no errno
+// The system's text for a code, as an error message shows it.
+std::string HResultMessage(HRESULT hr);
 
 // Interface identifiers. The values are our own; nothing outside the process reads them.
 struct IID {
