@@ -100,6 +100,10 @@ int TSystemImageList::OverlayImage(int overlay) const {
 }
 
 int GetPidlIconIndex(LPCITEMIDLIST list, std::uint32_t extraFlags) {
+    static const std::uint8_t desktop[2] = {0, 0};
+    if (list == nullptr) {
+        list = reinterpret_cast<LPCITEMIDLIST>(desktop);
+    }
     SHFILEINFO info;
     if (!SHGetFileInfo(list, extraFlags | SHGFI_PIDL | SHGFI_SYSICONINDEX, &info) ||
         info.iconName.empty()) {
