@@ -49,7 +49,9 @@ LPITEMIDLIST AllocateList(std::string_view items) {
     if (block == nullptr) {
         return nullptr;
     }
-    std::memcpy(block, items.data(), items.size());
+    if (!items.empty()) {
+        std::memcpy(block, items.data(), items.size());
+    }
     block[items.size()] = 0;
     block[items.size() + 1] = 0;
     return reinterpret_cast<LPITEMIDLIST>(block);

@@ -37,11 +37,14 @@ TEST(ItemCodec, EntriesRoundTrip) {
 }
 
 TEST(ItemCodec, OtherItemsRoundTrip) {
-    const auto volume = Decode(EncodeItem(VolumeItem{DriveType::CdRom, "/mnt/c d"}));
+    // Decoded items view the bytes, which must outlive them.
+    const std::string volumeBytes = EncodeItem(VolumeItem{DriveType::CdRom, "/mnt/c d"});
+    const std::string trashBytes = EncodeItem(TrashItem{true, "x.2", "/home/me/x"});
+    const auto volume = Decode(volumeBytes);
     ASSERT_TRUE(volume);
     EXPECT_EQ(std::get<VolumeItem>(*volume).mountPoint, "/mnt/c d");
     EXPECT_EQ(std::get<VolumeItem>(*volume).driveType, DriveType::CdRom);
-    const auto trash = Decode(EncodeItem(TrashItem{true, "x.2", "/home/me/x"}));
+    const auto trash = Decode(trashBytes);
     ASSERT_TRUE(trash);
     EXPECT_EQ(std::get<TrashItem>(*trash).DisplayName(), "x");
     const auto root = Decode(EncodeItem(RootItem{RootKind::Trash}));
