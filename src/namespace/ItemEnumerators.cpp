@@ -56,8 +56,9 @@ HRESULT ListEnumerator::Next(ULONG count, LPITEMIDLIST* items, ULONG* fetched) {
 }
 
 HRESULT ListEnumerator::Skip(ULONG count) {
+    const bool enough = items_.size() - next_ >= count;
     next_ = std::min(items_.size(), next_ + count);
-    return next_ < items_.size() ? S_OK : S_FALSE;
+    return enough ? S_OK : S_FALSE;
 }
 
 HRESULT ListEnumerator::Reset() {
