@@ -19,20 +19,33 @@ std::int64_t Nanoseconds(const statx_timestamp& time) {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-bool InGroup(gid_t group) {
-    static const std::vector<gid_t> groups = [] {
+// The process's user and groups, read once: the programs never change them.
+struct Credentials {
+    uid_t user = geteuid();
+    gid_t group = getegid();
+    std::vector<gid_t> groups = [] {
         std::vector<gid_t> list(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
-        list.resize(static_cast<std::size_t>(
-            std::max(getgroups(static_cast<int>(list.size()), list.data()), 0)));
+        const int count = getgroups(static_cast<int>(list.size()), list.data());
+        list.resize(static_cast<std::size_t>(std::max(count, 0)));
         return list;
     }();
-    return group == getegid() || std::find(groups.begin(), groups.end(), group) != groups.end();
+};
+
+const Credentials& Process() {
+    static const Credentials credentials;
+    return credentials;
+}
+
+bool InGroup(gid_t group) {
+    const auto& groups = Process().groups;
+    return group == Process().group ||
+           std::find(groups.begin(), groups.end(), group) != groups.end();
 }
 
 // The mode bits deny the effective user writing; for root, a file nobody may write is
 // write-protected too.
 bool IsReadOnly(const struct statx& info) {
-    const uid_t user = geteuid();
+    const uid_t user = Process().user;
     if (user == 0) {
         return (info.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     }

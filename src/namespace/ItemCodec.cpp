@@ -16,7 +16,11 @@ constexpr std::size_t MaxItemSize = 0xFFFF;
 
 class Writer {
 public:
-    explicit Writer(std::uint8_t tag) : bytes_(2, '\0') { Put(tag); }
+    explicit Writer(std::uint8_t tag) {
+        bytes_.reserve(64);
+        bytes_.assign(2, '\0');
+        Put(tag);
+    }
     void Put(std::uint8_t byte) { bytes_.push_back(static_cast<char>(byte)); }
     template <typename T> void PutNumber(T value) {
         auto bits = static_cast<std::uint64_t>(value);
