@@ -84,7 +84,7 @@ HRESULT ParseEntries(const std::string& folderPath, const std::string& relativeP
     EntryResult entry;
     for (std::size_t i = 0; i < components.size(); ++i) {
         if (!IsEntryName(components[i])) {
-            return HResultFromErrno(ENAMETOOLONG);
+            return components[i].size() > NAME_MAX ? HResultFromErrno(ENAMETOOLONG) : E_INVALIDARG;
         }
         path = JoinPath(path, components[i]);
         if (path.size() >= PATH_MAX) {

@@ -98,6 +98,7 @@ TEST_F(Parsing, BadPathsFailWithoutAList) {
         {"", E_INVALIDARG},
         {tooLong, HResultFromErrno(ENAMETOOLONG)},
         {inside + "/" + std::string(NAME_MAX + 1, 'n'), HResultFromErrno(ENAMETOOLONG)},
+        {inside + std::string("/nul\0byte", 9), E_INVALIDARG},
     };
     for (const auto& [path, expected] : cases) {
         PidlPtr list;
