@@ -4,6 +4,7 @@
 #include "namespace/Namespace.h"
 
 #include <QApplication>
+#include <QMimeDatabase>
 #include <QStyle>
 #include <map>
 #include <mutex>
@@ -55,8 +56,35 @@ QStyle::StandardPixmap StandardIconFor(const std::string& name) {
     return found == icons.end() ? QStyle::SP_FileIcon : found->second;
 }
 
+// Without a desktop the theme is plain "hicolor", which has none of these names: look them
+// up in Adwaita where the theme cannot answer.
+void UseAFullFallbackTheme() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QString fallback = QIcon::fallbackThemeName();
+        if (fallback.isEmpty() || fallback == QStringLiteral("hicolor")) {
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        }
+    });
+}
+
+// A MIME type's icon name ("text-plain"), else its generic one ("text-x-generic").
+QIcon ThemeIcon(const std::string& name) {
+    const QString iconName = QString::fromStdString(name);
+    QIcon icon = QIcon::fromTheme(iconName);
+    if (icon.isNull()) {
+        const QMimeType type = QMimeDatabase().mimeTypeForName(
+            QString(iconName).replace(iconName.indexOf('-'), 1, '/'));
+        if (type.isValid() && type.iconName() == iconName) {
+            icon = QIcon::fromTheme(type.genericIconName());
+        }
+    }
+    return icon;
+}
+
 QIcon IconFor(const std::string& name) {
-    QIcon icon = QIcon::fromTheme(QString::fromStdString(name));
+    UseAFullFallbackTheme();
+    QIcon icon = ThemeIcon(name);
     if (icon.isNull()) {
         if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
             icon = application->style()->standardIcon(StandardIconFor(name));
@@ -129,6 +157,7 @@ bool SystemImageListOverlaysInstalled() {
 }
 
 TSystemImageList* GetSystemImageList(int kind) {
+    UseAFullFallbackTheme();
     static TSystemImageList small(16);
     static TSystemImageList large(32);
     if (IsWindowsNT() &&
