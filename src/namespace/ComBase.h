@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <tuple>
 #include <utility>
 
 namespace quarn {
@@ -160,24 +159,18 @@ template <typename T, typename... Args> ComPtr<T> MakeCom(Args&&... args) {
     return ComPtr<T>(new T(std::forward<Args>(args)...));
 }
 
-// Answers interface iid from the object's own interfaces (QueryInterface's usual body).
-template <typename Object, typename... Interfaces>
-HRESULT QueryOwnInterfaces(Object* self, const IID& iid, void** object) {
+// QueryInterface's usual body for an object of one interface: itself for IUnknown and for
+// that interface, with a new reference.
+template <typename Interface>
+HRESULT QueryOwnInterface(Interface* self, const IID& iid, void** object) {
     if (object == nullptr) {
         return E_POINTER;
     }
-    *object = nullptr;
-    if (iid == IUnknown::Iid) {
-        *object = static_cast<IUnknown*>(
-            static_cast<std::tuple_element_t<0, std::tuple<Interfaces...>>*>(self));
-    }
-    ((*object == nullptr && iid == Interfaces::Iid
-          ? (*object = static_cast<Interfaces*>(self), true)
-          : false),
-     ...);
-    if (*object == nullptr) {
+    if (!(iid == IUnknown::Iid || iid == Interface::Iid)) {
+        *object = nullptr;
         return E_NOINTERFACE;
     }
+    *object = self;
     self->AddRef();
     return S_OK;
 }

@@ -43,7 +43,7 @@ HRESULT HandOut(ULONG count, LPITEMIDLIST* items, ULONG* fetched, Produce produc
 } // namespace
 
 HRESULT ListEnumerator::QueryInterface(const IID& iid, void** object) {
-    return QueryOwnInterfaces<ListEnumerator, IEnumIDList>(this, iid, object);
+    return QueryOwnInterface<IEnumIDList>(this, iid, object);
 }
 
 HRESULT ListEnumerator::Next(ULONG count, LPITEMIDLIST* items, ULONG* fetched) {
@@ -91,7 +91,7 @@ HRESULT DirectoryEnumerator::Open(const std::string& path, SHCONTF flags,
 }
 
 HRESULT DirectoryEnumerator::QueryInterface(const IID& iid, void** object) {
-    return QueryOwnInterfaces<DirectoryEnumerator, IEnumIDList>(this, iid, object);
+    return QueryOwnInterface<IEnumIDList>(this, iid, object);
 }
 
 std::string DirectoryEnumerator::NextItem(int& error) {

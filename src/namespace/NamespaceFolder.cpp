@@ -36,7 +36,7 @@ std::vector<std::string_view> PathComponents(std::string_view path) {
 } // namespace
 
 HRESULT NamespaceFolder::QueryInterface(const IID& iid, void** object) {
-    return QueryOwnInterfaces<NamespaceFolder, IShellFolder>(this, iid, object);
+    return QueryOwnInterface<IShellFolder>(this, iid, object);
 }
 
 std::optional<Item> NamespaceFolder::ChildItem(LPCITEMIDLIST list) const {

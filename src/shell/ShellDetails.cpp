@@ -35,7 +35,7 @@ ComPtr<IShellDetails> GetShellDetails(IShellFolder* folder) {
 }
 
 HRESULT TShellFolder2ToShellDetailsAdapter::QueryInterface(const IID& iid, void** object) {
-    return QueryOwnInterfaces<TShellFolder2ToShellDetailsAdapter, IShellDetails>(this, iid, object);
+    return QueryOwnInterface<IShellDetails>(this, iid, object);
 }
 
 HRESULT TShellFolder2ToShellDetailsAdapter::GetDetailsOf(LPCITEMIDLIST item, ULONG column,

@@ -54,7 +54,7 @@ TEST(DisplayNames, OfVolumes) {
 TEST(DisplayNames, OfFileSystemEntriesAreTheirRawBytes) {
     TempDir dir;
     const std::string raw = "r\xe9sum\xe9.txt"; // Latin-1, not UTF-8
-    for (const std::string name : {raw, std::string("a::b.txt"), std::string(".hidden.tar.gz")}) {
+    for (const std::string& name : {raw, std::string("a::b.txt"), std::string(".hidden.tar.gz")}) {
         WriteFileBytes(dir / name, "x");
     }
     ExpectNames(BindPath(dir.Path()).get(), AllItems,

@@ -78,7 +78,7 @@ public:
 class FakeDetails final : public ComObject<IShellDetails> {
 public:
     HRESULT QueryInterface(const IID& iid, void** object) override {
-        return QueryOwnInterfaces<FakeDetails, IShellDetails>(this, iid, object);
+        return QueryOwnInterface<IShellDetails>(this, iid, object);
     }
     HRESULT GetDetailsOf(LPCITEMIDLIST, ULONG, SHELLDETAILS*) override { return S_OK; }
     HRESULT ColumnClick(ULONG) override { return S_OK; }
