@@ -1,0 +1,112 @@
+// The order of items in a folder.
+#include "ItemInfo.h"
+
+#include <QCollator>
+
+namespace quarn {
+
+namespace {
+
+constexpr int NameColumn = 0;
+constexpr int SizeColumn = 1;
+constexpr int TypeColumn = 2;
+constexpr int ModifiedColumn = 3;
+
+// Numeric collation in the user's language; the C locale collates by code points only,
+// so it falls back to English rules there.
+const QCollator& NameCollator() {
+    thread_local const QCollator collator = [] {
+        QLocale locale = QLocale::system();
+        if (locale.language() == QLocale::C) {
+            locale = QLocale(QLocale::English);
+        }
+        QCollator result(locale);
+        result.setNumericMode(true);
+        return result;
+    }();
+    return collator;
+}
+
+int Sign(auto difference) {
+    return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
+}
+
+template <typename T> int Order(const T& first, const T& second) {
+    return first < second ? -1 : (second < first ? 1 : 0);
+}
+
+QString Text(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Collation first; names that collate equal go by their bytes.
+int CompareNames(std::string_view first, std::string_view second) {
+    if (const int order = Sign(NameCollator().compare(Text(first), Text(second)))) {
+        return order;
+    }
+    return Sign(first.compare(second));
+}
+
+std::string_view Extension(std::string_view name) {
+    const auto dot = name.find_last_of('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+int CompareEntries(const EntryItem& first, const EntryItem& second, int column) {
+    if (first.IsFolder() != second.IsFolder()) {
+        return first.IsFolder() ? -1 : 1;
+    }
+    int order = 0;
+    switch (column) {
+    case SizeColumn:
+        order = Order(first.size, second.size);
+        break;
+    case TypeColumn:
+        order =
+            Sign(NameCollator().compare(Text(Extension(first.name)), Text(Extension(second.name))));
+        break;
+    case ModifiedColumn:
+        order = Order(first.modifiedNs, second.modifiedNs);
+        break;
+    default:
+        break;
+    }
+    return order ? order : CompareNames(first.name, second.name);
+}
+
+int CompareVolumes(const VolumeItem& first, const VolumeItem& second) {
+    if ((first.mountPoint == "/") != (second.mountPoint == "/")) {
+        return first.mountPoint == "/" ? -1 : 1;
+    }
+    const int order = CompareNames(ItemDisplayName(first, SHGDN_NORMAL, {}),
+                                   ItemDisplayName(second, SHGDN_NORMAL, {}));
+    return order ? order : Sign(first.mountPoint.compare(second.mountPoint));
+}
+
+int CompareTrash(const TrashItem& first, const TrashItem& second) {
+    if (first.folder != second.folder) {
+        return first.folder ? -1 : 1;
+    }
+    const int order = CompareNames(first.DisplayName(), second.DisplayName());
+    return order ? order : Sign(first.trashName.compare(second.trashName));
+}
+
+} // namespace
+
+int CompareItems(const Item& first, const Item& second, int column) {
+    if (first.index() != second.index()) {
+        return Order(first.index(), second.index());
+    }
+    return std::visit(
+        Overloaded{
+            [&](const RootItem& a) { return Order(a.kind, std::get<RootItem>(second).kind); },
+            [&](const VolumeItem& a) { return CompareVolumes(a, std::get<VolumeItem>(second)); },
+            [&](const EntryItem& a) {
+                return CompareEntries(a, std::get<EntryItem>(second), column);
+            },
+            [&](const TrashItem& a) { return CompareTrash(a, std::get<TrashItem>(second)); },
+        },
+        first);
+}
+
+} // namespace quarn
