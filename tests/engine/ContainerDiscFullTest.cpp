@@ -25,8 +25,8 @@ TEST(ContainerDiscFull, EncryptOntoFullDiscKeepsSourceAndLeavesNothing) {
     WriteFileBytes(sources / "big", contents);
     TRijndael cipher;
     ContainerTestView view;
-    const auto result =
-        WriteContainer(cipher, view, sources / "big", disc.Dir() / "big.zot!", "big", Password);
+    const auto result = WriteContainer(cipher, view, sources / "big", disc.Dir() / "big.zot!",
+                                       "big", Password, NoClashExpected);
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.dataLoopRan);
     EXPECT_EQ(view.messages.Texts(),
@@ -78,7 +78,7 @@ TEST(ContainerDiscFull, FlushFailureFailsTheFileAndLeavesNothing) {
         ContainerTestView view;
         const auto result =
             encrypt ? WriteContainer(cipher, view, sources / "big", disc.Dir() / "big.zot!", "big",
-                                     Password)
+                                     Password, NoClashExpected)
                     : ReadContainer(cipher, view, sources / "big.zot!", disc.Dir().Folder(),
                                     "big.zot!", Password, TakeProposed);
         EXPECT_FALSE(result.done);
@@ -121,7 +121,7 @@ TEST(ContainerDiscFull, WriteErrorNamesReasonAndLeavesNoPartialOutput) {
             ContainerTestView view;
             const auto result =
                 encrypt ? WriteContainer(cipher, view, sources / "a.txt", outputs / "a.zot!",
-                                         "a.txt", Password)
+                                         "a.txt", Password, NoClashExpected)
                         : ReadContainer(cipher, view, sources / "a.zot!", outputs.Folder(),
                                         "a.zot!", Password, TakeProposed);
             const std::string expected =
@@ -161,7 +161,7 @@ TEST(ContainerDiscFull, KilledMidFileLeavesNoOutputUnderItsName) {
             };
             if (encrypt) {
                 WriteContainer(cipher, view, sources / "a.txt", outputs / "a.zot!", "a.txt",
-                               Password);
+                               Password, NoClashExpected);
             } else {
                 ReadContainer(cipher, view, sources / "a.zot!", outputs.Folder(), "a.zot!",
                               Password, TakeProposed);
