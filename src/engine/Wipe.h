@@ -27,7 +27,8 @@ enum class WipeOutcome {
                // keeps its name
     Cancelled, // the file keeps its name, partly overwritten
     Empty,     // nothing was written (an empty file), then renamed and deleted
-    Wiped,     // every pass is on disk, then renamed and deleted (or messages A, B, C)
+    Wiped,     // every pass is on disk, then renamed and deleted (or the messages of a
+               // rename or deletion that failed)
 };
 
 // Overwrites path by the plan through one open, exclusively locked descriptor, flushing every

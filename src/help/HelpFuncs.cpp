@@ -4,6 +4,7 @@
 #include "platform/Application.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
 #include "platform/VersionInfo.h"
 
 #include <QLibraryInfo>
@@ -239,7 +240,7 @@ bool IsFolderWritable(const std::string& folder) {
         return false;
     }
     file.Close();
-    unlink(path.c_str());
+    RemoveFile(path);
     return true;
 }
 
