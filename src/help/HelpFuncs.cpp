@@ -2,6 +2,7 @@
 
 #include "help/HelpApi.h"
 #include "platform/Application.h"
+#include "platform/AsciiText.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/SafeFile.h"
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <strings.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -66,8 +66,8 @@ std::string RunFolderOf(const std::string& argument0) {
 
 bool AsksForDebug(const std::vector<std::string>& arguments) {
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (strcasecmp(arguments[i].c_str(), "/debug") == 0 ||
-            strcasecmp(arguments[i].c_str(), "-debug") == 0) {
+        const std::string argument = AsciiLower(arguments[i]);
+        if (argument == "/debug" || argument == "-debug") {
             return true;
         }
     }
