@@ -60,9 +60,17 @@ void StartContainerFile(FileCommandsView& view) {
     view.ProcessMessages();
 }
 
-void ShowOutput(FileCommandsView& view, const std::string& outputPath) {
-    view.SetOutFile(NamePart(outputPath));
-    view.ProcessMessages();
+// The output path after the clash questions, shown as the file being made; nothing when the
+// file is skipped.
+std::optional<std::string> SettleOutput(FileCommandsView& view, ClashCommand command,
+                                        const std::string& proposed, const std::string& folder,
+                                        const ListedFile& file) {
+    auto output = SettleNameClash(view.Messages(), command, proposed, folder, file.path);
+    if (output) {
+        view.SetOutFile(NamePart(*output));
+        view.ProcessMessages();
+    }
+    return output;
 }
 
 // An entry that is no file to read ends its step here: nothing there (or a folder) is passed
@@ -123,16 +131,8 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         if (const auto ended = EndForNonFile(view, file, "encrypt")) {
             return *ended;
         }
-        const auto settle = [&](const std::string& proposed) {
-            auto output = SettleNameClash(view.Messages(), ClashCommand::Encrypt, proposed, folder,
-                                          file.path);
-            if (output) {
-                ShowOutput(view, *output);
-            }
-            return output;
-        };
         const std::string proposed = EncryptedOutputPath(file.path, folder, options);
-        const auto output = settle(proposed);
+        const auto output = SettleOutput(view, ClashCommand::Encrypt, proposed, folder, file);
         if (!output) {
             return false;
         }
@@ -140,11 +140,11 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         // moves on to the next free number, any other goes through the clash questions.
         std::string numbered = options.EncryptName && *output == proposed ? proposed : "";
         const auto settleTaken = [&](const std::string& taken) {
-            if (taken != numbered) {
-                return settle(taken);
+            if (taken == numbered) {
+                numbered = folder + NextNumberedName(folder);
+                return SettleOutput(view, ClashCommand::Encrypt, numbered, folder, file);
             }
-            numbered = folder + NextNumberedName(folder);
-            return settle(numbered);
+            return SettleOutput(view, ClashCommand::Encrypt, taken, folder, file);
         };
         const ContainerResult result =
             WriteContainer(cipher, view, file.path, *output, file.name, password, settleTaken);
@@ -173,12 +173,7 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
             return *ended;
         }
         const auto settle = [&](const std::string& proposed) {
-            auto output = SettleNameClash(view.Messages(), ClashCommand::Decrypt, proposed, folder,
-                                          file.path);
-            if (output) {
-                ShowOutput(view, *output);
-            }
-            return output;
+            return SettleOutput(view, ClashCommand::Decrypt, proposed, folder, file);
         };
         const ContainerResult result =
             ReadContainer(cipher, view, file.path, folder, file.name, password, settle);
