@@ -1,10 +1,12 @@
 #include "app/DesktopIntegration.h"
 
+#include "platform/AsciiText.h"
+#include "platform/StagedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cstdlib>
 
@@ -12,6 +14,7 @@ namespace quarn {
 
 namespace {
 constexpr int ToolTimeoutMs = 10000;
+constexpr mode_t DesktopFileMode = 0644; // read by the desktop's tools and file managers
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -30,10 +33,9 @@ std::string DataHome() {
 // Lower-case letters and digits, every other run of bytes one "-".
 std::string Slug(const std::string& text) {
     std::string slug;
-    for (const char c : text) {
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-        if (letter || (c >= 'A' && c <= 'Z')) {
-            slug += letter ? c : static_cast<char>(c - 'A' + 'a');
+    for (const char c : AsciiLower(text)) {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+            slug += c;
         } else if (!slug.empty() && slug.back() != '-') {
             slug += '-';
         }
@@ -123,11 +125,9 @@ bool WriteIfChanged(const std::string& path, const std::string& text) {
     if (!QDir().mkpath(QFileInfo(current).absolutePath())) {
         return false;
     }
-    QSaveFile file(Path(path));
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(text.data(), static_cast<qint64>(text.size())) ==
-               static_cast<qint64>(text.size()) &&
-           file.commit();
+    StagedFile file;
+    return file.Open(path, DesktopFileMode) == 0 && file.Write(text.data(), text.size()) == 0 &&
+           file.CommitReplacing() == 0;
 }
 
 // Runs an installed freedesktop tool with its output discarded; a missing or failing tool

@@ -21,27 +21,31 @@ struct ContainerResult {
     // The chunk (data) loop was reached: the output had been created. The overall bar moves
     // for such a file whatever its outcome.
     bool dataLoopRan = false;
-    // Reader: the output path finally used (after the caller's name-clash step); empty when
-    // the file ended before that step or was skipped. Writer: always empty.
+    // Where the output went when done (after every name-clash step); else empty.
     std::string outputPath;
 };
 
-// Called by the reader between parsing the header and creating the output, with the proposed
-// output path (output folder + stored name). Answers the path to write, or nothing to skip
-// the file silently. The path must lie in an existing folder; an existing file there is never
+// Settles the name of an output: called by the reader between parsing the header and creating
+// the output, with the proposed path (output folder + stored name), and by both procedures
+// when the output is complete but another program has taken its name meanwhile, with that
+// path. Answers a path that is free now, or nothing to skip the file (after whatever message
+// the caller shows). The path must lie in an existing folder; an existing file there is never
 // replaced, so a caller that settles a clash by overwriting deletes the old file first.
-using ChooseOutputPath = std::function<std::optional<std::string>(const std::string& proposedPath)>;
+using ChooseOutputPath = std::function<std::optional<std::string>(const std::string& path)>;
 
-// Encrypts sourcePath into a new container at outputPath. name is stored in the container and
-// stands for <name> in the messages (the source's name as selected). The procedure keys the
-// cipher itself (CBC, AES-256, the IV seed, the password) and resets it on every path. No
-// output exists under outputPath unless the result is done; nothing partial is ever left
-// there, also after a cancel or a failure. Every failure shows one warning through
-// view.Messages(); an empty source ends silently. EKeyError from SetKey (an empty password
-// or one of 256 bytes or more) escapes before anything is touched.
+// Encrypts sourcePath into a new container at outputPath, or where chooseOutputPath answers
+// when that name is taken by the time the container is complete. name is stored in the
+// container and stands for <name> in the messages (the source's name as selected). The
+// procedure keys the cipher itself (CBC, AES-256, the IV seed, the password) and resets it on
+// every path. No output exists under any name unless the result is done, also after a cancel,
+// a failure or a kill. Every failure shows one warning through view.Messages(); an empty
+// source ends silently. A symbolic link is never followed: it is not a regular file. EKeyError
+// from SetKey (an empty password or one of 256 bytes or more) escapes before anything is
+// touched.
 ContainerResult WriteContainer(TRijndael& cipher, FileWorkView& view, const std::string& sourcePath,
                                const std::string& outputPath, const std::string& name,
-                               const std::string& password);
+                               const std::string& password,
+                               const ChooseOutputPath& chooseOutputPath);
 
 // Decrypts the container at sourcePath into outputFolder (a folder path, its trailing "/"
 // optional) under its stored name, or the path chooseOutputPath answers. name stands for

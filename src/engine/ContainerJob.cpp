@@ -16,10 +16,9 @@ void ContainerJob::ShowProgress(std::int64_t processed, std::int64_t size) {
     view_.ProcessMessages();
 }
 
-void ContainerJob::Warn(std::string_view cause) {
-    std::string text = "Unable to ";
-    text.append(verb_).append(" file '").append(name_).append("': ").append(cause);
-    view_.Messages().Show(MessageKind::Warning, text, MessageButtons::Ok);
+void ContainerJob::Warn(const FileFailure& failure) {
+    view_.Messages().Show(MessageKind::Warning, FailureMessage(verb_, name_, failure),
+                          MessageButtons::Ok);
 }
 
 } // namespace quarn

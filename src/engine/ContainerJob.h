@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FileFailure.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,8 +20,8 @@ public:
     bool CancelRequested() const;
     // The bar at round(processed / size * 100), clamped, then pending messages.
     void ShowProgress(std::int64_t processed, std::int64_t size);
-    // "Unable to <verb> file '<name>': <cause>" as a warning with OK.
-    void Warn(std::string_view cause);
+    // The failure's message as a warning with OK.
+    void Warn(const FileFailure& failure);
 
 private:
     FileWorkView& view_;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/PosixFile.h"
+#include "engine/Container.h"
+#include "engine/FileFailure.h"
+#include "platform/StagedFile.h"
 
 #include <cstddef>
 #include <string>
@@ -8,34 +10,29 @@
 
 namespace quarn {
 
-// A procedure's output, written under a fresh temporary name in the folder of its final path
-// and moved there only when complete. Until Commit succeeds, the final path is never touched;
-// an output that is not committed is removed when the object goes.
+// A procedure's output: staged in the folder of its path and named only when complete, so
+// nothing partial ever exists under any name. An output that is not committed is discarded
+// when the object goes.
 class ContainerOutput {
 public:
-    // Creates the temporary file (exclusively, never through a link) with the given
-    // permission bits. Throws ContainerFailure CreateFailedText, also when the file system
-    // cannot hold a file under path (name or path too long).
-    ContainerOutput(std::string path, mode_t permissions);
-    ~ContainerOutput();
-    ContainerOutput(const ContainerOutput&) = delete;
-    ContainerOutput& operator=(const ContainerOutput&) = delete;
+    // CreateFailed when the output cannot be staged, also when the file system could never
+    // hold a file under path (name or path too long).
+    StepFailure Open(const std::string& path, mode_t permissions);
+    StepFailure Write(const void* data, std::size_t count);
 
-    // Writes all count bytes; throws IoFailure on any error.
-    void Write(const void* data, std::size_t count);
-    // Flushes and closes the file, gives it its final name without replacing anything there
-    // and flushes the folder. Throws IoFailure; the output is then removed.
-    void Commit();
+    // Flushes the output and gives it its name without replacing anything there. A name that
+    // another program took meanwhile goes to chooseOutputPath, which answers the path to use
+    // instead or nothing to skip the file: the output is then discarded without a failure,
+    // and Committed() stays false.
+    StepFailure Commit(const ChooseOutputPath& chooseOutputPath);
+
+    bool Committed() const { return committed_; }
+    // Where the output went (after Commit) or is to go.
+    const std::string& Path() const { return path_; }
 
 private:
-    void MoveToFinalName();
-    void RemoveIfOurs(const std::string& path) const;
-
+    StagedFile file_;
     std::string path_;
-    std::string livePath_; // where our file is now: the temporary name, then path_
-    UniqueFd fd_;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
     bool committed_ = false;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FileFailure.h"
 #include "platform/PosixFile.h"
 
 #include <cstddef>
@@ -9,19 +10,19 @@
 
 namespace quarn {
 
-// The file a procedure reads: opened read-only (following a symbolic link to its target),
-// a regular file only, held with a shared lock so that another Quarn process sees it in use.
+// The file a procedure reads: opened read-only, a regular file only (a symbolic link is never
+// followed), held with a shared lock so that another Quarn process sees it in use.
 class ContainerSource {
 public:
-    // Throws ContainerFailure: InUseText when it cannot be opened or locked, NotRegularText
-    // for a folder, FIFO, device or socket (opened without blocking, never read).
-    explicit ContainerSource(const std::string& path);
+    // InUse when it cannot be opened or locked; NotRegularFile for a link, folder, FIFO,
+    // device or socket (opened without blocking, never read).
+    StepFailure Open(const std::string& path);
 
     std::int64_t Size() const { return size_; }
     mode_t Permissions() const { return permissions_; }
 
-    // Reads count bytes, fewer only where the file ends. Throws IoFailure on an error.
-    std::size_t Read(void* buffer, std::size_t count);
+    // Reads count bytes into buffer, fewer (got) only where the file ends.
+    StepFailure Read(void* buffer, std::size_t count, std::size_t& got);
 
 private:
     UniqueFd fd_;

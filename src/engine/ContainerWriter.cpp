@@ -1,23 +1,24 @@
 #include "cipher/Rijndael.h"
 #include "engine/Container.h"
-#include "engine/ContainerFailure.h"
 #include "engine/ContainerFormat.h"
 #include "engine/ContainerJob.h"
 #include "engine/ContainerOutput.h"
 #include "engine/ContainerSource.h"
+#include "engine/FileFailure.h"
 
 #include <cstring>
 
 namespace quarn {
 namespace {
 
-void CheckStorable(const std::string& name, const std::string& password) {
+StepFailure CheckStorable(const std::string& name, const std::string& password) {
     if (!IsStorablePassword(password)) {
-        throw ContainerFailure(UnstorablePasswordText);
+        return FileFailure{FailureKind::UnstorablePassword};
     }
     if (!IsStorableName(name) || password.size() + name.size() + 2 > MaxHeaderLength) {
-        throw ContainerFailure(UnstorableNameText);
+        return FileFailure{FailureKind::UnstorableName};
     }
+    return std::nullopt;
 }
 
 // Password, separator, name, separator at the start of the buffer; returns their length.
@@ -33,18 +34,23 @@ std::size_t PutHeader(std::uint8_t* buffer, const std::string& password, const s
 
 // One CBC stream over header, contents and padding, 4096 plain bytes a chunk (the first
 // holds the header). The end is where a read comes back short; a source that ends exactly
-// on a chunk gets a last chunk of padding only. Returns false when cancelled.
-bool EncryptChunks(TRijndael& cipher, ContainerSource& source, ContainerOutput& output,
-                   ContainerJob& job, std::size_t headerLength) {
+// on a chunk gets a last chunk of padding only. Answers with cancelled set when the cancel
+// flag stopped it.
+StepFailure EncryptChunks(TRijndael& cipher, ContainerSource& source, ContainerOutput& output,
+                          ContainerJob& job, std::size_t headerLength, bool& cancelled) {
     std::uint8_t* buffer = cipher.Buffer.data();
     std::size_t offset = headerLength;
     std::int64_t processed = 0;
     for (bool atEnd = false; !atEnd; offset = 0) {
         if (job.CancelRequested()) {
-            return false;
+            cancelled = true;
+            return std::nullopt;
         }
         const std::size_t wanted = TRijndael::ChunkSize - offset;
-        const std::size_t got = source.Read(buffer + offset, wanted);
+        std::size_t got = 0;
+        if (auto failure = source.Read(buffer + offset, wanted, got)) {
+            return failure;
+        }
         std::size_t count = offset + got;
         processed += static_cast<std::int64_t>(count);
         atEnd = got < wanted;
@@ -52,39 +58,68 @@ bool EncryptChunks(TRijndael& cipher, ContainerSource& source, ContainerOutput& 
             count = AppendPadding(buffer, count);
         }
         cipher.EncryptBuffer(static_cast<int>(count));
-        output.Write(buffer, count);
+        if (auto failure = output.Write(buffer, count)) {
+            return failure;
+        }
         job.ShowProgress(processed, source.Size());
     }
-    return true;
+    cancelled = job.CancelRequested();
+    return std::nullopt;
+}
+
+// The steps of one file; result.dataLoopRan and done are set as they are reached.
+StepFailure Encrypt(TRijndael& cipher, ContainerJob& job, const std::string& sourcePath,
+                    const std::string& outputPath, const std::string& name,
+                    const std::string& password, const ChooseOutputPath& chooseOutputPath,
+                    ContainerResult& result) {
+    if (auto failure = CheckStorable(name, password)) {
+        return failure;
+    }
+    ContainerSource source;
+    if (auto failure = source.Open(sourcePath)) {
+        return failure;
+    }
+    if (source.Size() == 0) {
+        return std::nullopt;
+    }
+    if (source.Size() > MaxSourceSize) {
+        return FileFailure{FailureKind::TooLarge};
+    }
+    ContainerOutput output;
+    if (auto failure = output.Open(outputPath, source.Permissions())) {
+        return failure;
+    }
+    result.dataLoopRan = true;
+    const std::size_t headerLength = PutHeader(cipher.Buffer.data(), password, name);
+    bool cancelled = false;
+    if (auto failure = EncryptChunks(cipher, source, output, job, headerLength, cancelled)) {
+        return failure;
+    }
+    if (cancelled) {
+        return std::nullopt;
+    }
+    if (auto failure = output.Commit(chooseOutputPath)) {
+        return failure;
+    }
+    if (output.Committed()) {
+        result.done = true;
+        result.outputPath = output.Path();
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 ContainerResult WriteContainer(TRijndael& cipher, FileWorkView& view, const std::string& sourcePath,
                                const std::string& outputPath, const std::string& name,
-                               const std::string& password) {
+                               const std::string& password,
+                               const ChooseOutputPath& chooseOutputPath) {
     ContainerKeying keying(cipher, password);
     ContainerJob job(view, "encrypt", name);
     ContainerResult result;
-    try {
-        CheckStorable(name, password);
-        ContainerSource source(sourcePath);
-        if (source.Size() == 0) {
-            return result;
-        }
-        if (source.Size() > MaxSourceSize) {
-            throw ContainerFailure(TooLargeText);
-        }
-        ContainerOutput output(outputPath, source.Permissions());
-        result.dataLoopRan = true;
-        const std::size_t headerLength = PutHeader(cipher.Buffer.data(), password, name);
-        if (!EncryptChunks(cipher, source, output, job, headerLength) || job.CancelRequested()) {
-            return result;
-        }
-        output.Commit();
-        result.done = true;
-    } catch (const ContainerFailure& failure) {
-        job.Warn(failure.what());
+    if (const auto failure = Encrypt(cipher, job, sourcePath, outputPath, name, password,
+                                     chooseOutputPath, result)) {
+        job.Warn(*failure);
     }
     return result;
 }

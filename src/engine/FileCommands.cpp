@@ -1,19 +1,19 @@
 #include "engine/FileCommands.h"
 
 #include "engine/Container.h"
-#include "engine/ContainerFailure.h"
 #include "engine/ContainerJob.h"
 #include "engine/FileCommandsView.h"
+#include "engine/FileFailure.h"
 #include "engine/NameClash.h"
 #include "engine/OutputNames.h"
 #include "engine/ProgressMath.h"
 #include "engine/Wipe.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
 
 #include <optional>
 #include <string_view>
-#include <unistd.h>
 
 namespace quarn {
 
@@ -60,24 +60,33 @@ void StartContainerFile(FileCommandsView& view) {
     view.ProcessMessages();
 }
 
-void ShowOutput(FileCommandsView& view, const std::string& outputPath) {
-    view.SetOutFile(NamePart(outputPath));
-    view.ProcessMessages();
+// The output path after the clash questions, shown as the file being made; nothing when the
+// file is skipped.
+std::optional<std::string> SettleOutput(FileCommandsView& view, ClashCommand command,
+                                        const std::string& proposed, const std::string& folder,
+                                        const ListedFile& file) {
+    auto output = SettleNameClash(view.Messages(), command, proposed, folder, file.path);
+    if (output) {
+        view.SetOutFile(NamePart(*output));
+        view.ProcessMessages();
+    }
+    return output;
 }
 
 // An entry that is no file to read ends its step here: nothing there (or a folder) is passed
-// over; a FIFO, socket or device is refused unopened ("Unable to <verb> file '<name>': It is
-// not a regular file."). Answers the step's result then, nothing when the file is taken.
+// over; a symbolic link, FIFO, socket or device is refused unopened, so that neither a link
+// nor its target changes. Answers the step's result then, nothing when the file is taken.
 std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file,
                                   std::string_view verb) {
     switch (KindOfEntry(file.path)) {
     case EntryKind::None:
+    case EntryKind::Folder:
         return true;
+    case EntryKind::Link:
     case EntryKind::Special:
-        ContainerJob(view, verb, file.name).Warn(NotRegularText);
+        ContainerJob(view, verb, file.name).Warn({FailureKind::NotRegularFile});
         return false;
     case EntryKind::File:
-    case EntryKind::Link:
         break;
     }
     return std::nullopt;
@@ -85,7 +94,7 @@ std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file
 
 // A plain deletion after success; a failure is said, never passed over.
 void DeleteSource(FileCommandsView& view, const ListedFile& file, const char* what) {
-    if (::unlink(file.path.c_str()) != 0) {
+    if (RemoveFile(file.path) != 0) {
         view.Messages().Show(MessageKind::Warning,
                              std::string("Quarn! was unable to delete the ") + what + " file '" +
                                  file.name + "'.\r\n\r\nPlease manually delete file '" + file.path +
@@ -122,15 +131,23 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         if (const auto ended = EndForNonFile(view, file, "encrypt")) {
             return *ended;
         }
-        const auto output =
-            SettleNameClash(view.Messages(), ClashCommand::Encrypt,
-                            EncryptedOutputPath(file.path, folder, options), folder, file.path);
+        const std::string proposed = EncryptedOutputPath(file.path, folder, options);
+        const auto output = SettleOutput(view, ClashCommand::Encrypt, proposed, folder, file);
         if (!output) {
             return false;
         }
-        ShowOutput(view, *output);
+        // Another program may take the name while the file is encrypted: a numbered name then
+        // moves on to the next free number, any other goes through the clash questions.
+        std::string numbered = options.EncryptName && *output == proposed ? proposed : "";
+        const auto settleTaken = [&](const std::string& taken) {
+            if (taken == numbered) {
+                numbered = folder + NextNumberedName(folder);
+                return SettleOutput(view, ClashCommand::Encrypt, numbered, folder, file);
+            }
+            return SettleOutput(view, ClashCommand::Encrypt, taken, folder, file);
+        };
         const ContainerResult result =
-            WriteContainer(cipher, view, file.path, *output, file.name, password);
+            WriteContainer(cipher, view, file.path, *output, file.name, password, settleTaken);
         if (result.done && options.DeleteOriginal) {
             DeleteSource(view, file, "original");
         } else if (result.done) {
@@ -156,12 +173,7 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
             return *ended;
         }
         const auto settle = [&](const std::string& proposed) {
-            auto output = SettleNameClash(view.Messages(), ClashCommand::Decrypt, proposed, folder,
-                                          file.path);
-            if (output) {
-                ShowOutput(view, *output);
-            }
-            return output;
+            return SettleOutput(view, ClashCommand::Decrypt, proposed, folder, file);
         };
         const ContainerResult result =
             ReadContainer(cipher, view, file.path, folder, file.name, password, settle);

@@ -36,9 +36,9 @@ void WipeFiles(FileCommandsView& view, const EngineOptions& options,
 // for a password.
 bool FileCommandRunning();
 
-// The wipe of one source after its encryption: "Wiping:" in lType, the original-file
-// wording of the messages, the GUID name drawn in folder. Leaves lInFile and lOutFile, the
-// counter, the overall bar and the cancel flag alone.
+// The wipe of one source after its encryption: "Wiping:" as the operation, the original-file
+// wording of the messages, the GUID name drawn in folder. Leaves the file labels, the counter,
+// the overall bar and the cancel flag alone.
 void WipeFile(FileCommandsView& view, const std::string& path, const std::string& folder,
               const EngineOptions& options);
 

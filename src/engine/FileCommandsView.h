@@ -6,20 +6,19 @@
 
 namespace quarn {
 
-// The window that runs the encrypt, decrypt and wipe loops: the desktop's main window with
-// its progress dialog and status bar, or the utility's Progress page.
+// What the encrypt, decrypt and wipe loops report on, besides the per-file work: the labels of
+// the current file, a counter and a bar over the whole list.
 class FileCommandsView : public FileWorkView {
 public:
-    // "Encrypting:", "Decrypting:" or "Wiping:" (lType).
+    // What is being done to the current file: "Encrypting:", "Decrypting:" or "Wiping:".
     virtual void SetOperationType(const std::string& text) = 0;
-    // The source's name without its folder (lInFile).
+    // The current source's name without its folder.
     virtual void SetInFile(const std::string& name) = 0;
-    // Shows lNew and the output's name without its folder in lOutFile.
+    // The output's name without its folder, shown as the file being made.
     virtual void SetOutFile(const std::string& name) = 0;
-    // Empties lOutFile and hides lNew.
+    // No output is being made.
     virtual void ClearOutFile() = 0;
-    // File number of count, from 1: the desktop shows "Processing file <number> of <count>"
-    // in status panel 0, the utility "<number> of <count>" in lOverall.
+    // The current file's number, from 1, of count.
     virtual void ShowCounter(int number, int count) = 0;
     // The bar over the whole list; the value is already rounded and clamped to 0..100.
     virtual void SetOverallProgress(int percent) = 0;

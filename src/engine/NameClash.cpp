@@ -3,9 +3,9 @@
 #include "engine/OutputNames.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quarn {
 
@@ -15,19 +15,16 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The source as named and, for a link, the file it reads.
+// The source itself, also under another name (a hard link).
 bool IsSource(const std::string& target, const std::string& source) {
     struct stat targetInfo {};
     struct stat sourceInfo {};
-    if (::lstat(target.c_str(), &targetInfo) != 0) {
-        return false;
-    }
-    return (::lstat(source.c_str(), &sourceInfo) == 0 && SameFile(targetInfo, sourceInfo)) ||
-           (::stat(source.c_str(), &sourceInfo) == 0 && SameFile(targetInfo, sourceInfo));
+    return ::lstat(target.c_str(), &targetInfo) == 0 && ::lstat(source.c_str(), &sourceInfo) == 0 &&
+           SameFile(targetInfo, sourceInfo);
 }
 
 bool DeleteTarget(const std::string& target, const std::string& source) {
-    return !IsSource(target, source) && ::unlink(target.c_str()) == 0;
+    return !IsSource(target, source) && RemoveFile(target) == 0;
 }
 
 class Clash {
@@ -38,7 +35,7 @@ public:
           source_(sourcePath), name_(NamePart(sourcePath)) {}
 
     std::optional<std::string> Settle() {
-        if (!FileExists(output_)) {
+        if (KindOfEntry(output_) == EntryKind::None) {
             return output_;
         }
         if (Ask(Question()) == MessageAnswer::Yes) {
@@ -84,7 +81,7 @@ private:
 
     // The output goes to target; a file there is deleted first.
     std::optional<std::string> Replace(const std::string& target) const {
-        if (FileExists(target) && !DeleteTarget(target, source_)) {
+        if (KindOfEntry(target) != EntryKind::None && !DeleteTarget(target, source_)) {
             messages_.Show(MessageKind::Warning,
                            "Unable to delete file '" + NamePart(target) + "'. Skipping file '" +
                                name_ + "'.",

@@ -1,26 +1,10 @@
 #include "engine/OutputNames.h"
 
+#include "platform/AsciiText.h"
 #include "platform/PosixFile.h"
-
-#include <sys/stat.h>
+#include "platform/SafeFile.h"
 
 namespace quarn {
-
-EntryKind KindOfEntry(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        return EntryKind::None;
-    }
-    if (S_ISREG(info.st_mode)) {
-        return EntryKind::File;
-    }
-    return S_ISLNK(info.st_mode) ? EntryKind::Link : EntryKind::Special;
-}
-
-bool FileExists(const std::string& path) {
-    const EntryKind kind = KindOfEntry(path);
-    return kind == EntryKind::File || kind == EntryKind::Link;
-}
 
 std::string ExtensionOf(const std::string& path) {
     const std::string name = NamePart(path);
@@ -29,13 +13,7 @@ std::string ExtensionOf(const std::string& path) {
 }
 
 bool IsEncryptedFile(const std::string& path) {
-    std::string ext = ExtensionOf(path);
-    for (char& c : ext) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return ext == EncryptedExtension;
+    return AsciiLower(ExtensionOf(path)) == EncryptedExtension;
 }
 
 std::string ReplaceExtension(const std::string& path, const std::string& ext) {
@@ -45,10 +23,9 @@ std::string ReplaceExtension(const std::string& path, const std::string& ext) {
 
 std::string NextNumberedName(const std::string& folder) {
     // Any entry takes a number: a folder called "0.zot!" could not be written either.
-    struct stat info {};
     for (unsigned long long n = 0;; ++n) {
         std::string name = std::to_string(n) + EncryptedExtension;
-        if (::lstat((folder + name).c_str(), &info) != 0) {
+        if (KindOfEntry(folder + name) == EntryKind::None) {
             return name;
         }
     }

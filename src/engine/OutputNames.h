@@ -9,19 +9,6 @@ namespace quarn {
 // The extension every encrypted file carries.
 inline constexpr const char* EncryptedExtension = ".zot!";
 
-// What lstat sees at path; a symbolic link is never followed.
-enum class EntryKind {
-    None,    // nothing (or an empty path), or a folder
-    File,    // a regular file
-    Link,    // a symbolic link, dangling or not
-    Special, // a FIFO, socket or device
-};
-EntryKind KindOfEntry(const std::string& path);
-
-// A regular file or a symbolic link (dangling or not) is at path, as lstat sees it.
-// Folders, FIFOs, sockets and devices do not count.
-bool FileExists(const std::string& path);
-
 // The lower-cased extension of the file-name part (from its last "." on) is ".zot!".
 bool IsEncryptedFile(const std::string& path);
 

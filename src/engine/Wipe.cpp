@@ -1,6 +1,6 @@
 #include "engine/Wipe.h"
 
-#include "engine/ContainerFailure.h"
+#include "engine/FileFailure.h"
 #include "engine/FileWorkView.h"
 #include "engine/MessagePacer.h"
 #include "engine/OutputNames.h"
@@ -9,6 +9,7 @@
 #include "platform/Guid.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
 
 #include <algorithm>
 #include <array>
@@ -35,8 +36,8 @@ void Warn(FileWorkView& view, const std::string& text) {
     view.Messages().Show(MessageKind::Warning, text, MessageButtons::Ok);
 }
 
-void WarnUnable(FileWorkView& view, const WipeTarget& target, std::string_view cause) {
-    Warn(view, "Unable to wipe file '" + target.name + "': " + std::string(cause));
+void WarnUnable(FileWorkView& view, const WipeTarget& target, const FileFailure& failure) {
+    Warn(view, FailureMessage("wipe", target.name, failure));
 }
 
 std::string SubjectText(const WipeTarget& target) {
@@ -45,7 +46,7 @@ std::string SubjectText(const WipeTarget& target) {
     return subject + target.name + "'";
 }
 
-// Message A: renamed, but the GUID-named file stayed.
+// Renamed, but the file under its GUID name stayed.
 void WarnNotDeleted(FileWorkView& view, const WipeTarget& target) {
     Warn(view,
          "Quarn! has successfully wiped and renamed " + SubjectText(target) +
@@ -53,7 +54,7 @@ void WarnNotDeleted(FileWorkView& view, const WipeTarget& target) {
              target.newName + "'.");
 }
 
-// Question B: not renamed; delete it under its own name?
+// Not renamed: may it be deleted under its own name?
 bool AskDeleteUnrenamed(FileWorkView& view, const WipeTarget& target) {
     const char* object =
         target.wording == WipeWording::OriginalFile ? "the original file" : "the file";
@@ -65,20 +66,20 @@ bool AskDeleteUnrenamed(FileWorkView& view, const WipeTarget& target) {
            MessageAnswer::Yes;
 }
 
-// Message C.
+// Not renamed, and not deleted under its own name either.
 void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
     Warn(view, "Quarn! was unable to delete the wiped file. '" + target.name +
                    "'.\r\n\r\nPlease manually delete file '" + target.path + "'.");
 }
 
 void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
-    if (RenameNoReplace(target.path, target.newName)) {
-        if (::unlink(target.newName.c_str()) != 0) {
+    if (RenameNoReplace(target.path, target.newName) == 0) {
+        if (RemoveFile(target.newName) != 0) {
             WarnNotDeleted(view, target);
         }
         return;
     }
-    if (AskDeleteUnrenamed(view, target) && ::unlink(target.path.c_str()) != 0) {
+    if (AskDeleteUnrenamed(view, target) && RemoveFile(target.path) != 0) {
         WarnUndeletable(view, target);
     }
 }
@@ -96,12 +97,6 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
     return fd;
 }
 
-// A pass that failed, with the cause its message gives.
-struct PassResult {
-    enum { Done, Cancelled, Failed } status;
-    std::string cause;
-};
-
 // Writes every pass of the plan over the first size bytes, each flushed to the device; the
 // write-out runs along with the pass, so its flush waits for little.
 class PassWriter {
@@ -113,16 +108,16 @@ public:
     WipeOutcome Run(const WipeTarget& target) {
         for (int round = 0; round < plan_.rounds; ++round) {
             for (const std::uint8_t pattern : plan_.passBytes) {
-                if (view_.CancelRequested()) {
+                bool cancelled = view_.CancelRequested();
+                if (cancelled) {
                     return WipeOutcome::Cancelled;
                 }
-                const PassResult result = Pass(pattern);
-                if (result.status == PassResult::Cancelled) {
-                    return WipeOutcome::Cancelled;
-                }
-                if (result.status == PassResult::Failed) {
-                    WarnUnable(view_, target, result.cause);
+                if (const auto failure = Pass(pattern, cancelled)) {
+                    WarnUnable(view_, target, *failure);
                     return WipeOutcome::Failed;
+                }
+                if (cancelled) {
+                    return WipeOutcome::Cancelled;
                 }
             }
         }
@@ -130,40 +125,36 @@ public:
     }
 
 private:
-    PassResult Pass(std::uint8_t pattern) {
+    StepFailure Pass(std::uint8_t pattern, bool& cancelled) {
         block_.fill(pattern);
         if (::lseek(fd_, 0, SEEK_SET) != 0) {
-            return Failure(errno);
+            return SystemFailure(errno);
         }
         Writeback writeback(fd_);
         for (std::uint64_t offset = 0; offset < size_;) {
             if (view_.CancelRequested()) {
-                return {PassResult::Cancelled, {}};
+                cancelled = true;
+                return std::nullopt;
             }
             const std::size_t count =
                 static_cast<std::size_t>(std::min<std::uint64_t>(WipeBlockSize, size_ - offset));
             if (WriteAll(fd_, block_.data(), count) != count) {
-                return Failure(errno);
+                return SystemFailure(errno);
             }
             offset += count;
             written_ += count;
             if (!writeback.Advance(offset)) {
-                return FlushFailure();
+                return FileFailure{FailureKind::DiscFull};
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
         if (::fdatasync(fd_) != 0) {
-            return FlushFailure();
+            return FileFailure{FailureKind::DiscFull};
         }
-        return {PassResult::Done, {}};
+        return std::nullopt;
     }
-
-    static PassResult FlushFailure() { return {PassResult::Failed, std::string(DiscFullText)}; }
-
-    // The disc-full text for ENOSPC and EDQUOT, else the system's reason.
-    static PassResult Failure(int error) { return {PassResult::Failed, IoFailure(error).what()}; }
 
     FileWorkView& view_;
     int fd_;
@@ -193,30 +184,29 @@ WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::
     view.ProcessMessages();
 
     const EntryKind kind = KindOfEntry(path);
-    if (kind == EntryKind::None) {
+    if (kind == EntryKind::None || kind == EntryKind::Folder) {
         return WipeOutcome::Missing;
     }
-    // FIFOs, sockets and devices hold no contents of their own to overwrite.
-    if (kind == EntryKind::Special) {
-        WarnUnable(view, target, NotRegularText);
+    // A link holds no contents of its own: wiping its target, or only removing the link,
+    // would each leave the user believing the other had happened. FIFOs, sockets and devices
+    // have nothing to overwrite either.
+    if (kind != EntryKind::File) {
+        WarnUnable(view, target, {FailureKind::NotRegularFile});
         return WipeOutcome::Failed;
     }
-    // A link is removed, never written through.
+    std::uint64_t size = 0;
+    UniqueFd fd = OpenForWipe(path, size);
+    if (!fd) {
+        WarnUnable(view, target, {FailureKind::InUse});
+        return WipeOutcome::Failed;
+    }
     WipeOutcome outcome = WipeOutcome::Empty;
-    if (kind == EntryKind::File) {
-        std::uint64_t size = 0;
-        UniqueFd fd = OpenForWipe(path, size);
-        if (!fd) {
-            WarnUnable(view, target, InUseText);
-            return WipeOutcome::Failed;
-        }
-        if (size > 0) {
-            outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
-        }
-        if (!fd.Close() && outcome == WipeOutcome::Wiped) {
-            WarnUnable(view, target, DiscFullText);
-            outcome = WipeOutcome::Failed;
-        }
+    if (size > 0) {
+        outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
+    }
+    if (!fd.Close() && outcome == WipeOutcome::Wiped) {
+        WarnUnable(view, target, {FailureKind::DiscFull});
+        outcome = WipeOutcome::Failed;
     }
     if (outcome == WipeOutcome::Wiped || outcome == WipeOutcome::Empty) {
         RemoveWiped(view, target);

@@ -23,16 +23,19 @@ enum class WipeWording { OriginalFile, ListedFile };
 
 enum class WipeOutcome {
     Missing,   // nothing at path, or a folder: passed over silently
-    Failed,    // a message was shown (also for a FIFO, socket or device); the file keeps its name
+    Failed,    // a message was shown (also for a link, FIFO, socket or device); the entry
+               // keeps its name
     Cancelled, // the file keeps its name, partly overwritten
-    Empty,     // nothing was written (empty file or symbolic link), then renamed and deleted
-    Wiped,     // every pass is on disk, then renamed and deleted (or messages A, B, C)
+    Empty,     // nothing was written (an empty file), then renamed and deleted
+    Wiped,     // every pass is on disk, then renamed and deleted (or the messages of a
+               // rename or deletion that failed)
 };
 
 // Overwrites path by the plan through one open, exclusively locked descriptor, flushing every
 // pass to the device (a failing flush fails the wipe), renames it to folder + a fresh GUID
-// text without replacing anything and deletes it. A symbolic link is removed, never followed;
-// nothing but a regular file is ever opened. Reports on the view's file bar and messages.
+// text without replacing anything and deletes it. Nothing but a regular file is ever opened,
+// renamed or deleted: a symbolic link is refused as not a regular file, and neither it nor its
+// target changes. Reports on the view's file bar and messages.
 WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
                         const WipePlan& plan, WipeWording wording);
 

@@ -1,6 +1,7 @@
 // The optional start-up report "HHDebug.txt" of the help helpers.
 #include "help/HelpFuncs.h"
 #include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
 
 #include <QLocale>
 #include <cstdarg>
@@ -97,7 +98,7 @@ void WriteDebugReport() {
     if (!HelpFactsGathered()) {
         return;
     }
-    unlink(ReportPath().c_str());
+    RemoveFile(ReportPath());
     const HelpFacts& facts = HelpStartupFacts();
     if (!facts.debugMode) {
         return;

@@ -1,9 +1,11 @@
 #include "help/HelpFuncs.h"
 
 #include "help/HelpApi.h"
+#include "platform/AsciiText.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/ProgramFile.h"
+#include "platform/SafeFile.h"
 #include "platform/VersionInfo.h"
 
 #include <QLibraryInfo>
@@ -12,7 +14,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <strings.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -65,8 +66,8 @@ std::string RunFolderOf(const std::string& argument0) {
 
 bool AsksForDebug(const std::vector<std::string>& arguments) {
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (strcasecmp(arguments[i].c_str(), "/debug") == 0 ||
-            strcasecmp(arguments[i].c_str(), "-debug") == 0) {
+        const std::string argument = AsciiLower(arguments[i]);
+        if (argument == "/debug" || argument == "-debug") {
             return true;
         }
     }
@@ -239,7 +240,7 @@ bool IsFolderWritable(const std::string& folder) {
         return false;
     }
     file.Close();
-    unlink(path.c_str());
+    RemoveFile(path);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Guid.h"
 
+#include "platform/PosixFile.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -13,10 +15,8 @@ std::array<std::uint8_t, 16> RandomBytes() {
     std::array<std::uint8_t, 16> bytes{};
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::getrandom(bytes.data() + done, bytes.size() - done, 0);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t got = RetryOnInterrupt(
+            [&] { return ::getrandom(bytes.data() + done, bytes.size() - done, 0); });
         if (got < 0) {
             throw std::system_error(errno, std::generic_category(), "getrandom");
         }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace quarn {
@@ -42,10 +41,8 @@ ssize_t ReadFull(int fd, void* buffer, std::size_t count) {
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t got = ::read(fd, bytes + done, count - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t got =
+            RetryOnInterrupt([&] { return ::read(fd, bytes + done, count - done); });
         if (got < 0) {
             return -1;
         }
@@ -61,10 +58,8 @@ std::size_t WriteAll(int fd, const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t put = ::write(fd, bytes + done, count - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t put =
+            RetryOnInterrupt([&] { return ::write(fd, bytes + done, count - done); });
         if (put <= 0) {
             if (put == 0) {
                 errno = ENOSPC;
@@ -97,32 +92,6 @@ bool TryLockExclusive(int fd) {
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
-    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0) {
-        return true;
-    }
-    if (errno != EINVAL || ::link(from.c_str(), to.c_str()) != 0) {
-        return false;
-    }
-    if (::unlink(from.c_str()) == 0) {
-        return true;
-    }
-    const int error = errno;
-    ::unlink(to.c_str());
-    errno = error;
-    return false;
-}
-
-bool SyncFolderOf(const std::string& path) {
-    const std::string folder = FolderPart(path);
-    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir) {
-        return false;
-    }
-    return ::fsync(dir.Get()) == 0 || errno == EINVAL;
 }
 
 std::string FolderPart(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 #include <sys/types.h>
@@ -28,6 +29,16 @@ private:
     int fd_ = -1;
 };
 
+// Calls call() again for as long as it fails with EINTR; answers its last result.
+template <typename Call> auto RetryOnInterrupt(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result != -1 || errno != EINTR) {
+            return result;
+        }
+    }
+}
+
 // Reads until count bytes are in or the file ends; retries EINTR and short counts.
 // Returns the bytes read, or -1 with errno set.
 ssize_t ReadFull(int fd, void* buffer, std::size_t count);
@@ -43,14 +54,6 @@ bool TryLockExclusive(int fd);
 
 // A regular file is at path, following symbolic links.
 bool IsRegularFile(const std::string& path);
-
-// rename() that fails with EEXIST instead of replacing the target. Where the file system has
-// no rename flags (EINVAL), a hard link, which never replaces either, then the unlink of the
-// old name; the link is undone when the old name cannot go. errno is set on failure.
-bool RenameNoReplace(const std::string& from, const std::string& to);
-
-// fsync of the folder that holds path, so that a rename or unlink in it is on disk.
-bool SyncFolderOf(const std::string& path);
 
 // The part before the last "/" including it ("" when there is none), and the part after.
 std::string FolderPart(const std::string& path);

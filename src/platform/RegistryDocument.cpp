@@ -1,5 +1,6 @@
 #include "platform/RegistryDocument.h"
 
+#include "platform/AsciiText.h"
 #include "platform/RegistryText.h"
 
 #include <algorithm>
@@ -8,10 +9,6 @@
 namespace quarn {
 
 namespace {
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SamePath(const RegistryKeyPath& a, const RegistryKeyPath& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameRegistryName);
 }
@@ -49,19 +46,11 @@ bool TakeWord(std::string_view text, std::size_t& pos, std::string_view word) {
     return true;
 }
 
-int HexDigit(char c) {
-    const char folded = FoldCase(c);
-    if (folded >= '0' && folded <= '9') {
-        return folded - '0';
-    }
-    return folded >= 'a' && folded <= 'f' ? folded - 'a' + 10 : -1;
-}
-
 std::optional<std::uint32_t> ParseDWord(std::string_view text, std::size_t& pos) {
     std::uint32_t number = 0;
     std::size_t digits = 0;
-    for (; pos < text.size() && HexDigit(text[pos]) >= 0; ++pos, ++digits) {
-        number = number << 4 | static_cast<std::uint32_t>(HexDigit(text[pos]));
+    for (; pos < text.size() && HexDigitValue(text[pos]) >= 0; ++pos, ++digits) {
+        number = number << 4 | static_cast<std::uint32_t>(HexDigitValue(text[pos]));
     }
     return digits >= 1 && digits <= 8 ? std::optional(number) : std::nullopt;
 }
@@ -69,8 +58,9 @@ std::optional<std::uint32_t> ParseDWord(std::string_view text, std::size_t& pos)
 std::optional<std::string> ParseHexBytes(std::string_view text, std::size_t& pos) {
     std::string bytes;
     SkipBlanks(text, pos);
-    while (pos + 1 < text.size() && HexDigit(text[pos]) >= 0 && HexDigit(text[pos + 1]) >= 0) {
-        bytes += static_cast<char>(HexDigit(text[pos]) * 16 + HexDigit(text[pos + 1]));
+    while (pos + 1 < text.size() && HexDigitValue(text[pos]) >= 0 &&
+           HexDigitValue(text[pos + 1]) >= 0) {
+        bytes += static_cast<char>(HexDigitValue(text[pos]) * 16 + HexDigitValue(text[pos + 1]));
         pos += 2;
         SkipBlanks(text, pos);
         if (pos >= text.size() || text[pos] != ',') {
@@ -161,7 +151,7 @@ RegistryKeyPath SplitKeyPath(std::string_view key) {
 
 bool SameRegistryName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 RegistryDocument RegistryDocument::Parse(std::string_view text) {

@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/PosixFile.h"
+#include "platform/StagedFile.h"
 
 #include <cerrno>
 #include <chrono>
@@ -50,9 +51,9 @@ public:
             return; // no writer yet, or not ours to read: the rename keeps each read whole
         }
         const auto deadline = std::chrono::steady_clock::now() + LockTimeout;
-        while (::flock(fd_.Get(), (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) ||
-                std::chrono::steady_clock::now() > deadline) {
+        const int operation = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+        while (RetryOnInterrupt([&] { return ::flock(fd_.Get(), operation); }) != 0) {
+            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > deadline) {
                 Fail("Cannot lock " + path, errno);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -86,44 +87,20 @@ std::optional<std::string> ReadText(const std::string& path) {
     }
 }
 
-// A temporary file that is removed unless it was renamed into place.
-class TempFile {
-public:
-    explicit TempFile(const std::string& target) : path_(target + ".XXXXXX") {
-        fd_.Reset(::mkostemp(path_.data(), O_CLOEXEC));
-        if (!fd_) {
-            Fail("Cannot create a file beside " + target, errno);
-        }
+// Replaces the file in one step: a crash leaves the old text or the new, never a mix.
+void ReplaceText(const std::string& path, const std::string& text, mode_t mode) {
+    StagedFile file;
+    FileError error = file.Open(path, mode);
+    if (error == 0) {
+        error = file.Write(text.data(), text.size());
     }
-    ~TempFile() {
-        if (!committed_) {
-            fd_.Reset();
-            ::unlink(path_.c_str());
-        }
+    if (error == 0) {
+        error = file.CommitReplacing();
     }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    void WriteAndRename(const std::string& text, mode_t mode, const std::string& target) {
-        if (::fchmod(fd_.Get(), mode) != 0 ||
-            WriteAll(fd_.Get(), text.data(), text.size()) != text.size() ||
-            ::fsync(fd_.Get()) != 0 || !fd_.Close()) {
-            Fail("Cannot write " + target, errno);
-        }
-        if (::rename(path_.c_str(), target.c_str()) != 0) {
-            Fail("Cannot replace " + target, errno);
-        }
-        committed_ = true;
-        if (!SyncFolderOf(target)) {
-            Fail("Cannot sync the folder of " + target, errno);
-        }
+    if (error != 0) {
+        Fail("Cannot write " + path, error);
     }
-
-private:
-    std::string path_;
-    UniqueFd fd_;
-    bool committed_ = false;
-};
+}
 
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
@@ -178,7 +155,7 @@ void RegistryStore::Update(const std::function<void(RegistryDocument&)>& change)
     change(document);
     const std::string after = document.Text();
     if (after != before) {
-        TempFile(file_).WriteAndRename(after, ModeOf(file_), file_);
+        ReplaceText(file_, after, ModeOf(file_));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/RegistryText.h"
 
+#include "platform/AsciiText.h"
+
 #include <cstdint>
 
 namespace quarn {
@@ -12,26 +14,13 @@ void AppendHex(std::string& out, unsigned char byte) {
     out += HexDigits[byte & 0x0F];
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The byte written by two hex digits at text[pos], or -1.
 int HexByteAt(std::string_view text, std::size_t pos) {
     if (pos + 2 > text.size()) {
         return -1;
     }
-    const int high = HexValue(text[pos]);
-    const int low = HexValue(text[pos + 1]);
+    const int high = HexDigitValue(text[pos]);
+    const int low = HexDigitValue(text[pos + 1]);
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 

@@ -81,5 +81,17 @@ TEST_F(ProgramTest, WipeEndsTheProcessWhenItsLoopHasRun) {
     EXPECT_EQ(Names(dir.Folder()), std::vector<std::string>{});
 }
 
+TEST_F(ProgramTest, WipeRefusesALinkAndChangesNothing) {
+    WriteFileBytes(dir / "target.txt", "plain target");
+    std::filesystem::create_symlink(dir / "target.txt", dir.Path() / "link");
+    const ProgramRun run = Run("/w link", "Yes");
+    EXPECT_TRUE(run.finished);
+    EXPECT_NE(run.boxes.find("--\nUnable to wipe file 'link': It is not a regular file.\n--\n"),
+              std::string::npos)
+        << run.boxes;
+    EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"link", "target.txt"}));
+    EXPECT_EQ(ReadFileBytes(dir / "target.txt"), "plain target");
+}
+
 } // namespace
 } // namespace quarn::clu::test

@@ -146,16 +146,43 @@ TEST(CommandsEncrypt, FifoRefusedFolderPassedOverNeitherHangs) {
               (std::set<std::string>{"0.zot!", "d.zot!", "f.zot!", "fifo", "folder"}));
 }
 
-// Encrypting a link reads its target; only the link is then wiped away.
-TEST(CommandsEncrypt, LinkSourceEncryptsItsTargetAndRemovesOnlyTheLink) {
+// A link named as a file, to an existing file or dangling, is refused by every loop: neither
+// the link nor its target changes. Encrypting one used to read the target and remove only the
+// link, and wiping one removed only the link, both without a word.
+TEST(CommandsLinks, EveryLoopRefusesALinkAndChangesNothing) {
     TempDir dir;
     WriteFileBytes(dir / "target", "real bytes");
-    ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    WriteFileBytes(dir / "target.zot!",
+                   ContainerCipher(Password, ContainerPlain(Password, "t", "x")));
+    for (const auto& [link, target] : {std::pair<std::string, std::string>{"link", "target"},
+                                       {"link.zot!", "target.zot!"},
+                                       {"dangling", "nowhere"},
+                                       {"dangling.zot!", "nowhere.zot!"}}) {
+        ASSERT_EQ(::symlink((dir / target).c_str(), (dir / link).c_str()), 0);
+    }
+    const auto before = FolderNames(dir);
     Commands run;
-    run.Encrypt({dir / "link"}, dir.Folder());
-    EXPECT_EQ(Plain(dir / "0.zot!"), ContainerPlain(Password, "link", "real bytes"));
+    run.Encrypt({dir / "link", dir / "dangling"}, dir.Folder());
+    run.Decrypt({dir / "link.zot!", dir / "dangling.zot!"}, dir.Folder());
+    WipeFiles(run.view, run.options,
+              {dir / "link", dir / "dangling", dir / "link.zot!", dir / "dangling.zot!"},
+              dir.Folder());
+    std::vector<std::string> expected;
+    for (const auto& [verb, name] :
+         std::vector<std::pair<std::string, std::string>>{{"encrypt", "link"},
+                                                          {"encrypt", "dangling"},
+                                                          {"decrypt", "link.zot!"},
+                                                          {"decrypt", "dangling.zot!"},
+                                                          {"wipe", "link"},
+                                                          {"wipe", "dangling"},
+                                                          {"wipe", "link.zot!"},
+                                                          {"wipe", "dangling.zot!"}}) {
+        expected.push_back("Unable to " + verb + " file '" + name + "': It is not a regular file.");
+    }
+    EXPECT_EQ(run.view.messages.Texts(), expected);
+    EXPECT_EQ(FolderNames(dir), before);
     EXPECT_EQ(ReadFileBytes(dir / "target"), "real bytes");
-    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "target"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling"));
 }
 
 TEST(CommandsEncrypt, AfterSuccessWipeUsesTheOriginalFileWording) {

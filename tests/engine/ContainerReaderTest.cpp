@@ -185,16 +185,31 @@ TEST_F(ContainerReaderFixture, OutputFolderWithoutTrailingSlash) {
     EXPECT_EQ(result.outputPath, outputs_ / "a.txt");
 }
 
-// Another file (or a link) that is at the output path when the output is moved there stays
-// as it was; the decryption fails and the container is kept.
-TEST_F(ContainerReaderFixture, ExistingFileAtOutputIsNeverReplaced) {
-    const std::string bytes = Sealed(ContainerPlain(Password, "a.txt", "contents"));
-    WriteFileBytes(outputs_ / "a.txt", "someone else's");
-    const auto result = Read(bytes);
+// Another program takes the output name while the container is decrypted: its file stays as
+// it was, the caller is asked again with that name, and answering nothing skips the file
+// without a message, leaving the container.
+TEST_F(ContainerReaderFixture, NameTakenMeanwhileIsNeverReplacedAndAsksAgain) {
+    const std::string bytes = Sealed(ContainerPlain(Password, "a.txt", PatternBytes(10000)));
+    WriteFileBytes(container_, bytes);
+    view_.onPump = [&](int pump) {
+        if (pump == 1) {
+            WriteFileBytes(outputs_ / "a.txt", "someone else's");
+        }
+    };
+    std::vector<std::string> asked;
+    const auto choose = [&](const std::string& path) -> std::optional<std::string> {
+        asked.push_back(path);
+        if (asked.size() == 1) {
+            return path;
+        }
+        return std::nullopt;
+    };
+    const auto result =
+        ReadContainer(cipher_, view_, container_, outputs_.Folder(), "in.zot!", Password, choose);
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.dataLoopRan);
-    EXPECT_EQ(view_.messages.Texts(),
-              std::vector<std::string>{DecryptPrefix + "in.zot!': File exists."});
+    EXPECT_EQ(asked, (std::vector<std::string>{outputs_ / "a.txt", outputs_ / "a.txt"}));
+    EXPECT_TRUE(view_.messages.shown.empty());
     EXPECT_EQ(ReadFileBytes(outputs_ / "a.txt"), "someone else's");
     EXPECT_EQ(FolderNames(outputs_), std::set<std::string>{"a.txt"});
     EXPECT_TRUE(ReadFileBytes(container_) == bytes);

@@ -35,11 +35,11 @@ TEST_P(ContainerRoundTrip, MatchesFormatAndComesBackByteForByte) {
     ContainerTestView view;
 
     const std::string container = containers / "c.zot!";
-    const auto written =
-        WriteContainer(cipher, view, sources / param.name, container, param.name, param.password);
+    const auto written = WriteContainer(cipher, view, sources / param.name, container, param.name,
+                                        param.password, NoClashExpected);
     ASSERT_TRUE(written.done);
     EXPECT_TRUE(written.dataLoopRan);
-    EXPECT_TRUE(written.outputPath.empty());
+    EXPECT_EQ(written.outputPath, container);
     EXPECT_FALSE(cipher.KeySet());
     EXPECT_FALSE(cipher.IVSet());
     const std::string stored = ReadFileBytes(container);
@@ -86,8 +86,9 @@ TEST(ContainerFormat, OneByteFileFiveCharNameOneCharPasswordIsOneBlock) {
     WriteFileBytes(folder / "abcde", "x");
     TRijndael cipher;
     ContainerTestView view;
-    ASSERT_TRUE(
-        WriteContainer(cipher, view, folder / "abcde", folder / "abcde.zot!", "abcde", "k").done);
+    ASSERT_TRUE(WriteContainer(cipher, view, folder / "abcde", folder / "abcde.zot!", "abcde", "k",
+                               NoClashExpected)
+                    .done);
     const std::string stored = ReadFileBytes(folder / "abcde.zot!");
     ASSERT_EQ(stored.size(), 16u);
     EXPECT_EQ(ContainerCipher("k", stored, false), std::string("k\x0E"
@@ -96,15 +97,26 @@ TEST(ContainerFormat, OneByteFileFiveCharNameOneCharPasswordIsOneBlock) {
                                                        std::string(7, '\x07'));
 }
 
-TEST(ContainerFormat, SourceSymbolicLinkEncryptsItsTarget) {
-    TempDir folder;
-    WriteFileBytes(folder / "target", "linked contents");
-    std::filesystem::create_symlink(folder / "target", folder / "link");
+// A link is never read through: neither the link nor its target changes, and no output is made.
+TEST(ContainerFormat, SourceSymbolicLinkIsNotARegularFile) {
+    TempDir folder, outputs;
+    WriteFileBytes(folder / "target",
+                   ContainerCipher(Password, ContainerPlain(Password, "t", "x")));
+    std::filesystem::create_symlink(folder / "target", folder / "link.zot!");
     TRijndael cipher;
     ContainerTestView view;
-    ASSERT_TRUE(WriteContainer(cipher, view, folder / "link", folder / "c", "link", Password).done);
-    EXPECT_EQ(ContainerCipher(Password, ReadFileBytes(folder / "c"), false),
-              ContainerPlain(Password, "link", "linked contents"));
+    EXPECT_FALSE(WriteContainer(cipher, view, folder / "link.zot!", outputs / "c", "link.zot!",
+                                Password, NoClashExpected)
+                     .dataLoopRan);
+    EXPECT_FALSE(ReadContainer(cipher, view, folder / "link.zot!", outputs.Folder(), "link.zot!",
+                               Password, TakeProposed)
+                     .dataLoopRan);
+    EXPECT_EQ(view.messages.Texts(),
+              (std::vector<std::string>{
+                  "Unable to encrypt file 'link.zot!': It is not a regular file.",
+                  "Unable to decrypt file 'link.zot!': It is not a regular file."}));
+    EXPECT_TRUE(FolderNames(outputs).empty());
+    EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"link.zot!", "target"}));
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -133,9 +145,9 @@ TEST_P(ContainerPermissions, CarriedFromSourceToContainerToOutput) {
     ASSERT_EQ(::chmod((folder / "secret").c_str(), mode), 0);
     TRijndael cipher;
     ContainerTestView view;
-    ASSERT_TRUE(
-        WriteContainer(cipher, view, folder / "secret", folder / "s.zot!", "secret", Password)
-            .done);
+    ASSERT_TRUE(WriteContainer(cipher, view, folder / "secret", folder / "s.zot!", "secret",
+                               Password, NoClashExpected)
+                    .done);
     EXPECT_EQ(ModeOf(folder / "s.zot!"), mode);
 
     ASSERT_EQ(::chmod((folder / "s.zot!").c_str(), mode & 0700), 0);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <openssl/evp.h>
 #include <set>
 #include <stdexcept>
@@ -82,9 +83,16 @@ inline std::string ContainerCipher(const std::string& password, const std::strin
     return out;
 }
 
-// A name-clash step that takes the proposed path.
+// A name-clash step that takes the proposed path. Never the answer to a taken name: the
+// output would ask for the same name again.
 inline std::optional<std::string> TakeProposed(const std::string& path) {
     return path;
+}
+
+// The answer to a taken name where a test expects none: skip the file.
+inline std::optional<std::string> NoClashExpected(const std::string& path) {
+    ADD_FAILURE() << "the output name was taken: " << path;
+    return std::nullopt;
 }
 
 } // namespace quarn::test

@@ -15,7 +15,7 @@ class ContainerWriterFixture : public testing::Test {
 protected:
     ContainerResult Write(const std::string& name = "a.txt",
                           const std::string& password = Password) {
-        return WriteContainer(cipher_, view_, source_, output_, name, password);
+        return WriteContainer(cipher_, view_, source_, output_, name, password, chooseTaken_);
     }
     // The one warning was shown, no output was made and the source is as it was.
     void ExpectRefused(const ContainerResult& result, const std::string& cause) {
@@ -33,6 +33,7 @@ protected:
     std::string output_ = outputs_ / "a.zot!";
     TRijndael cipher_;
     ContainerTestView view_;
+    ChooseOutputPath chooseTaken_ = NoClashExpected;
 };
 
 TEST_F(ContainerWriterFixture, EmptySourceEndsSilently) {
@@ -108,8 +109,8 @@ class ContainerUnstorable : public ContainerWriterFixture,
 // A header the reader could never take apart again is refused before the source is read.
 TEST_P(ContainerUnstorable, RefusedBeforeAnyOutput) {
     WriteFileBytes(source_, "contents");
-    const auto result =
-        WriteContainer(cipher_, view_, source_, output_, GetParam().name, GetParam().password);
+    const auto result = WriteContainer(cipher_, view_, source_, output_, GetParam().name,
+                                       GetParam().password, NoClashExpected);
     EXPECT_FALSE(result.done);
     EXPECT_FALSE(result.dataLoopRan);
     EXPECT_EQ(view_.messages.Texts(),
@@ -194,32 +195,45 @@ TEST_F(ContainerWriterFixture, OutputNameTooLongCannotBeCreated) {
     }
 }
 
-// Whatever stands at the output path when the container is moved there (another program's
-// finished output, a link) is left alone, and no temporary file stays behind.
-TEST_F(ContainerWriterFixture, ExistingFileOrLinkAtOutputIsNeverReplaced) {
+// Whatever stands at the output path when the container is to be named there (another
+// program's finished output, a link, a folder) is left alone and the caller is asked for
+// another name; no system text is shown, and nothing but the answer's file is left.
+TEST_F(ContainerWriterFixture, TakenOutputNameIsNeverReplacedAndAsksForAnother) {
     WriteFileBytes(source_, "contents");
-    WriteFileBytes(output_, "another program's output");
-    const auto result = Write();
-    EXPECT_FALSE(result.done);
-    EXPECT_TRUE(result.dataLoopRan);
-    EXPECT_EQ(view_.messages.Texts(),
-              std::vector<std::string>{EncryptPrefix + "a.txt': File exists."});
-    EXPECT_EQ(ReadFileBytes(output_), "another program's output");
-    EXPECT_EQ(FolderNames(outputs_), std::set<std::string>{"a.zot!"});
-
     const std::string target = sources_ / "target";
     WriteFileBytes(target, "target");
-    std::filesystem::remove(output_);
-    std::filesystem::create_symlink(target, output_);
-    EXPECT_FALSE(Write().done);
+    const std::vector<std::function<void()>> takers = {
+        [&] { WriteFileBytes(output_, "another program's output"); },
+        [&] { std::filesystem::create_symlink(target, output_); },
+        [&] { std::filesystem::create_directory(output_); },
+    };
+    for (const auto& take : takers) {
+        std::filesystem::remove_all(outputs_.Path());
+        std::filesystem::create_directory(outputs_.Path());
+        take();
+        std::vector<std::string> asked;
+        chooseTaken_ = [&](const std::string& taken) -> std::optional<std::string> {
+            asked.push_back(taken);
+            return outputs_ / "b.zot!";
+        };
+        const std::set<std::string> before = FolderNames(outputs_);
+        const auto result = Write();
+        EXPECT_TRUE(result.done);
+        EXPECT_EQ(result.outputPath, outputs_ / "b.zot!");
+        EXPECT_EQ(asked, std::vector<std::string>{output_});
+        EXPECT_TRUE(view_.messages.shown.empty());
+        EXPECT_EQ(ContainerCipher(Password, ReadFileBytes(outputs_ / "b.zot!"), false),
+                  ContainerPlain(Password, "a.txt", "contents"));
+        std::set<std::string> expected = before;
+        expected.insert("b.zot!");
+        EXPECT_EQ(FolderNames(outputs_), expected);
+    }
     EXPECT_EQ(ReadFileBytes(target), "target");
-    EXPECT_TRUE(std::filesystem::is_symlink(output_));
-    EXPECT_EQ(FolderNames(outputs_), std::set<std::string>{"a.zot!"});
     EXPECT_EQ(ReadFileBytes(source_), "contents");
 }
 
-// Another program finishes the same output while this one is still writing it: each works
-// under its own temporary name, and the output that was complete first stays.
+// Another program finishes the same output while this one is still writing it: the output
+// that was complete first stays; this one is discarded when the caller answers nothing.
 TEST_F(ContainerWriterFixture, ConcurrentWriterOfTheSameOutputKeepsTheFirstComplete) {
     WriteFileBytes(source_, PatternBytes(10000));
     const std::string otherSource = sources_ / "b.txt";
@@ -229,16 +243,22 @@ TEST_F(ContainerWriterFixture, ConcurrentWriterOfTheSameOutputKeepsTheFirstCompl
     bool otherDone = false;
     view_.onPump = [&](int pump) {
         if (pump == 1) {
-            otherDone =
-                WriteContainer(otherCipher, otherView, otherSource, output_, "b.txt", Password)
-                    .done;
+            otherDone = WriteContainer(otherCipher, otherView, otherSource, output_, "b.txt",
+                                       Password, NoClashExpected)
+                            .done;
         }
+    };
+    int asked = 0;
+    chooseTaken_ = [&](const std::string&) -> std::optional<std::string> {
+        ++asked;
+        return std::nullopt;
     };
     const auto result = Write();
     EXPECT_TRUE(otherDone);
     EXPECT_FALSE(result.done);
-    EXPECT_EQ(view_.messages.Texts(),
-              std::vector<std::string>{EncryptPrefix + "a.txt': File exists."});
+    EXPECT_TRUE(result.dataLoopRan);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(view_.messages.shown.empty());
     EXPECT_EQ(ContainerCipher(Password, ReadFileBytes(output_), false),
               ContainerPlain(Password, "b.txt", "the other program's file"));
     EXPECT_EQ(FolderNames(outputs_), std::set<std::string>{"a.zot!"});

@@ -80,18 +80,5 @@ TEST(NextNumberedName, TakesTheFirstNumberNoEntryHolds) {
     EXPECT_EQ(NextNumberedName(dir.Folder()), "4.zot!");
 }
 
-TEST(FileExists, CountsRegularFilesAndLinksOnly) {
-    TempDir dir;
-    WriteFileBytes(dir / "file", "x");
-    ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    EXPECT_TRUE(FileExists(dir / "file"));
-    EXPECT_TRUE(FileExists(dir / "dangling"));
-    EXPECT_FALSE(FileExists(dir / "fifo"));
-    EXPECT_FALSE(FileExists(dir.Path().string()));
-    EXPECT_FALSE(FileExists(dir / "missing"));
-    EXPECT_FALSE(FileExists(""));
-}
-
 } // namespace
 } // namespace quarn::test

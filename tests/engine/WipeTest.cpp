@@ -243,18 +243,21 @@ TEST(WipeOneFile, FifoSocketOrDeviceIsRefusedAndNeverOpened) {
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"fifo", "socket"}));
 }
 
-TEST(WipeOneFile, LinkIsRemovedAndItsTargetNeverWritten) {
+TEST(WipeOneFile, LinkIsRefusedAndNeitherItNorItsTargetChanges) {
     TempDir dir;
     const std::string contents = PatternBytes(5000);
     WriteFileBytes(dir / "target", contents);
     ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
     ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
     CommandsTestView view;
-    EXPECT_EQ(Wipe(view, dir / "link", dir.Folder()), WipeOutcome::Empty);
-    EXPECT_EQ(Wipe(view, dir / "dangling", dir.Folder()), WipeOutcome::Empty);
+    EXPECT_EQ(Wipe(view, dir / "link", dir.Folder()), WipeOutcome::Failed);
+    EXPECT_EQ(Wipe(view, dir / "dangling", dir.Folder()), WipeOutcome::Failed);
     EXPECT_EQ(ReadFileBytes(dir / "target"), contents);
-    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"target"});
-    EXPECT_TRUE(view.messages.shown.empty());
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"dangling", "link", "target"}));
+    EXPECT_EQ(view.messages.Texts(),
+              (std::vector<std::string>{"Unable to wipe file 'link': It is not a regular file.",
+                                        "Unable to wipe file 'dangling': It is not a regular "
+                                        "file."}));
 }
 
 // Another Quarn process reading the file holds a shared lock on it.

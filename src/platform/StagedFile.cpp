@@ -1,0 +1,244 @@
+#include "platform/StagedFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quarn {
+
+namespace {
+constexpr char StagedNamePrefix[] = "quarn-";
+constexpr char StagedNameSuffix[] = ".part";
+constexpr std::size_t CopyBlockSize = 1 << 16;
+
+int ErrorOf(int result) {
+    return result == 0 ? 0 : errno;
+}
+
+std::string FolderOrWorking(const std::string& path) {
+    const std::string folder = FolderPart(path);
+    return folder.empty() ? "." : folder;
+}
+
+// Whether the file system can hold a file under path. A folder that cannot be asked passes
+// here and fails where the file is created.
+bool NameFits(const std::string& path) {
+    if (path.size() >= PATH_MAX) {
+        return false;
+    }
+    const long nameMax = ::pathconf(FolderOrWorking(path).c_str(), _PC_NAME_MAX);
+    return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
+}
+
+// A staging name beside path that is not in use yet, by chance: the link or create that uses
+// it fails with EEXIST otherwise, and the caller draws again.
+std::string FreshStagedName(const std::string& path) {
+    static constexpr char Letters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+    std::string name = FolderPart(path) + StagedNamePrefix;
+    for (int i = 0; i < 6; ++i) {
+        name += Letters[pick(random)];
+    }
+    return name + StagedNameSuffix;
+}
+
+// Unnamed files need the file system's support; these are its ways of saying it has none.
+bool RefusesUnnamed(FileError error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+} // namespace
+
+StagedFile::~StagedFile() {
+    Rollback();
+}
+
+FileError StagedFile::Open(const std::string& path, mode_t permissions) {
+    Rollback();
+    path_ = path;
+    permissions_ = permissions;
+    if (!NameFits(path)) {
+        return ENAMETOOLONG;
+    }
+    FileError error = OpenUnnamed(FolderOrWorking(path));
+    if (RefusesUnnamed(error)) {
+        error = OpenNamed(path);
+    }
+    struct stat status {};
+    if (error == 0 && ::fstat(fd_.Get(), &status) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        Rollback();
+        return error;
+    }
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
+    (void)::fchmod(fd_.Get(), permissions);
+    return 0;
+}
+
+FileError StagedFile::OpenUnnamed(const std::string& folder) {
+    fd_.Reset(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    return fd_ ? 0 : errno;
+}
+
+// O_CREAT | O_EXCL with mode 0600: never through a link, never another's file.
+FileError StagedFile::OpenNamed(const std::string& path) {
+    for (;;) {
+        std::string name = FreshStagedName(path);
+        fd_.Reset(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd_) {
+            stagedName_ = std::move(name);
+            return 0;
+        }
+        if (errno != EEXIST) {
+            return errno;
+        }
+    }
+}
+
+FileError StagedFile::Write(const void* data, std::size_t count) {
+    if (!fd_) {
+        return EBADF;
+    }
+    return WriteAll(fd_.Get(), data, count) == count ? 0 : errno;
+}
+
+FileError StagedFile::Commit() {
+    return PlaceUnder(path_, false);
+}
+
+FileError StagedFile::CommitAs(const std::string& path) {
+    if (!NameFits(path)) {
+        Rollback();
+        return ENAMETOOLONG;
+    }
+    const FileError error = PlaceUnder(path, false);
+    return error == EXDEV ? CopyInto(path) : error;
+}
+
+FileError StagedFile::CommitReplacing() {
+    return PlaceUnder(path_, true);
+}
+
+// Links the unnamed file under path. Through /proc, which any user may; where /proc is not
+// mounted, by the descriptor itself, which needs privileges.
+FileError StagedFile::LinkUnnamed(const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.Get());
+    FileError error =
+        ErrorOf(::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW));
+    if (error == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
+        error = ErrorOf(::linkat(fd_.Get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH));
+    }
+    return error;
+}
+
+// EEXIST and EXDEV keep the file staged; every other failure rolls it back.
+FileError StagedFile::PlaceUnder(const std::string& path, bool replace) {
+    if (!fd_) {
+        return EBADF;
+    }
+    if (::fsync(fd_.Get()) != 0) {
+        const FileError error = errno;
+        Rollback();
+        return error;
+    }
+    FileError error = 0;
+    if (IsUnnamed() && !replace) {
+        error = LinkUnnamed(path);
+    } else {
+        // A replacing commit gives an unnamed file a name first: only rename replaces in one
+        // step.
+        while (IsUnnamed()) {
+            std::string name = FreshStagedName(path);
+            error = LinkUnnamed(name);
+            if (error == 0) {
+                stagedName_ = std::move(name);
+            } else if (error != EEXIST) {
+                break;
+            }
+        }
+        if (error == 0) {
+            error = replace ? ErrorOf(::rename(stagedName_.c_str(), path.c_str()))
+                            : RenameNoReplace(stagedName_, path);
+        }
+    }
+    if (error == EEXIST && !replace) {
+        return error;
+    }
+    if (error == EXDEV) {
+        return error;
+    }
+    if (error != 0) {
+        Rollback();
+        return error;
+    }
+    stagedName_.clear();
+    return Finish(path);
+}
+
+// The file already has its name: flush the folder and close, and take the name back when
+// either fails, so that a file counted as not written is not left behind either.
+FileError StagedFile::Finish(const std::string& path) {
+    FileError error = SyncFolderOf(path);
+    if (!fd_.Close() && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        stagedName_ = path;
+        RemoveStagedName();
+        stagedName_.clear();
+        return error;
+    }
+    path_ = path;
+    return 0;
+}
+
+// Stages a copy in path's folder and commits it there; this file is discarded once the copy
+// has its name, and stays staged when that name is taken.
+FileError StagedFile::CopyInto(const std::string& path) {
+    StagedFile copy;
+    FileError error = copy.Open(path, permissions_);
+    std::vector<char> buffer(CopyBlockSize);
+    for (off_t offset = 0; error == 0;) {
+        const ssize_t got = RetryOnInterrupt(
+            [&] { return ::pread(fd_.Get(), buffer.data(), buffer.size(), offset); });
+        if (got <= 0) {
+            error = got < 0 ? errno : copy.Commit();
+            break;
+        }
+        error = copy.Write(buffer.data(), static_cast<std::size_t>(got));
+        offset += got;
+    }
+    if (error != EEXIST) {
+        Rollback();
+    }
+    if (error == 0) {
+        path_ = path;
+    }
+    return error;
+}
+
+void StagedFile::Rollback() {
+    RemoveStagedName();
+    stagedName_.clear();
+    fd_.Reset();
+}
+
+// Unlinks the staged name only while it still names the file this object created.
+void StagedFile::RemoveStagedName() {
+    struct stat status {};
+    if (!stagedName_.empty() && ::lstat(stagedName_.c_str(), &status) == 0 &&
+        status.st_dev == device_ && status.st_ino == inode_) {
+        ::unlink(stagedName_.c_str());
+    }
+}
+
+} // namespace quarn

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/PosixFile.h"
+#include "platform/SafeFile.h"
+
+#include <cstddef>
+#include <string>
+#include <sys/types.h>
+
+namespace quarn {
+
+// A new file that is written in full before it takes its name. It is staged without any name
+// (O_TMPFILE) in the folder of its path, so a crash or a kill leaves nothing behind; only where
+// the file system refuses unnamed files is it staged under a fresh "quarn-XXXXXX.part" name
+// there instead. Nothing under the final path is touched before a commit. A staged file that
+// was not committed is rolled back when the object goes.
+class StagedFile {
+public:
+    StagedFile() = default;
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Stages a file for path with the given permission bits (where the file system keeps no
+    // modes it stays 0600 or the mount's, never wider). ENAMETOOLONG when the file system
+    // could never hold a file under path, before anything is written.
+    FileError Open(const std::string& path, mode_t permissions);
+
+    const std::string& Path() const { return path_; }
+    bool IsUnnamed() const { return stagedName_.empty(); }
+
+    FileError Write(const void* data, std::size_t count);
+
+    // Flushes the file, links it under Path() without replacing anything there, flushes the
+    // folder and closes the file. EEXIST: the name is taken; the file stays staged, whole, for
+    // CommitAs or Rollback. Any other error rolls the file back.
+    FileError Commit();
+    // Commit under another path, which may lie in another folder or on another file system.
+    FileError CommitAs(const std::string& path);
+    // Commit that replaces whatever is at Path() in one step: readers see the old file or the
+    // new one, never a mix.
+    FileError CommitReplacing();
+
+    // Discards the staged file; a committed file stays.
+    void Rollback();
+
+private:
+    FileError OpenUnnamed(const std::string& folder);
+    FileError OpenNamed(const std::string& folder);
+    FileError LinkUnnamed(const std::string& path);
+    FileError PlaceUnder(const std::string& path, bool replace);
+    FileError CopyInto(const std::string& path);
+    FileError Finish(const std::string& path);
+    void RemoveStagedName();
+
+    std::string path_;
+    std::string stagedName_; // empty while the file has no name
+    UniqueFd fd_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    mode_t permissions_ = 0;
+};
+
+} // namespace quarn
