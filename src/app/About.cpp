@@ -2,18 +2,19 @@
 
 #include "app/KVBVersion.h"
 #include "app/WebPage.h"
+#include "app/common/KeyPreview.h"
 #include "help/HelpFuncs.h"
 #include "platform/ProgramFile.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/CentreWindow.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/Named.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace quarn {
 
@@ -30,6 +31,76 @@ QIcon ApplicationIcon() {
 
 } // namespace
 
+struct TfAbout::Form {
+    QWidget* Panel1 = nullptr; // the white panel
+    QLabel* iIcon = nullptr;
+    QLabel* lProduct = nullptr;
+    QLabel* lVersion = nullptr;
+    QPushButton* bOK = nullptr;
+    QPushButton* bLicense = nullptr;
+    QPushButton* bWebsite = nullptr;
+    TKVBVersion* Version1 = nullptr;
+
+    explicit Form(QDialog* box);
+
+private:
+    QLayout* MakePanel();
+    QLayout* MakeButtons(QDialog* box);
+};
+
+TfAbout::Form::Form(QDialog* box) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(Panel1 = Named<QWidget>("Panel1", box));
+    Panel1->setLayout(MakePanel());
+    layout->addLayout(MakeButtons(box));
+    Version1 = new TKVBVersion(box);
+}
+
+QLayout* TfAbout::Form::MakePanel() {
+    Panel1->setAutoFillBackground(true);
+    QPalette white = Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(white);
+
+    iIcon = Named<QLabel>("iIcon", Panel1);
+    iIcon->setFixedSize(IconSize, IconSize);
+    lProduct = Named<QLabel>("lProduct", "Quarn!", Panel1);
+    QFont productFont = lProduct->font();
+    productFont.setBold(true);
+    productFont.setPointSizeF(productFont.pointSizeF() * 1.6);
+    lProduct->setFont(productFont);
+    lVersion = Named<QLabel>("lVersion", "Version 0.0 (Build 0000)", Panel1);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addWidget(lProduct);
+    texts->addWidget(lVersion);
+    auto* panel = new QHBoxLayout;
+    panel->setContentsMargins(16, 16, 32, 16);
+    panel->setSpacing(16);
+    panel->addWidget(iIcon, 0, Qt::AlignTop);
+    panel->addLayout(texts, 1);
+    return panel;
+}
+
+QLayout* TfAbout::Form::MakeButtons(QDialog* box) {
+    bLicense = Named<QPushButton>("bLicense", "License", box);
+    bWebsite = Named<QPushButton>("bWebsite", "Website", box);
+    bOK = Named<QPushButton>("bOK", "OK", box);
+    bOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 10, 12, 12);
+    buttons->addWidget(bLicense);
+    buttons->addWidget(bWebsite);
+    buttons->addStretch(1);
+    buttons->addWidget(bOK);
+    return buttons;
+}
+
 QString AboutVersionCaption(const TKVBVersion& version) {
     return QString("Version %1.%2 (Build %3)")
         .arg(version.Major())
@@ -39,77 +110,26 @@ QString AboutVersionCaption(const TKVBVersion& version) {
 
 TfAbout::TfAbout(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      form_(std::make_unique<Form>(this)) {
+    setObjectName("fAbout");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("About Quarn!");
-    BuildForm();
+    connect(form_->bOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(form_->bLicense, &QPushButton::clicked, this, Guarded(this, &TfAbout::bLicenseClick));
+    connect(form_->bWebsite, &QPushButton::clicked, this, Guarded(this, &TfAbout::bWebsiteClick));
+    new KeyPreview(this);
     FormCreate();
-    CentreOnScreen();
+    adjustSize();
+    PlaceByFrame(this, [this] { CentreWindow(this); });
 }
 
-void TfAbout::BuildForm() {
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setAutoFillBackground(true);
-    QPalette white = Panel1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    Panel1->setPalette(white);
-
-    iIcon = new QLabel(Panel1);
-    iIcon->setFixedSize(IconSize, IconSize);
-    lProduct = new QLabel("Quarn!", Panel1);
-    QFont productFont = lProduct->font();
-    productFont.setBold(true);
-    productFont.setPointSizeF(productFont.pointSizeF() * 1.6);
-    lProduct->setFont(productFont);
-    lVersion = new QLabel("Version 0.0 (Build 0000)", Panel1);
-
-    auto* texts = new QVBoxLayout;
-    texts->setSpacing(2);
-    texts->addWidget(lProduct);
-    texts->addWidget(lVersion);
-    auto* panelLayout = new QHBoxLayout(Panel1);
-    panelLayout->setContentsMargins(16, 16, 32, 16);
-    panelLayout->setSpacing(16);
-    panelLayout->addWidget(iIcon, 0, Qt::AlignTop);
-    panelLayout->addLayout(texts, 1);
-
-    bLicense = new QPushButton("License", this);
-    bWebsite = new QPushButton("Website", this);
-    bOK = new QPushButton("OK", this);
-    bOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(12, 10, 12, 12);
-    buttons->addWidget(bLicense);
-    buttons->addWidget(bWebsite);
-    buttons->addStretch(1);
-    buttons->addWidget(bOK);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(Panel1);
-    layout->addLayout(buttons);
-
-    Version1 = new TKVBVersion(this);
-
-    connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bLicense, &QPushButton::clicked, this, GuardedHandler([this] { bLicenseClick(); }));
-    connect(bWebsite, &QPushButton::clicked, this, GuardedHandler([this] { bWebsiteClick(); }));
-
-    // Key preview: the form sees keys before its controls.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        child->installEventFilter(this);
-    }
-}
+TfAbout::~TfAbout() = default;
 
 void TfAbout::FormCreate() {
-    iIcon->setPixmap(ApplicationIcon().pixmap(IconSize, IconSize));
-    Version1->SetFileName(ProgramFilePath());
-    lVersion->setText(AboutVersionCaption(*Version1));
+    form_->iIcon->setPixmap(ApplicationIcon().pixmap(IconSize, IconSize));
+    form_->Version1->SetFileName(ProgramFilePath());
+    form_->lVersion->setText(AboutVersionCaption(*form_->Version1));
 }
 
 void TfAbout::bLicenseClick() {
@@ -118,39 +138,6 @@ void TfAbout::bLicenseClick() {
 
 void TfAbout::bWebsiteClick() {
     OpenWebPage(QuarnHomePage);
-}
-
-bool TfAbout::FormKeyUp(const QKeyEvent* key) {
-    if (key->key() != Qt::Key_F1) {
-        return false;
-    }
-    if (!key->isAutoRepeat()) {
-        ShowHelpTopic();
-    }
-    return true;
-}
-
-bool TfAbout::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        try {
-            return FormKeyUp(static_cast<const QKeyEvent*>(event));
-        } catch (...) {
-            ReportException(std::current_exception());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TfAbout::CentreOnScreen() {
-    adjustSize();
-    const QScreen* screen =
-        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
 }
 
 } // namespace quarn

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QDialog>
-
-class QLabel;
-class QPushButton;
+#include <memory>
 
 namespace quarn {
 
@@ -14,32 +12,23 @@ QString AboutVersionCaption(const TKVBVersion& version);
 
 // The about box: the program's icon, name and version (read from its own file), with the
 // licence topic of the help file and the product's home page. It deletes itself when
-// closed.
+// closed. Its controls are found by name: "Panel1" (the white panel), "iIcon", "lProduct",
+// "lVersion", "bOK", "bLicense", "bWebsite".
 class TfAbout : public QDialog {
     Q_OBJECT
 
 public:
     explicit TfAbout(QWidget* owner = nullptr);
-
-    QWidget* Panel1 = nullptr; // the white panel
-    QLabel* iIcon = nullptr;
-    QLabel* lProduct = nullptr;
-    QLabel* lVersion = nullptr;
-    QPushButton* bOK = nullptr;
-    QPushButton* bLicense = nullptr;
-    QPushButton* bWebsite = nullptr;
-    TKVBVersion* Version1 = nullptr;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    ~TfAbout() override;
 
 private:
-    void BuildForm();
+    struct Form;
+
     void FormCreate();
     void bLicenseClick();
     void bWebsiteClick();
-    bool FormKeyUp(const QKeyEvent* key);
-    void CentreOnScreen();
+
+    std::unique_ptr<Form> form_;
 };
 
 } // namespace quarn

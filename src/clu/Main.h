@@ -7,27 +7,25 @@
 
 #include <QSize>
 #include <QWidget>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QStackedWidget;
+class QKeyEvent;
 
 namespace quarn {
-class TKVBEllipsisLabel;
 class TKVBRunOnce;
 } // namespace quarn
 
 namespace quarn::clu {
 
+struct MainForm;
+
 // The utility's one window: the Password page for "/e" and "/d", the Progress page while a
 // loop runs. Its construction is the start-up (settings, file list, the wipe question); a
-// window whose ShowMainForm() is false must not be shown: the run ended at start-up.
+// window whose ShowMainForm() is false must not be shown: the run ended at start-up. Its
+// controls are found by name ("Notebook" with the pages "Password" and "Progress",
+// "ePassword", "bOK", "lInFile", ...).
 class TfMain : public QWidget, public FileCommandsView {
     Q_OBJECT
 
@@ -66,49 +64,20 @@ public:
     std::string CurrentFolder;
     std::vector<std::string> FileList;
 
-    // Components.
-    QStackedWidget* Notebook = nullptr;
-    QWidget* PasswordPage = nullptr;
-    QWidget* ProgressPage = nullptr;
-    QPushButton* bOK = nullptr;
-    QPushButton* bCancel = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* ePassword = nullptr;
-    QLineEdit* eConfirm = nullptr;
-    QPushButton* Button1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* lType = nullptr;
-    QLabel* lNew = nullptr;
-    TKVBEllipsisLabel* lInFile = nullptr;
-    TKVBEllipsisLabel* lOutFile = nullptr;
-    QProgressBar* pbCurrent = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* lOverall = nullptr;
-    QProgressBar* pbOverall = nullptr;
-    TRijndael Rijndael;
-    TKVBRunOnce* RunOnce = nullptr;
-
 signals:
     void Finished();
 
 protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateComponents();
-    // A signal handler calling method: no exception leaves it into the event loop.
-    std::function<void()> Handler(void (TfMain::*method)());
     void FormCreate(const std::string& workingFolder);
     void FormShow();
     void FormDestroy();
-    bool FormKeyPress(QKeyEvent* key);
-    bool FormKeyUp(QKeyEvent* key);
+    // Enter and Escape act on the page's buttons: the window is no dialog.
+    bool FormKeyPress(const QKeyEvent& key);
     void ePasswordChange();
     void bOKClick();
     void bCancelClick();
@@ -119,12 +88,9 @@ private:
     void WipeFiles();
 
     void RefusePassword();
-    // Captions may be wider in this face than in the design: the values move clear of them.
-    void PlaceFileNames();
-    void PlaceCounter();
     void ShowProgressPage();
-    // Size and centred place of the page shown. The frame is known only once the window
-    // system has decorated the window: placed again when it is reported.
+    // Size and centred place of the page shown, from the window's frame as far as it is
+    // known.
     void PlaceWindow();
     // Runs one loop: no exception leaves it, and the run ends after it on every path.
     template <typename Loop> void RunLoop(Loop loop);
@@ -132,6 +98,9 @@ private:
     // Ended() becomes true and Finished() is emitted, once.
     void MarkEnded();
 
+    std::unique_ptr<MainForm> form_;
+    TRijndael Rijndael;
+    TKVBRunOnce* RunOnce = nullptr;
     TCommandLine commandLine_;
     EngineOptions options_;
     // Never cleared: a cancel given before the wipe's timer fires stops it before any file.
@@ -139,7 +108,6 @@ private:
     bool showMainForm_ = true;
     bool running_ = false;
     bool ended_ = false;
-    QMargins appliedFrame_;
 };
 
 // The one window of the run, while it exists.

@@ -1,5 +1,6 @@
 #include "app/About.h"
 
+#include "FormChild.h"
 #include "ScriptedMessages.h"
 #include "app/WebPage.h"
 #include "help/HelpApi.h"
@@ -20,6 +21,7 @@
 namespace quarn {
 namespace {
 
+using test::FormChild;
 using test::ScopedScriptedMessages;
 
 constexpr const char* HelpManualMissing =
@@ -57,8 +59,8 @@ protected:
 
     // Both help commands of the box: the License button and F1 on a focused control.
     void UseBothHelpCommands() {
-        about_->bLicense->click();
-        QTest::keyRelease(about_->bOK, Qt::Key_F1);
+        FormChild<QPushButton>(about_, "bLicense")->click();
+        QTest::keyRelease(FormChild<QPushButton>(about_, "bOK"), Qt::Key_F1);
     }
 
     ScopedScriptedMessages messages_;
@@ -67,23 +69,24 @@ protected:
 
 TEST_F(AboutBox, ShowsNameAndTheVersionOfItsOwnProgramFile) {
     EXPECT_EQ(about_->windowTitle(), "About Quarn!");
-    EXPECT_EQ(about_->lProduct->text(), "Quarn!");
-    EXPECT_EQ(about_->lVersion->text(), "Version 2.1 (Build 37)");
+    EXPECT_EQ(FormChild<QLabel>(about_, "lProduct")->text(), "Quarn!");
+    EXPECT_EQ(FormChild<QLabel>(about_, "lVersion")->text(), "Version 2.1 (Build 37)");
     // No window icon is set here: the box shows the program's own icon at full size.
     ASSERT_TRUE(QApplication::windowIcon().isNull());
-    EXPECT_EQ(about_->iIcon->pixmap().size(), QSize(48, 48));
-    EXPECT_EQ(about_->Panel1->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(about_->bOK->text(), "OK");
-    EXPECT_TRUE(about_->bOK->isDefault());
-    EXPECT_EQ(about_->bLicense->text(), "License");
-    EXPECT_EQ(about_->bWebsite->text(), "Website");
+    EXPECT_EQ(FormChild<QLabel>(about_, "iIcon")->pixmap().size(), QSize(48, 48));
+    EXPECT_EQ(FormChild<QWidget>(about_, "Panel1")->palette().color(QPalette::Window),
+              QColor(Qt::white));
+    EXPECT_EQ(FormChild<QPushButton>(about_, "bOK")->text(), "OK");
+    EXPECT_TRUE(FormChild<QPushButton>(about_, "bOK")->isDefault());
+    EXPECT_EQ(FormChild<QPushButton>(about_, "bLicense")->text(), "License");
+    EXPECT_EQ(FormChild<QPushButton>(about_, "bWebsite")->text(), "Website");
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE((about_->frameGeometry().center() - screen.center()).manhattanLength(), 2);
     delete about_;
 }
 
 TEST_F(AboutBox, OkClosesAndFreesTheBox) {
-    QTimer::singleShot(0, about_, [this] { about_->bOK->click(); });
+    QTimer::singleShot(0, about_, [this] { FormChild<QPushButton>(about_, "bOK")->click(); });
     EXPECT_EQ(about_->exec(), QDialog::Accepted);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about_.isNull());
@@ -106,11 +109,12 @@ TEST_F(AboutBox, LicenseAndF1OpenTheirTopics) {
     ASSERT_TRUE(RegisterHtmlHelpControl(QUARN_HTMLHELP_PATH));
     BindHtmlHelp();
     SetApplicationHelpFile(QUARN_HELP_FILE_PATH);
-    about_->bLicense->click();
+    FormChild<QPushButton>(about_, "bLicense")->click();
     EXPECT_EQ(HelpWindowTitles(), QStringList{"Quarn! Help - License Agreement"});
-    QTest::keyRelease(about_->bOK, Qt::Key_F1);
+    QTest::keyRelease(FormChild<QPushButton>(about_, "bOK"), Qt::Key_F1);
     EXPECT_EQ(HelpWindowTitles(), QStringList{"Quarn! Help - Welcome to Quarn!"});
-    QTest::keyRelease(about_->bOK, Qt::Key_F2); // other keys are the controls' own
+    QTest::keyRelease(FormChild<QPushButton>(about_, "bOK"),
+                      Qt::Key_F2); // other keys are the controls' own
     EXPECT_TRUE(messages_->shown.empty());
     delete about_;
 }
@@ -118,7 +122,7 @@ TEST_F(AboutBox, LicenseAndF1OpenTheirTopics) {
 TEST_F(AboutBox, WebsiteOpensTheHomePageInTheBrowser) {
     PageRecorder browser;
     QDesktopServices::setUrlHandler("https", &browser, "Open");
-    about_->bWebsite->click();
+    FormChild<QPushButton>(about_, "bWebsite")->click();
     QDesktopServices::unsetUrlHandler("https");
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("https://quarn.ostrel.example/")});
     EXPECT_TRUE(messages_->shown.empty());
@@ -129,7 +133,7 @@ TEST_F(AboutBox, WebsiteWithoutABrowserTellsTheAddress) {
     if (QGuiApplication::platformName() != "offscreen") {
         GTEST_SKIP() << "only the offscreen platform is sure to have no browser";
     }
-    about_->bWebsite->click();
+    FormChild<QPushButton>(about_, "bWebsite")->click();
     ASSERT_EQ(messages_->shown.size(), 1u);
     EXPECT_EQ(messages_->shown[0].text,
               "Unable to launch web browser: There is no default application associated with "

@@ -6,11 +6,19 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
 
 namespace quarn::clu::test {
+
+QString CurrentPage(const TfMain& window) {
+    const auto* notebook = quarn::test::FormChild<QStackedWidget>(&window, "Notebook");
+    return notebook != nullptr && notebook->currentWidget() != nullptr
+               ? notebook->currentWidget()->objectName()
+               : QString();
+}
 
 void CluTest::SetUp() {
     // As the program: the run ends with its window, not with the last box that closes.
@@ -52,9 +60,9 @@ std::unique_ptr<TfMain> CluTest::RunWithPassword(const std::vector<std::string>&
     }
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    TypeText(window->ePassword, password);
-    TypeText(window->eConfirm, confirm);
-    QTest::mouseClick(window->bOK, Qt::LeftButton);
+    TypeText(Edit(*window, "ePassword"), password);
+    TypeText(Edit(*window, "eConfirm"), confirm);
+    QTest::mouseClick(Button(*window, "bOK"), Qt::LeftButton);
     return window;
 }
 

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "FormChild.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
+#include "app/common/KVBEllipsisLabel.h"
 #include "clu/Main.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -16,6 +22,25 @@ using quarn::test::PathExists;
 using quarn::test::PatternBytes;
 using quarn::test::ReadFileBytes;
 using quarn::test::WriteFileBytes;
+
+// The window's controls by name.
+inline QLineEdit* Edit(const TfMain& window, const char* name) {
+    return quarn::test::FormChild<QLineEdit>(&window, name);
+}
+inline QPushButton* Button(const TfMain& window, const char* name) {
+    return quarn::test::FormChild<QPushButton>(&window, name);
+}
+inline QLabel* Label(const TfMain& window, const char* name) {
+    return quarn::test::FormChild<QLabel>(&window, name);
+}
+inline TKVBEllipsisLabel* FileNameLabel(const TfMain& window, const char* name) {
+    return quarn::test::FormChild<TKVBEllipsisLabel>(&window, name);
+}
+inline QProgressBar* Bar(const TfMain& window, const char* name) {
+    return quarn::test::FormChild<QProgressBar>(&window, name);
+}
+// The name of the page the notebook shows: "Password" or "Progress".
+QString CurrentPage(const TfMain& window);
 
 // Each test starts with an empty registry, scripted message boxes and its own folder.
 class CluTest : public testing::Test {

@@ -1,6 +1,8 @@
 // The Password page: OK enabling, the password rules, its keys and F1.
 #include "CluFixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -57,11 +59,11 @@ TEST_P(PasswordRuleTest, AcceptsOrRefusesOnThePage) {
     EXPECT_EQ(messages->shown[0].buttons, MessageButtons::Ok);
     EXPECT_FALSE(window->Ended());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->Notebook->currentWidget(), window->PasswordPage);
-    EXPECT_TRUE(window->ePassword->text().isEmpty());
-    EXPECT_TRUE(window->eConfirm->text().isEmpty());
-    EXPECT_EQ(window->focusWidget(), window->ePassword);
-    EXPECT_FALSE(window->bOK->isEnabled());
+    EXPECT_EQ(CurrentPage(*window), QStringLiteral("Password"));
+    EXPECT_TRUE(Edit(*window, "ePassword")->text().isEmpty());
+    EXPECT_TRUE(Edit(*window, "eConfirm")->text().isEmpty());
+    EXPECT_EQ(window->focusWidget(), Edit(*window, "ePassword"));
+    EXPECT_FALSE(Button(*window, "bOK")->isEnabled());
     window->close();
     EXPECT_TRUE(window->Ended());
 }
@@ -75,35 +77,70 @@ INSTANTIATE_TEST_SUITE_P(
         PasswordCase{"SevenForEncrypt", "/e", "1234567", "1234567", TooShort, MessageKind::Warning},
         PasswordCase{"EightForEncrypt", "/e", "12345678", "12345678", nullptr, {}},
         PasswordCase{"OneForDecrypt", "/d", "x", "x", nullptr, {}},
-        // Lengths count the bytes the cipher is keyed with.
-        PasswordCase{"FourTwoByteCharacters",
+        // The minimum counts characters as a user does, not bytes or code points.
+        PasswordCase{"SevenTwoByteCharacters", "/e", Repeat("\xC3\xA4", 7), Repeat("\xC3\xA4", 7),
+                     TooShort, MessageKind::Warning},
+        PasswordCase{"EightTwoByteCharacters",
                      "/e",
-                     Repeat("\xC3\xA9", 4),
-                     Repeat("\xC3\xA9", 4),
+                     Repeat("\xC3\xA4", 8),
+                     Repeat("\xC3\xA4", 8),
                      nullptr,
                      {}},
+        PasswordCase{"SevenCombinedCharacters", "/e", Repeat("e\xCC\x81", 7),
+                     Repeat("e\xCC\x81", 7), TooShort, MessageKind::Warning},
         PasswordCase{"MaximumAscii", "/e", Repeat("a", 255), Repeat("a", 255), nullptr, {}},
-        // The edits take at most 255 characters: the rest of the typing is dropped.
+        // The edits take at most 255 bytes: the rest of the typing is dropped, so a long
+        // password is never refused as too short.
         PasswordCase{"TypedPastTheLimit", "/e", Repeat("a", 300), Repeat("a", 256), nullptr, {}},
-        PasswordCase{"OverLimitInBytesEncrypt", "/e", Repeat("\xC3\xA9", 128),
-                     Repeat("\xC3\xA9", 128), TooShort, MessageKind::Warning},
-        PasswordCase{"OverLimitInBytesDecrypt", "/d", Repeat("\xC3\xA9", 255),
-                     Repeat("\xC3\xA9", 255), TooShort, MessageKind::Warning}));
+        PasswordCase{"OverLimitInBytesEncrypt",
+                     "/e",
+                     Repeat("\xC3\xA9", 128),
+                     Repeat("\xC3\xA9", 128),
+                     nullptr,
+                     {}},
+        PasswordCase{"OverLimitInBytesDecrypt",
+                     "/d",
+                     Repeat("\xC3\xA9", 130),
+                     Repeat("\xC3\xA9", 130),
+                     nullptr,
+                     {}}));
+
+// 130 two-byte characters are 260 bytes: the edits keep 127 of them, and those are the key.
+TEST_F(CluTest, ALongPasswordIsCutAtTheEditsLimitAndKeysTheRun) {
+    WriteFileBytes(dir / "a.txt", "plain");
+    const std::string typed = Repeat("\xC3\xA9", 130);
+    const QString kept = QString::fromUtf8(Repeat("\xC3\xA9", 127).c_str());
+    auto encrypt = Create({"/e", dir / "a.txt"});
+    encrypt->show();
+    TypeText(Edit(*encrypt, "ePassword"), typed);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(typed));
+    Edit(*encrypt, "eConfirm")->paste();
+    EXPECT_EQ(Edit(*encrypt, "ePassword")->text(), kept);
+    EXPECT_EQ(Edit(*encrypt, "eConfirm")->text(), kept);
+    QTest::mouseClick(Button(*encrypt, "bOK"), Qt::LeftButton);
+    EXPECT_TRUE(encrypt->Ended());
+    EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text;
+    EXPECT_EQ(Names(dir.Folder()), std::vector<std::string>{"0.zot!"});
+
+    RunWithPassword({"/d", dir / "0.zot!"}, kept.toStdString());
+    EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text;
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "plain");
+}
 
 TEST_F(CluTest, OkIsEnabledOnlyWhileBothEditsAreFilled) {
     auto window = Create({"/e", dir / "missing.txt"});
     window->show();
-    EXPECT_FALSE(window->bOK->isEnabled());
-    EXPECT_EQ(window->ePassword->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(window->eConfirm->maxLength(), 255);
-    TypeText(window->ePassword, "secret12");
-    EXPECT_FALSE(window->bOK->isEnabled());
-    TypeText(window->eConfirm, "s");
-    EXPECT_TRUE(window->bOK->isEnabled());
-    window->ePassword->clear();
-    EXPECT_FALSE(window->bOK->isEnabled());
+    EXPECT_FALSE(Button(*window, "bOK")->isEnabled());
+    EXPECT_EQ(Edit(*window, "ePassword")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(Edit(*window, "eConfirm")->maxLength(), 255);
+    TypeText(Edit(*window, "ePassword"), "secret12");
+    EXPECT_FALSE(Button(*window, "bOK")->isEnabled());
+    TypeText(Edit(*window, "eConfirm"), "s");
+    EXPECT_TRUE(Button(*window, "bOK")->isEnabled());
+    Edit(*window, "ePassword")->clear();
+    EXPECT_FALSE(Button(*window, "bOK")->isEnabled());
     // Enter does nothing while OK is disabled.
-    QTest::keyClick(window->eConfirm, Qt::Key_Return);
+    QTest::keyClick(Edit(*window, "eConfirm"), Qt::Key_Return);
     EXPECT_FALSE(window->Ended());
     EXPECT_TRUE(messages->shown.empty());
     window->close();
@@ -114,12 +151,12 @@ TEST_F(CluTest, EscapeAndCancelOnThePasswordPageEndTheRunUntouched) {
     for (const bool byKey : {true, false}) {
         auto window = Create({"/e", dir / "a.txt"});
         window->show();
-        TypeText(window->ePassword, "secret123");
-        TypeText(window->eConfirm, "secret123");
+        TypeText(Edit(*window, "ePassword"), "secret123");
+        TypeText(Edit(*window, "eConfirm"), "secret123");
         if (byKey) {
-            QTest::keyClick(window->ePassword, Qt::Key_Escape);
+            QTest::keyClick(Edit(*window, "ePassword"), Qt::Key_Escape);
         } else {
-            QTest::mouseClick(window->bCancel, Qt::LeftButton);
+            QTest::mouseClick(Button(*window, "bCancel"), Qt::LeftButton);
         }
         EXPECT_TRUE(window->Ended());
         EXPECT_FALSE(window->isVisible());
@@ -133,27 +170,27 @@ TEST_F(CluTest, EnterClicksTheFocusedButton) {
     auto window = Create({"/e", dir / "missing.txt"});
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    TypeText(window->ePassword, "secret123");
-    TypeText(window->eConfirm, "secret123");
-    window->bCancel->setFocus();
-    QTest::keyClick(window->bCancel, Qt::Key_Return);
+    TypeText(Edit(*window, "ePassword"), "secret123");
+    TypeText(Edit(*window, "eConfirm"), "secret123");
+    Button(*window, "bCancel")->setFocus();
+    QTest::keyClick(Button(*window, "bCancel"), Qt::Key_Return);
     EXPECT_TRUE(window->Ended());
-    EXPECT_EQ(window->Notebook->currentWidget(), window->PasswordPage) << "no loop ran";
+    EXPECT_EQ(CurrentPage(*window), QStringLiteral("Password")) << "no loop ran";
 }
 
 TEST_F(CluTest, F1OnKeyUpShowsTheHelpError) {
     auto window = Create({"/d", dir / "missing.txt"});
     window->show();
-    QTest::keyPress(window->ePassword, Qt::Key_F1);
+    QTest::keyPress(Edit(*window, "ePassword"), Qt::Key_F1);
     EXPECT_TRUE(messages->shown.empty()) << "help opens on key-up";
-    QTest::keyRelease(window->ePassword, Qt::Key_F1);
+    QTest::keyRelease(Edit(*window, "ePassword"), Qt::Key_F1);
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].kind, MessageKind::Error);
     EXPECT_EQ(messages->shown[0].text,
               "An unexpected error has occurred: Quarn! was unable to locate the Help Manual. "
               "Please re-install Quarn!");
     // Once per key-up, wherever the focus is.
-    QTest::keyClick(window->bCancel, Qt::Key_F1);
+    QTest::keyClick(Button(*window, "bCancel"), Qt::Key_F1);
     EXPECT_EQ(messages->shown.size(), 2u);
     EXPECT_FALSE(window->Ended());
     window->close();
@@ -167,15 +204,17 @@ TEST_F(CluTest, PagesHaveTheirSizes) {
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Quarn!"));
     EXPECT_EQ(password->minimumSize(), password->maximumSize()) << "fixed border";
     const QRect screen = password->screen()->geometry();
-    EXPECT_EQ(password->frameGeometry().center(), screen.center());
+    const QRect frame = password->frameGeometry();
+    EXPECT_EQ(frame.topLeft(), QPoint(screen.width() / 2 - frame.width() / 2,
+                                      screen.height() / 2 - frame.height() / 2));
     password->close();
 
     messages->QueueAnswer(MessageAnswer::Yes);
     auto progress = Create({"/w", dir / "missing.txt"});
-    EXPECT_EQ(progress->Notebook->currentWidget(), progress->ProgressPage);
+    EXPECT_EQ(CurrentPage(*progress), QStringLiteral("Progress"));
     progress->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(progress.get()));
-    // No frame on this platform: the outer size is the window's.
+    // The outer size, whatever frame the platform draws.
     EXPECT_EQ(progress->frameGeometry(),
               QRect(screen.width() / 2 - 160, screen.height() / 2 - 118, 320, 237));
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress->Ended(); }, 10000));

@@ -102,9 +102,9 @@ TEST_F(CluTest, EncryptThroughTheEntryEndsWhenTheLoopHasRun) {
     driver.setSingleShot(true);
     QObject::connect(&driver, &QTimer::timeout, [] {
         ASSERT_NE(fMain, nullptr);
-        fMain->ePassword->setText(QStringLiteral("secret123"));
-        fMain->eConfirm->setText(QStringLiteral("secret123"));
-        fMain->bOK->click();
+        Edit(*fMain, "ePassword")->setText(QStringLiteral("secret123"));
+        Edit(*fMain, "eConfirm")->setText(QStringLiteral("secret123"));
+        Button(*fMain, "bOK")->click();
     });
     driver.start(0);
     const EntryRun run = RunEntry({"/e", dir / "a.txt"});

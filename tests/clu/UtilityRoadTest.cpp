@@ -31,9 +31,9 @@ TEST_F(CluTest, EncryptWithDefaultsNumbersTheOutputWipesTheOriginalAndDecryptsBa
     EXPECT_FALSE(encrypt->isVisible());
     EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text;
     EXPECT_EQ(Names(dir.Folder()), std::vector<std::string>{"0.zot!"});
-    EXPECT_EQ(encrypt->lOverall->text(), QStringLiteral("1 of 1"));
-    EXPECT_EQ(encrypt->pbOverall->value(), 100);
-    EXPECT_EQ(encrypt->lInFile->Caption(), "report.txt");
+    EXPECT_EQ(Label(*encrypt, "lOverall")->text(), QStringLiteral("1 of 1"));
+    EXPECT_EQ(Bar(*encrypt, "pbOverall")->value(), 100);
+    EXPECT_EQ(FileNameLabel(*encrypt, "lInFile")->Caption(), "report.txt");
     encrypt.reset();
 
     auto decrypt = RunWithPassword({"/d", dir / "0.zot!"}, Secret);
@@ -117,8 +117,8 @@ TEST_F(CluTest, ContextMenuLeftoverComesFirstAndIsEmptied) {
     auto window = RunWithPassword({"/e", "typed.txt"}, Secret);
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_EQ(ReadContextMenu(), "");
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("4 of 4"));
-    EXPECT_EQ(window->pbOverall->value(), 100);
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("4 of 4"));
+    EXPECT_EQ(Bar(*window, "pbOverall")->value(), 100);
     EXPECT_EQ(Names(dir / "menu"), (std::vector<std::string>{"0.zot!", "1.zot!"}));
     window.reset();
 
@@ -166,8 +166,8 @@ TEST_F(CluTest, WipeRunsOnceTheWindowShowsAndRemovesTheFiles) {
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].kind, MessageKind::Warning);
     EXPECT_EQ(messages->shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(window->Notebook->currentWidget(), window->ProgressPage);
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1of1"));
+    EXPECT_EQ(CurrentPage(*window), QStringLiteral("Progress"));
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("1of1"));
     EXPECT_FALSE(window->Running()) << "the wipe waits for the window";
 
     window->show();
@@ -175,9 +175,9 @@ TEST_F(CluTest, WipeRunsOnceTheWindowShowsAndRemovesTheFiles) {
     EXPECT_EQ(messages->shown.size(), 1u);
     EXPECT_TRUE(Names(dir.Folder()) == std::vector<std::string>{"other"});
     EXPECT_TRUE(Names(dir / "other").empty());
-    EXPECT_EQ(window->lType->text(), QStringLiteral("Wiping:"));
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("2 of 2"));
-    EXPECT_FALSE(window->lNew->isVisible());
+    EXPECT_EQ(Label(*window, "lType")->text(), QStringLiteral("Wiping:"));
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("2 of 2"));
+    EXPECT_FALSE(Label(*window, "lNew")->isVisible());
 }
 
 // Escape, Enter and the Cancel button on the Progress page stop the run.
@@ -213,26 +213,26 @@ TEST_P(CancelTest, StopsTheRunAndRemovesThePartialOutput) {
     QTimer watch;
     bool pressed = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (pressed || window->pbCurrent->value() == 0) {
+        if (pressed || Bar(*window, "pbCurrent")->value() == 0) {
             return;
         }
         pressed = true;
         switch (GetParam()) {
         case CancelBy::Escape:
-            QTest::keyClick(window->Button1, Qt::Key_Escape);
+            QTest::keyClick(Button(*window, "Button1"), Qt::Key_Escape);
             break;
         case CancelBy::Enter:
-            QTest::keyClick(window->Button1, Qt::Key_Return);
+            QTest::keyClick(Button(*window, "Button1"), Qt::Key_Return);
             break;
         case CancelBy::Button:
-            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            QTest::mouseClick(Button(*window, "Button1"), Qt::LeftButton);
             break;
         }
     });
     watch.start(0);
-    TypeText(window->ePassword, Secret);
-    TypeText(window->eConfirm, Secret);
-    QTest::keyClick(window->eConfirm, Qt::Key_Return);
+    TypeText(Edit(*window, "ePassword"), Secret);
+    TypeText(Edit(*window, "eConfirm"), Secret);
+    QTest::keyClick(Edit(*window, "eConfirm"), Qt::Key_Return);
 
     EXPECT_TRUE(pressed);
     EXPECT_TRUE(window->Ended());
@@ -240,7 +240,7 @@ TEST_P(CancelTest, StopsTheRunAndRemovesThePartialOutput) {
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_EQ(Names(dir.Folder()), (std::vector<std::string>{"a.bin", "b.bin"}));
     EXPECT_EQ(ReadFileBytes(files[0]), PatternBytes(4 << 20));
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1 of 2"));
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("1 of 2"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, CancelTest,
@@ -261,16 +261,16 @@ TEST_F(CluTest, CancelDuringTheOriginalsWipeKeepsTheCompleteContainer) {
     QTimer watch;
     bool pressed = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!pressed && window->lType->text() == QStringLiteral("Wiping:") &&
-            window->pbCurrent->value() > 0) {
+        if (!pressed && Label(*window, "lType")->text() == QStringLiteral("Wiping:") &&
+            Bar(*window, "pbCurrent")->value() > 0) {
             pressed = true;
             QTest::keyClick(window.get(), Qt::Key_Escape);
         }
     });
     watch.start(0);
-    TypeText(window->ePassword, Secret);
-    TypeText(window->eConfirm, Secret);
-    QTest::mouseClick(window->bOK, Qt::LeftButton);
+    TypeText(Edit(*window, "ePassword"), Secret);
+    TypeText(Edit(*window, "eConfirm"), Secret);
+    QTest::mouseClick(Button(*window, "bOK"), Qt::LeftButton);
     window.reset();
 
     EXPECT_TRUE(pressed);
@@ -300,9 +300,9 @@ TEST_F(CluTest, CloseBoxDuringALoopLetsItFinish) {
         }
     });
     watch.start(0);
-    TypeText(window->ePassword, Secret);
-    TypeText(window->eConfirm, Secret);
-    QTest::mouseClick(window->bOK, Qt::LeftButton);
+    TypeText(Edit(*window, "ePassword"), Secret);
+    TypeText(Edit(*window, "eConfirm"), Secret);
+    QTest::mouseClick(Button(*window, "bOK"), Qt::LeftButton);
 
     EXPECT_TRUE(tried);
     EXPECT_TRUE(refused);
@@ -320,7 +320,7 @@ TEST_F(CluTest, CloseBoxBeforeTheWipeStartsEndsWithTheFileKept) {
     EXPECT_TRUE(window->Ended());
     QTest::qWait(TKVBRunOnce::ExposeTimeout + 200);
     EXPECT_FALSE(window->Running());
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1of1"));
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("1of1"));
     EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
 }
 
@@ -329,9 +329,9 @@ TEST_F(CluTest, CancelBeforeTheWipeStartsWipesNothing) {
     messages->QueueAnswer(MessageAnswer::Yes);
     auto window = Create({"/w", dir / "a.txt"});
     window->show();
-    QTest::keyClick(window->Button1, Qt::Key_Escape);
+    QTest::keyClick(Button(*window, "Button1"), Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Ended(); }, 10000));
-    EXPECT_EQ(window->lOverall->text(), QStringLiteral("1of1"));
+    EXPECT_EQ(Label(*window, "lOverall")->text(), QStringLiteral("1of1"));
     EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "kept");
 }
 

@@ -1,5 +1,7 @@
 #include "app/common/KVBEllipsisLabel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -270,9 +272,37 @@ unsigned EllipsisFlag(TEllipsis ellipsis) {
     return 0;
 }
 
+// What a screen reader learns of the label: static text whose name is the whole caption
+// (prefix characters removed when they are prefixes), not the shortened line on screen. A
+// name set with setAccessibleName comes first.
+class EllipsisLabelAccessible : public QAccessibleWidget {
+public:
+    explicit EllipsisLabelAccessible(TKVBEllipsisLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind != QAccessible::Name || !widget()->accessibleName().isEmpty()) {
+            return QAccessibleWidget::text(kind);
+        }
+        const auto* label = static_cast<const TKVBEllipsisLabel*>(widget());
+        const QString caption = QString::fromStdString(label->Caption());
+        return label->ShowAccelChar() ? RemovePrefixes(caption).text : caption;
+    }
+};
+
+QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(TKVBEllipsisLabel::staticMetaObject.className())) {
+        return new EllipsisLabelAccessible(static_cast<TKVBEllipsisLabel*>(object));
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TKVBEllipsisLabel::TKVBEllipsisLabel(QWidget* parent) : QWidget(parent) {
+    // Once per process, before the first label is asked for its interface.
+    static const bool accessibleInstalled = (QAccessible::installFactory(MakeAccessible), true);
+    Q_UNUSED(accessibleInstalled);
     AdjustBounds();
 }
 
@@ -280,6 +310,8 @@ void TKVBEllipsisLabel::SetCaption(const std::string& caption) {
     if (caption != caption_) {
         caption_ = caption;
         Changed();
+        QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&nameChanged);
     }
 }
 

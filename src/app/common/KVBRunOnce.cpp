@@ -1,6 +1,7 @@
 #include "app/common/KVBRunOnce.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
 
 #include <QEvent>
 #include <QTimerEvent>
@@ -61,20 +62,18 @@ void TKVBRunOnce::DoRun() {
 }
 
 void TKVBRunOnce::timerEvent(QTimerEvent* event) {
-    try {
+    RunGuarded([&] {
         if (event->timerId() == exposeTimeout_.timerId()) {
             StopWaitingForWindow();
             UpdateTimer();
         } else {
             DoRun();
         }
-    } catch (...) {
-        ReportException(std::current_exception());
-    }
+    });
 }
 
 bool TKVBRunOnce::eventFilter(QObject* watched, QEvent* event) {
-    try {
+    RunGuarded([&] {
         if (watched == window_ &&
             (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)) {
             WatchWindowHandle();
@@ -84,9 +83,7 @@ bool TKVBRunOnce::eventFilter(QObject* watched, QEvent* event) {
             StopWaitingForWindow();
             UpdateTimer();
         }
-    } catch (...) {
-        ReportException(std::current_exception());
-    }
+    });
     return false;
 }
 

@@ -13,19 +13,7 @@ void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 
 // The application's default error report: an error box with the exception's message.
-// Never throws; every event handler hands what it caught to this.
+// Never throws; every event handler hands what it caught to this (platform/gui/Guard.h).
 void ReportException(std::exception_ptr error);
-
-// handler wrapped for a signal connection: what it throws goes to ReportException and never
-// crosses the event loop.
-template <typename Handler> auto GuardedHandler(Handler handler) {
-    return [handler] {
-        try {
-            handler();
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-    };
-}
 
 } // namespace quarn

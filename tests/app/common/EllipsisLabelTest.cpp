@@ -1,5 +1,7 @@
 #include "app/common/KVBEllipsisLabel.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
@@ -106,6 +108,26 @@ INSTANTIATE_TEST_SUITE_P(
                     "/home/j\xC3\xBCrgen/" + std::string(40, 'y') + "/\xC3\xA9t\xC3\xA9.txt",
                     elPath, "/home/j\xC3\xBC", "/\xC3\xA9t\xC3\xA9.txt", true}),
     [](const testing::TestParamInfo<ElisionCase>& info) { return info.param.name; });
+
+// A screen reader gets the whole caption, not the shortened line.
+TEST(EllipsisLabel, ScreenReadersReadTheWholeCaption) {
+    TKVBEllipsisLabel label;
+    MakeProgressLabel(label, elEnd);
+    label.SetCaption(LongPath);
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->role(), QAccessible::StaticText);
+    EXPECT_EQ(reader->text(QAccessible::Name), QString::fromStdString(LongPath));
+    ASSERT_NE(label.DisplayLines().front(), QString::fromStdString(LongPath)) << "not elided";
+
+    label.SetCaption("report.txt");
+    EXPECT_EQ(reader->text(QAccessible::Name), "report.txt");
+
+    // With prefixes shown, "&&" reads as "&".
+    label.SetShowAccelChar(true);
+    label.SetCaption("Salt && Pepper");
+    EXPECT_EQ(reader->text(QAccessible::Name), "Salt & Pepper");
+}
 
 TEST(EllipsisLabel, WithoutEllipsisTheCaptionIsClippedNotShortened) {
     TKVBEllipsisLabel label;
