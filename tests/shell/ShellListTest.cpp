@@ -11,7 +11,9 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QTest>
+#include <QTreeView>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -92,6 +94,25 @@ TEST_F(ShellList, TheSelectionGivesItsNamesInListOrder) {
 
     QTest::keyClick(list.View(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(list.SelCount(), 5);
+}
+
+TEST_F(ShellList, ClicksAndKeysReachTheProgram) {
+    Show("files");
+    int clicks = 0;
+    std::vector<int> keysUp;
+    list.OnClick = [&](QWidget* sender) {
+        EXPECT_EQ(sender, &list);
+        ++clicks;
+    };
+    list.OnKeyUp = [&](QWidget*, QKeyEvent* event) { keysUp.push_back(event->key()); };
+    auto* view = static_cast<QTreeView*>(list.View());
+    const QRect row = view->visualRect(list.Items().index(2, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(list.SelectedItems(), std::vector<int>{2});
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(keysUp, std::vector<int>{Qt::Key_Down});
+    EXPECT_EQ(list.SelectedItems(), std::vector<int>{3});
 }
 
 TEST_F(ShellList, GoUpAndNavigateTo) {
