@@ -124,10 +124,26 @@ void TSCCustomShellTree::Refresh() {
     Hourglass hourglass;
     if (TSCShTreeData* data = SelectedNodeData()) {
         ScopedIncrement lock(syncLock_);
-        selectedFolder_.SetPidl(data->GetAbsolutePidl());
+        TSCIdListArray levels(data->GetAbsolutePidl());
+        selectedFolder_.SetPidl(levels.GetPrefix(VanishedLevels(levels)));
     }
     syncNow_ = true;
     Refill();
+}
+
+// How many of the last levels of a list are folders that are gone from the disk.
+int TSCCustomShellTree::VanishedLevels(TSCIdListArray& levels) {
+    int vanished = 0;
+    for (; vanished < levels.GetCount(); ++vanished) {
+        const std::string path = PidlToPath(levels.GetPrefix(vanished));
+        LPITEMIDLIST parsed = nullptr;
+        const HRESULT hr = PathToPidl(path, parsed);
+        FreePidl(parsed);
+        if (path.empty() || Succeeded(hr)) {
+            break;
+        }
+    }
+    return vanished;
 }
 
 void TSCCustomShellTree::FillNode(IShellFolder* folder, TSCShellTreeNode* node) {

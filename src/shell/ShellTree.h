@@ -12,6 +12,8 @@
 
 namespace quarn {
 
+class TSCIdListArray;
+
 using TSCShellTreeOptions = std::uint16_t;
 inline constexpr TSCShellTreeOptions scstoAutoFill = 0x1;
 inline constexpr TSCShellTreeOptions scstoVirtualFolders = 0x2;
@@ -47,7 +49,8 @@ public:
     void GoToPath(const std::string& path);
     // "" when nothing is selected or the node is virtual.
     std::string GetSelectedPath();
-    // Fills the tree anew and selects the same folder again.
+    // Fills the tree anew and selects the same folder again, or the nearest folder above it
+    // that is still there.
     void Refresh();
     void Refill();
     TSCShellTreeNode* FindChildNode(TSCShellTreeNode* node, LPCITEMIDLIST relativePidl);
@@ -110,6 +113,7 @@ private:
     void Deselect();
     void WindowCreated();
     bool LiesUnderBase(LPCITEMIDLIST target);
+    static int VanishedLevels(TSCIdListArray& levels);
 
     TSCShellTreeModel* model_;
     TSCShellLocator baseFolder_;

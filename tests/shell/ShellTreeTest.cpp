@@ -132,6 +132,21 @@ TEST_F(ShellTree, RefreshKeepsTheSelectedFolderAndShowsNewOnes) {
     EXPECT_GE(fills, 2);
 }
 
+TEST_F(ShellTree, RefreshAfterTheSelectedFolderWasRemovedSelectsTheNearestOneLeft) {
+    SetBase("");
+    FakeList list;
+    tree.WriteShellList(&list);
+    tree.GoToPath(fixture.Path("one/two/three"));
+    std::filesystem::remove_all(fixture.Path("one/two"));
+    tree.Refresh();
+    EXPECT_EQ(tree.GetSelectedPath(), fixture.Path("one"));
+    EXPECT_EQ(list.followed.back(), fixture.Path("one")) << "and the list follows at once";
+    tree.Expand(tree.Selected());
+    EXPECT_EQ(ChildTexts(tree.Items(), tree.Selected()), Texts{}) << "no node for what is gone";
+    EXPECT_EQ(tree.beeps, 0);
+    tree.WriteShellList(nullptr);
+}
+
 TEST_F(ShellTree, DeletedNodesAreAnnouncedWithTheirData) {
     SetBase(""); // fills the tree
     std::vector<std::string> deleted;
