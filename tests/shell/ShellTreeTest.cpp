@@ -83,6 +83,10 @@ struct SelectCase {
     int beeps;
 };
 
+void PrintTo(const SelectCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SelectPidlUnderABase : public ShellTree, public ::testing::WithParamInterface<SelectCase> {};
 
 TEST_P(SelectPidlUnderABase, SelectsInsideAndBeepsOutside) {
