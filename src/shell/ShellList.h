@@ -77,7 +77,6 @@ public:
     QAbstractItemView* View() const { return view_; }
 
     // The link with the folder tree.
-    TSCLinkedTree* LinkedTree() const { return linkedTree_; }
     void SetLinkedTree(TSCLinkedTree* tree) override { linkedTree_ = tree; }
     void FollowTreeNode(TSCShTreeData* node) override;
     void FlushPendingTimers(bool includeLinked) override;

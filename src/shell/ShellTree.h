@@ -69,7 +69,6 @@ public:
     void Select(TSCShellTreeNode* node);
     // Fills the node's children when they are not known yet, then shows them.
     void Expand(TSCShellTreeNode* node);
-    TSCShellTreeNode* LastInsertedNode() const { return lastInsertedNode_; }
 
     TSCShAddItemEvent OnAddItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node, TSCShTreeData* data)> OnDeleteItem;

@@ -62,9 +62,4 @@ IShellFolder* TSCShTreeData::GetFolder() {
     return folder_.get();
 }
 
-void TSCShTreeData::ResetCache() {
-    absolutePidl_.reset();
-    folder_.reset();
-}
-
 } // namespace quarn

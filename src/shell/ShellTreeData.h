@@ -31,8 +31,6 @@ public:
     IShellFolder* GetFolder();
     // The root's folder, as the tree enumerated it.
     void SetFolder(IShellFolder* folder) { folder_ = ComPtr<IShellFolder>(folder); }
-    // Drops the absolute list and the folder; both are built again on next use.
-    void ResetCache();
 
     TSCCustomShellTree* const Tree;
 

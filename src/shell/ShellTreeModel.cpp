@@ -59,18 +59,6 @@ void TSCShellTreeModel::NotifyDeleting(TSCShellTreeNode& node) {
     }
 }
 
-void TSCShellTreeModel::Delete(TSCShellTreeNode* node) {
-    NotifyDeleting(*node);
-    TSCShellTreeNode* owner = node->parent_;
-    const int row = node->row_;
-    beginRemoveRows(IndexOf(node->Parent()), row, row);
-    owner->children_.erase(owner->children_.begin() + row);
-    for (int i = row; i < owner->Count(); ++i) {
-        owner->children_[i]->row_ = i;
-    }
-    endRemoveRows();
-}
-
 void TSCShellTreeModel::Clear() {
     for (const auto& node : root_->children_) {
         NotifyDeleting(*node);

@@ -60,7 +60,6 @@ public:
     TSCShellTreeNode* Child(const TSCShellTreeNode* parent, int index) const;
     // Adds node as the new last child of parent (top level when none).
     TSCShellTreeNode* Append(TSCShellTreeNode* parent, std::unique_ptr<TSCShellTreeNode> node);
-    void Delete(TSCShellTreeNode* node);
     void Clear();
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
     // Orders the children of parent (not deeper) by compare's sign.
