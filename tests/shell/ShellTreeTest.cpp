@@ -151,6 +151,15 @@ TEST_F(ShellTree, RefreshAfterTheSelectedFolderWasRemovedSelectsTheNearestOneLef
     tree.WriteShellList(nullptr);
 }
 
+TEST_F(ShellTree, AFolderGoneBeforeItsFirstExpansionKeepsItsButtonQuietly) {
+    SetBase("");
+    TSCShellTreeNode* other = ChildNamed(tree.Items(), tree.RootNode(), "other");
+    std::filesystem::remove(fixture.Path("other"));
+    tree.Expand(other);
+    EXPECT_EQ(tree.Items().Count(other), 0);
+    EXPECT_TRUE(other->HasChildren()) << "it may be tried again";
+}
+
 TEST_F(ShellTree, DeletedNodesAreAnnouncedWithTheirData) {
     SetBase(""); // fills the tree
     std::vector<std::string> deleted;
