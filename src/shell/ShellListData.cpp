@@ -1,8 +1,10 @@
 #include "ShellListData.h"
 
+#include "DetailTexts.h"
 #include "ShellList.h"
 #include "ShellUtils.h"
 #include "namespace/ItemCodec.h"
+#include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
 
 namespace quarn {
@@ -32,6 +34,7 @@ void TSCShListData::SetPidl(LPITEMIDLIST pidl) {
 void TSCShListData::ResetCache() {
     absolutePidl_.reset();
     displayName_.clear();
+    detailsReady_ = false;
 }
 
 LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
@@ -41,8 +44,13 @@ LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
     return absolutePidl_.get();
 }
 
+// A removable drive's files are not called read-only for what the drive says of itself.
 SFGAOF TSCShListData::GetAttributes() {
     SFGAOF attributes = DataAttributes;
+    if (const std::string path = GetPath();
+        IsBeyondDriveRoot(path) && GetDriveType(path) == DriveType::Removable) {
+        attributes &= ~SFGAO_READONLY;
+    }
     LPCITEMIDLIST item = relativePidl_.get();
     if (IShellFolder* folder = List->CurrentFolder()) {
         folder->GetAttributesOf(1, &item, &attributes);
@@ -52,6 +60,55 @@ SFGAOF TSCShListData::GetAttributes() {
 
 bool TSCShListData::IsFolder() {
     return GetAttributes() & SFGAO_FOLDER;
+}
+
+bool TSCShListData::CanRename() {
+    return GetAttributes() & SFGAO_CANRENAME;
+}
+
+bool TSCShListData::IsLink() {
+    const std::string path = GetPath();
+    const auto dot = path.find_last_of("./");
+    return dot != std::string::npos && path[dot] == '.' &&
+           QString::fromStdString(path.substr(dot))
+                   .compare(QStringLiteral(".lnk"), Qt::CaseInsensitive) == 0;
+}
+
+std::string TSCShListData::GetDetailText(int column, IShellDetails* details) {
+    if (column == 0) {
+        return {};
+    }
+    if (details) {
+        SHELLDETAILS cell;
+        if (Failed(details->GetDetailsOf(relativePidl_.get(), column, &cell))) {
+            return {};
+        }
+        std::string text = StrRetToString(relativePidl_.get(), cell.str);
+        FreeStrRet(cell.str);
+        return text;
+    }
+    ComputeDetailTexts();
+    switch (column) {
+    case 1:
+        return sizeText_;
+    case 2:
+        return typeText_;
+    case 3:
+        return modifiedText_;
+    default:
+        return {};
+    }
+}
+
+void TSCShListData::ComputeDetailTexts() {
+    if (detailsReady_) {
+        return;
+    }
+    TSCDetailTexts texts = GetItemDetailTexts(GetAbsolutePidl(), GetAttributes());
+    sizeText_ = std::move(texts.Size);
+    typeText_ = std::move(texts.Type);
+    modifiedText_ = std::move(texts.Modified);
+    detailsReady_ = true;
 }
 
 const std::string& TSCShListData::GetDisplayName() {

@@ -34,6 +34,14 @@ public:
     const std::string& GetDisplayName();
     // "" for items outside the file system.
     std::string GetPath();
+    bool CanRename();
+    bool IsLink();
+
+    // The text of a detail column: the folder's own details when it has them, else the list's
+    // four columns (1 size, 2 type, 3 modified; 0, the name, and others give "").
+    std::string GetDetailText(int column, IShellDetails* details = nullptr);
+    void ComputeDetailTexts();
+    bool DetailsReady() const { return detailsReady_; }
 
     // What the item recorded when it was listed: the size of a file (none for folders and
     // virtual items), and its modification time, or its birth time where that is zero.
@@ -46,6 +54,10 @@ private:
     PidlPtr relativePidl_;
     PidlPtr absolutePidl_;
     std::string displayName_;
+    bool detailsReady_ = false;
+    std::string sizeText_;
+    std::string typeText_;
+    std::string modifiedText_;
 };
 
 } // namespace quarn

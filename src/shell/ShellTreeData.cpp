@@ -62,4 +62,27 @@ IShellFolder* TSCShTreeData::GetFolder() {
     return folder_.get();
 }
 
+bool TSCShTreeData::CanRename() {
+    if (parentData_ == nullptr || !HasItems(GetAbsolutePidl())) {
+        return false;
+    }
+    IShellFolder* parent = GetParentFolder();
+    LPCITEMIDLIST item = relativePidl_.get();
+    SFGAOF attributes = 0x40000177;
+    return parent && Succeeded(parent->GetAttributesOf(1, &item, &attributes)) &&
+           (attributes & SFGAO_CANRENAME);
+}
+
+void TSCShTreeData::SetRelativePidl(LPCITEMIDLIST pidl) {
+    absolutePidl_.reset();
+    folder_.reset();
+    relativePidl_.reset(DuplicatePidl(nullptr, pidl));
+    GetAbsolutePidl();
+}
+
+void TSCShTreeData::ResetCache() {
+    absolutePidl_.reset();
+    folder_.reset();
+}
+
 } // namespace quarn

@@ -29,6 +29,12 @@ public:
     IShellFolder* GetParentFolder();
     // The node's own folder; none when it cannot be bound.
     IShellFolder* GetFolder();
+    // False for the desktop, the root and items the folder will not rename.
+    bool CanRename();
+    // After a rename: the new item; the absolute list is rebuilt at once.
+    void SetRelativePidl(LPCITEMIDLIST pidl);
+    // Drops the absolute list and the folder; both are built again on next use.
+    void ResetCache();
     // The root's folder, as the tree enumerated it.
     void SetFolder(IShellFolder* folder) { folder_ = ComPtr<IShellFolder>(folder); }
 
