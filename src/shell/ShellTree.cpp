@@ -2,17 +2,21 @@
 
 #include "Hourglass.h"
 #include "IdListArray.h"
+#include "PidlList.h"
 #include "ScopedIncrement.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
 #include "ShellMessages.h"
 #include "ShellTreeData.h"
 #include "ShellUtils.h"
+#include "SystemImageList.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <cerrno>
 #include <utility>
 
 namespace quarn {
@@ -22,18 +26,27 @@ namespace {
 constexpr SFGAOF NodeAttributes = SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FOLDER |
                                   SFGAO_FILESYSANCESTOR | SFGAO_REMOVABLE | SFGAO_GHOSTED |
                                   SFGAO_SHARE | SFGAO_LINK;
+constexpr int SharedOverlay = 1;
+constexpr int LinkOverlay = 2;
 
 } // namespace
 
 TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
-    : QTreeView(parent), model_(new TSCShellTreeModel(this)) {
+    : TSCCustomTreeView(parent), model_(new TSCShellTreeModel(this)) {
     setModel(model_);
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     model_->OnFetchMore = [this](TSCShellTreeNode& node) { FillOnExpand(&node); };
     model_->OnDeleting = [this](TSCShellTreeNode& node) { NodeDeleted(node); };
+    model_->OnGetImageIndex = [this](TSCShellTreeNode& node, int& image, int& selected) {
+        GetImageIndex(node, image, selected);
+    };
+    model_->OnLabelEdited = [this](TSCShellTreeNode& node, const QString& text) {
+        LabelEdited(&node, text.toStdString());
+    };
     baseFolder_.OnChange = [this](TSCShellLocator&) { BaseFolderChanged(); };
     selectedFolder_.OnChange = [this](TSCShellLocator&) { SelectedFolderChanged(); };
     delayTimer_.setSingleShot(true);
@@ -45,6 +58,8 @@ TSCCustomShellTree::~TSCCustomShellTree() {
     delayTimer_.stop();
     model_->OnFetchMore = nullptr;
     model_->OnDeleting = nullptr;
+    model_->OnGetImageIndex = nullptr;
+    model_->OnLabelEdited = nullptr;
     baseFolder_.OnChange = nullptr;
     selectedFolder_.OnChange = nullptr;
     if (shellList_) {
@@ -76,6 +91,15 @@ void TSCCustomShellTree::ComponentRemoved(TSCLinkedList& list) {
     }
 }
 
+void TSCCustomShellTree::WriteOptions(TSCShellTreeOptions options) {
+    options_ = options;
+}
+
+HWND TSCCustomShellTree::OwnerWindow() {
+    QWidget* form = window();
+    return noOwnerWindowCount_ > 0 || form == this ? nullptr : form;
+}
+
 // Root, fill and expansion.
 
 TSCShellTreeNode* TSCCustomShellTree::RootNode() const {
@@ -88,6 +112,10 @@ TSCShellTreeNode* TSCCustomShellTree::RootNode() const {
 }
 
 void TSCCustomShellTree::Refill() {
+    if (busy_ || IsEditing()) {
+        refreshPending_ = true;
+        return;
+    }
     Hourglass hourglass;
     {
         ScopedIncrement lock(syncLock_);
@@ -117,33 +145,104 @@ void TSCCustomShellTree::Refill() {
 }
 
 void TSCCustomShellTree::Refresh() {
-    if (RootNode() == nullptr) {
+    if (busy_ || IsEditing()) {
+        refreshPending_ = true;
+        return;
+    }
+    if (model_->Count(nullptr) == 0) {
         Refill();
         return;
     }
     Hourglass hourglass;
-    if (TSCShTreeData* data = SelectedNodeData()) {
-        ScopedIncrement lock(syncLock_);
-        TSCIdListArray levels(data->GetAbsolutePidl());
-        selectedFolder_.SetPidl(levels.GetPrefix(VanishedLevels(levels)));
+    DoFillStart();
+    TSCShellTreeNode* remembered = Selected();
+    try {
+        {
+            ScopedIncrement lock(syncLock_);
+            Deselect();
+            RefreshNode(model_->Child(nullptr, 0), remembered);
+        }
+        syncNow_ = true;
+        if (remembered) {
+            Select(remembered);
+        }
+        syncNow_ = false;
+    } catch (...) {
+        DoFillComplete();
+        throw;
     }
-    syncNow_ = true;
-    Refill();
+    DoFillComplete();
 }
 
-// How many of the last levels of a list are folders that are gone from the disk.
-int TSCCustomShellTree::VanishedLevels(TSCIdListArray& levels) {
-    int vanished = 0;
-    for (; vanished < levels.GetCount(); ++vanished) {
-        const std::string path = PidlToPath(levels.GetPrefix(vanished));
-        LPITEMIDLIST parsed = nullptr;
-        const HRESULT hr = PathToPidl(path, parsed);
-        FreePidl(parsed);
-        if (path.empty() || Succeeded(hr)) {
-            break;
+// Matches the node's children with a new listing of its folder: children that are gone are
+// deleted (a selection inside them moves to their parent), new items are added, and the
+// filled children are refreshed in turn.
+void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered) {
+    TSCShTreeData* data = node->Data();
+    if (data == nullptr || (node->HasChildren() && node->Count() == 0)) {
+        return;
+    }
+    IShellFolder* folder = data->GetFolder();
+    if (folder == nullptr) {
+        return;
+    }
+    TSCPidlList old;
+    old.CompareFolder = folder;
+    old.Duplicates = TSCPidlList::dupAccept;
+    old.SetCapacity(node->Count());
+    for (int i = 0; i < node->Count(); ++i) {
+        if (TSCShellTreeNode* child = node->Item(i); child->Data()) {
+            old.AddObject(const_cast<LPITEMIDLIST>(child->Data()->RelativePidl()), child);
         }
     }
-    return vanished;
+    old.Sort();
+    old.Sorted = true;
+    TSCPidlList listed;
+    listed.Allocator = GetShellMalloc();
+    listed.Duplicates = TSCPidlList::dupAccept;
+    ComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(nullptr, EnumFlags(), items.Put()) == S_OK && items) {
+        LPITEMIDLIST item = nullptr;
+        ULONG fetched = 0;
+        while (items->Next(1, &item, &fetched) == S_OK) {
+            listed.Add(item);
+        }
+    }
+    for (int i = listed.GetCount() - 1; i >= 0; --i) {
+        if (int found = 0; old.Find(listed.GetPidl(i), found)) {
+            old.RemoveAt(found);
+            listed.RemoveAt(i);
+        }
+    }
+    for (int i = old.GetCount() - 1; i >= 0; --i) {
+        auto* gone = static_cast<TSCShellTreeNode*>(old.GetObject(i));
+        for (TSCShellTreeNode* up = remembered; up; up = up->Parent()) {
+            if (up == gone) {
+                remembered = gone->Parent();
+                break;
+            }
+        }
+        model_->Remove(gone);
+    }
+    bool added = false;
+    for (int i = 0; i < listed.GetCount(); ++i) {
+        lastInsertedNode_ = nullptr;
+        AddShellItem(folder, data->GetAbsolutePidl(), listed.GetPidl(i), node);
+        added = added || lastInsertedNode_ != nullptr;
+    }
+    if (added) {
+        SortChildren(node);
+    }
+    for (int i = 0; i < node->Count(); ++i) {
+        RefreshNode(node->Item(i), remembered);
+    }
+}
+
+SHCONTF TSCCustomShellTree::EnumFlags() const {
+    SHCONTF flags = SHCONTF_FOLDERS;
+    flags |= options_ & scstoShowHidden ? SHCONTF_INCLUDEHIDDEN : 0;
+    flags |= options_ & scstoIncludeNonFolders ? SHCONTF_NONFOLDERS : 0;
+    return flags;
 }
 
 void TSCCustomShellTree::FillNode(IShellFolder* folder, TSCShellTreeNode* node) {
@@ -157,6 +256,7 @@ void TSCCustomShellTree::FillNode(IShellFolder* folder, TSCShellTreeNode* node) 
     DoFillComplete();
 }
 
+// An item whose entry is gone by the time its attributes are read is left out.
 void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node) {
     PidlPtr parentAbsolute;
     const bool buildsRoot = node == nullptr;
@@ -172,11 +272,8 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
     } else {
         parentAbsolute.reset(DuplicatePidl(nullptr, node->Data()->GetAbsolutePidl()));
     }
-    SHCONTF flags = SHCONTF_FOLDERS;
-    flags |= options_ & scstoShowHidden ? SHCONTF_INCLUDEHIDDEN : 0;
-    flags |= options_ & scstoIncludeNonFolders ? SHCONTF_NONFOLDERS : 0;
     ComPtr<IEnumIDList> items;
-    if (folder == nullptr || Failed(folder->EnumObjects(nullptr, flags, items.Put()))) {
+    if (folder == nullptr || Failed(folder->EnumObjects(OwnerWindow(), EnumFlags(), items.Put()))) {
         model_->SetHasChildren(node, true);
         throw EAbort();
     }
@@ -189,7 +286,10 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
         if (next != S_OK) {
             break;
         }
-        OleCheck(AddShellItem(folder, parentAbsolute.get(), item, node));
+        if (const HRESULT hr = AddShellItem(folder, parentAbsolute.get(), item, node);
+            hr != HResultFromErrno(ENOENT)) {
+            OleCheck(hr);
+        }
     }
     if (node->Count() == 0) {
         model_->SetHasChildren(node, false);
@@ -229,11 +329,13 @@ HRESULT TSCCustomShellTree::AddShellItem(IShellFolder* folder, LPCITEMIDLIST par
                                  : folderBits == (SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
     auto data = std::make_unique<TSCShTreeData>(this);
     data->Init(parentNode ? parentNode->Data() : nullptr, child);
-    TSCShellTreeNode* node = model_->Append(
-        parentNode,
-        std::make_unique<TSCShellTreeNode>(GetChildDisplayName(folder, child, SHGDN_INFOLDER),
-                                           hasChildren, std::move(data)));
-    DoInsertItem(node);
+    auto node = std::make_unique<TSCShellTreeNode>(
+        GetChildDisplayName(folder, child, SHGDN_INFOLDER), hasChildren, std::move(data));
+    const int overlay = attributes & SFGAO_SHARE  ? SharedOverlay
+                        : attributes & SFGAO_LINK ? LinkOverlay
+                                                  : 0;
+    node->SetLook(overlay, attributes & SFGAO_GHOSTED);
+    DoInsertItem(model_->Append(parentNode, std::move(node)));
     return S_OK;
 }
 
@@ -275,6 +377,15 @@ void TSCCustomShellTree::FillOnExpand(TSCShellTreeNode* node) {
 void TSCCustomShellTree::Expand(TSCShellTreeNode* node) {
     RunShellGuarded([&] { FillOnExpand(node); });
     expand(model_->IndexOf(node));
+}
+
+void TSCCustomShellTree::GetImageIndex(TSCShellTreeNode& node, int& imageIndex,
+                                       int& selectedIndex) {
+    LPCITEMIDLIST absolute = node.Data() ? node.Data()->GetAbsolutePidl() : nullptr;
+    if (absolute) {
+        imageIndex = GetPidlIconIndex(absolute, SHGFI_SMALLICON);
+        selectedIndex = GetPidlIconIndex(absolute, SHGFI_SMALLICON | SHGFI_OPENICON);
+    }
 }
 
 void TSCCustomShellTree::SortChildren(TSCShellTreeNode* node) {
@@ -323,8 +434,7 @@ TSCShellTreeNode* TSCCustomShellTree::FindChildNode(TSCShellTreeNode* node,
 // Selection and navigation.
 
 TSCShellTreeNode* TSCCustomShellTree::Selected() const {
-    const QModelIndex current = currentIndex();
-    return selectionModel()->isSelected(current) ? model_->NodeOf(current) : nullptr;
+    return model_->NodeOf(SelectedNode());
 }
 
 TSCShTreeData* TSCCustomShellTree::SelectedNodeData() {
@@ -423,7 +533,7 @@ void TSCCustomShellTree::MessageBeep() {
     QApplication::beep();
 }
 
-// The selection sync.
+// The selection sync and the delayed jobs.
 
 void TSCCustomShellTree::SelectionChanged(TSCShellTreeNode* node) {
     TSCShTreeData* data = node ? node->Data() : nullptr;
@@ -440,8 +550,7 @@ void TSCCustomShellTree::SelectionChanged(TSCShellTreeNode* node) {
         syncNow_ = false;
         SyncTo(node);
     } else {
-        delayTag_ = DelaySync;
-        delayTimer_.start(SyncDelayMs);
+        StartDelayTimer(DelaySync, SyncDelayMs);
     }
 }
 
@@ -453,6 +562,12 @@ void TSCCustomShellTree::SyncTo(TSCShellTreeNode* node) {
     }
 }
 
+// A later job replaces a pending one.
+void TSCCustomShellTree::StartDelayTimer(DelayJob job, int milliseconds) {
+    delayTag_ = job;
+    delayTimer_.start(milliseconds);
+}
+
 void TSCCustomShellTree::TimerFired() {
     delayTimer_.stop();
     const DelayJob job = std::exchange(delayTag_, DelayIdle);
@@ -461,6 +576,34 @@ void TSCCustomShellTree::TimerFired() {
             SyncTo(node);
         }
     } else if (job == DelayRefresh) {
+        skipNextChangeNotify_ = false;
+        Refresh();
+    }
+}
+
+// A change while the tree is busy is kept for the end of the drag or menu. The change of an
+// own rename is dropped only while it may still be on its way.
+void TSCCustomShellTree::WMChangeNotify() {
+    if (busy_) {
+        refreshPending_ = true;
+        return;
+    }
+    if (std::exchange(skipNextChangeNotify_, false) && skipSetAt_.elapsed() < SkipChangeNotifyMs) {
+        return;
+    }
+    const bool focused = hasFocus() || isAncestorOf(QApplication::focusWidget());
+    StartDelayTimer(DelayRefresh, focused ? FocusedRefreshDelayMs : UnfocusedRefreshDelayMs);
+}
+
+void TSCCustomShellTree::SetBusy(bool busy) {
+    busy_ = busy;
+    if (!busy) {
+        RunPendingRefresh();
+    }
+}
+
+void TSCCustomShellTree::RunPendingRefresh() {
+    if (std::exchange(refreshPending_, false)) {
         Refresh();
     }
 }
@@ -482,20 +625,160 @@ void TSCCustomShellTree::SelectedFolderChanged() {
     }
 }
 
-// Qt's entries.
+// Rename in place.
+
+void TSCCustomShellTree::EditLabel(TSCShellTreeNode* node) {
+    if (node) {
+        QAbstractItemView::edit(model_->IndexOf(node));
+    }
+}
+
+bool TSCCustomShellTree::AllowLabelEdit(TSCShellTreeNode* node) {
+    if (node->Data() && !node->Data()->CanRename()) {
+        return false;
+    }
+    return !OnEditing || OnEditing(this, node);
+}
+
+// Only EditLabel starts an edit; the box shows the name as it is edited.
+bool TSCCustomShellTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    TSCShellTreeNode* node = model_->NodeOf(index);
+    if (trigger != AllEditTriggers || node == nullptr) {
+        return TSCCustomTreeView::edit(index, trigger, event);
+    }
+    bool allowed = false;
+    RunShellGuarded([&] { allowed = AllowLabelEdit(node); });
+    if (!allowed || !TSCCustomTreeView::edit(index, trigger, event)) {
+        return false;
+    }
+    TSCShTreeData* data = node->Data();
+    auto* editor = qobject_cast<QLineEdit*>(indexWidget(index));
+    if (data && editor) {
+        RunShellGuarded([&] {
+            editor->setText(QString::fromStdString(GetChildDisplayName(
+                data->GetParentFolder(), data->RelativePidl(), SHGDN_INFOLDER | SHGDN_FOREDITING)));
+        });
+    }
+    return true;
+}
+
+void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, std::string text) {
+    TSCShTreeData* data = node->Data();
+    if (data == nullptr) {
+        return;
+    }
+    if (OnEdited) {
+        OnEdited(this, node, text);
+    }
+    IShellFolder* parentFolder = data->GetParentFolder();
+    if (parentFolder == nullptr) {
+        return;
+    }
+    Hourglass hourglass;
+    skipNextChangeNotify_ = true;
+    skipSetAt_.start();
+    ScopedIncrement lock(syncLock_);
+    const PidlPtr oldAbsolute(DuplicatePidl(nullptr, data->GetAbsolutePidl()));
+    LPITEMIDLIST renamed = nullptr;
+    const HRESULT hr = parentFolder->SetNameOf(OwnerWindow(), data->RelativePidl(), text,
+                                               SHGDN_INFOLDER, &renamed);
+    const PidlPtr newItem(renamed);
+    if (Failed(hr)) {
+        skipNextChangeNotify_ = false;
+        return;
+    }
+    if (newItem) {
+        ResetDescendants(node);
+        model_->SetText(node, GetChildDisplayName(parentFolder, newItem.get(), SHGDN_INFOLDER));
+        data->SetRelativePidl(newItem.get());
+        RenameFollowers(oldAbsolute.get(), node);
+    } else {
+        model_->SetText(node,
+                        GetChildDisplayName(parentFolder, data->RelativePidl(), SHGDN_INFOLDER));
+    }
+    if (node->Parent()) {
+        SortChildren(node->Parent());
+    }
+}
+
+void TSCCustomShellTree::ResetDescendants(TSCShellTreeNode* node) {
+    for (int i = 0; i < node->Count(); ++i) {
+        if (TSCShellTreeNode* child = node->Item(i); child->Data()) {
+            child->Data()->ResetCache();
+            ResetDescendants(child);
+        }
+    }
+}
+
+// After a rename, SelectedFolder and the linked list move along when they show the renamed
+// folder or a folder below it.
+void TSCCustomShellTree::RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node) {
+    const int oldLevels = TSCIdListArray(oldAbsolute).GetCount();
+    const auto moved = [&](LPCITEMIDLIST shown) -> PidlPtr {
+        TSCIdListArray levels(shown);
+        const int below = levels.GetCount() - oldLevels;
+        if (shown == nullptr || below < 0 ||
+            ComparePidls(levels.GetPrefix(below), oldAbsolute) != 0) {
+            return nullptr;
+        }
+        LPCITEMIDLIST rest = levels.GetCount() > oldLevels ? levels.GetItem(oldLevels) : nullptr;
+        return PidlPtr(JoinPidls(nullptr, node->Data()->GetAbsolutePidl(), rest));
+    };
+    if (TSCShellTreeNode* selected = Selected()) {
+        if (moved(selectedFolder_.GetPidl())) {
+            selectedFolder_.SetPidl(selected->Data()->GetAbsolutePidl());
+        }
+    }
+    if (shellList_) {
+        if (const PidlPtr followed = moved(shellList_->Folder().GetPidl())) {
+            shellList_->Folder().SetPidl(followed.get());
+        }
+    }
+}
+
+// A pending refresh runs when the edit ends, whether or not the text was taken.
+void TSCCustomShellTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    TSCCustomTreeView::closeEditor(editor, hint);
+    RunShellGuarded([this] { RunPendingRefresh(); });
+}
+
+// Custom draw, keys and Qt's entries.
+
+std::unique_ptr<TSCTvCustomDraw> TSCCustomShellTree::DoCustomDraw(NMCUSTOMDRAW& notification,
+                                                                  LRESULT& result) {
+    auto draw = CreateCustomDraw(notification, result);
+    TSCShellTreeNode* node =
+        notification.dwDrawStage & CDDS_ITEM ? model_->NodeOf(notification.dwItemSpec) : nullptr;
+    TSCShTreeData* data = node ? node->Data() : nullptr;
+    if (OnCustomDrawShEx) {
+        OnCustomDrawShEx(this, *draw, node, data);
+    }
+    if (OnCustomDrawSh && draw->Stage() == 4) {
+        OnCustomDrawSh(this, *draw, node, data);
+    }
+    draw->Apply();
+    if (notification.dwDrawStage & CDDS_PREPAINT) {
+        result |= CDRF_NOTIFYITEMDRAW;
+    }
+    return draw;
+}
+
+void TSCCustomShellTree::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    TSCCustomTreeView::HandleKeyDown(key, shift);
+}
 
 // A click sets the current node before it selects it, a key move after: the selection is
 // settled only here.
 void TSCCustomShellTree::selectionChanged(const QItemSelection& selected,
                                           const QItemSelection& deselected) {
-    QTreeView::selectionChanged(selected, deselected);
+    TSCCustomTreeView::selectionChanged(selected, deselected);
     RunShellGuarded([this] { SelectionChanged(Selected()); });
 }
 
 void TSCCustomShellTree::mousePressEvent(QMouseEvent* event) {
     RunShellGuarded([&] {
         syncNow_ = true;
-        QTreeView::mousePressEvent(event);
+        TSCCustomTreeView::mousePressEvent(event);
         syncNow_ = false;
     });
 }
@@ -508,7 +791,7 @@ void TSCCustomShellTree::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         }
-        QTreeView::keyPressEvent(event);
+        TSCCustomTreeView::keyPressEvent(event);
     });
 }
 
@@ -521,11 +804,15 @@ bool TSCCustomShellTree::event(QEvent* event) {
         });
         return true;
     }
+    if (event->type() == WM_SC_CHANGENOTIFY) {
+        RunShellGuarded([this] { WMChangeNotify(); });
+        return true;
+    }
     if (event->type() == QEvent::Show && !windowCreated_) {
         windowCreated_ = true;
         RunShellGuarded([this] { WindowCreated(); });
     }
-    return QTreeView::event(event);
+    return TSCCustomTreeView::event(event);
 }
 
 void TSCCustomShellTree::WindowCreated() {

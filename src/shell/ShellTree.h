@@ -1,12 +1,13 @@
 #pragma once
 
+#include "CustomTreeView.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
 #include "ShellLocator.h"
 #include "ShellTreeModel.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
-#include <QTreeView>
 #include <cstdint>
 #include <string>
 
@@ -27,10 +28,17 @@ inline constexpr TSCShellTreeOptions scstoOleDrop = 0x100;
 inline constexpr TSCShellTreeOptions scstoShowHidden = 0x200;
 inline constexpr TSCShellTreeOptions scstoDefaultOptions = 0x3BB;
 
+using TSCShTvCustomDrawEvent = std::function<void(QWidget* sender, TSCTvCustomDraw& draw,
+                                                  TSCShellTreeNode* node, TSCShTreeData* data)>;
+// The edited text may be changed before the rename.
+using TSCShTreeEditedEvent =
+    std::function<void(QWidget* sender, TSCShellTreeNode* node, std::string& text)>;
+
 // The folder tree: one root node for BaseFolder (the desktop by default), children filled
 // when a node is first expanded. SelectedFolder and the linked file list follow the selected
 // node: at once after a click or a programmatic selection, 500 ms after the last key move.
-class TSCCustomShellTree : public QTreeView, public TSCLinkedTree {
+// Changes on the disk refresh it by difference, keeping expansion and selection.
+class TSCCustomShellTree : public TSCCustomTreeView, public TSCLinkedTree {
     Q_OBJECT
 
 public:
@@ -42,15 +50,17 @@ public:
     TSCLinkedList* ShellList() const { return shellList_; }
     void WriteShellList(TSCLinkedList* list);
     TSCShellTreeOptions Options() const { return options_; }
-    // Takes effect at the next fill.
-    void WriteOptions(TSCShellTreeOptions options) { options_ = options; }
+    // Drive watching follows at once; the other options take effect at the next fill.
+    void WriteOptions(TSCShellTreeOptions options);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     // Ignored while a sync runs; a path that does not parse selects the root.
     void GoToPath(const std::string& path);
     // "" when nothing is selected or the node is virtual.
     std::string GetSelectedPath();
-    // Fills the tree anew and selects the same folder again, or the nearest folder above it
-    // that is still there.
+    // Brings the filled nodes up to date with the disk, keeping expansion and selection; a
+    // selected folder that is gone gives way to the nearest one above it.
     void Refresh();
     void Refill();
     TSCShellTreeNode* FindChildNode(TSCShellTreeNode* node, LPCITEMIDLIST relativePidl);
@@ -69,15 +79,35 @@ public:
     void Select(TSCShellTreeNode* node);
     // Fills the node's children when they are not known yet, then shows them.
     void Expand(TSCShellTreeNode* node);
+    // Starts the in-place rename of a node.
+    void EditLabel(TSCShellTreeNode* node);
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+
+    // A drag started by the tree or its node context menu runs; refreshes wait for its end.
+    bool Busy() const { return busy_; }
+    void SetBusy(bool busy);
+    bool RefreshPending() const { return refreshPending_; }
+    bool SkipNextChangeNotify() const { return skipNextChangeNotify_; }
+    // The shell's owner window for calls that take one; none while drag-over expands nodes.
+    HWND OwnerWindow();
 
     TSCShAddItemEvent OnAddItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node, TSCShTreeData* data)> OnDeleteItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node)> OnInsertItem;
     TNotifyEvent OnFillComplete;
     TNotifyEvent OnFillStart;
+    TSCShTvCustomDrawEvent OnCustomDrawSh;
+    TSCShTvCustomDrawEvent OnCustomDrawShEx;
+    TSCShTreeEditedEvent OnEdited;
+    std::function<bool(QWidget* sender, TSCShellTreeNode* node)> OnEditing;
 
     // The selection sync waits this long after a key move.
     static constexpr int SyncDelayMs = 500;
+    // A change on the disk refreshes after this long without a further one.
+    static constexpr int FocusedRefreshDelayMs = 400;
+    static constexpr int UnfocusedRefreshDelayMs = 2000;
+    // An own rename's change notification is expected within this time.
+    static constexpr int SkipChangeNotifyMs = 1000;
 
 protected:
     virtual HRESULT AddShellItem(IShellFolder* folder, LPCITEMIDLIST parentAbsolutePidl,
@@ -91,17 +121,35 @@ protected:
     virtual void DoFillComplete();
     virtual void FillOnExpand(TSCShellTreeNode* node);
     virtual void MessageBeep();
+    // A change notification of the drive watch.
+    virtual void WMChangeNotify();
+
+    std::unique_ptr<TSCTvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
+                                                  LRESULT& result) override;
+    void HandleKeyDown(int& key, Qt::KeyboardModifiers shift) override;
+    bool AllowLabelEdit(TSCShellTreeNode* node);
+    void LabelEdited(TSCShellTreeNode* node, std::string text);
 
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    using TSCCustomTreeView::edit;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool event(QEvent* event) override;
 
 private:
     enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
 
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
+    SHCONTF EnumFlags() const;
+    void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
+    void RunPendingRefresh();
+    void RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node);
+    void ResetDescendants(TSCShellTreeNode* node);
+    void GetImageIndex(TSCShellTreeNode& node, int& imageIndex, int& selectedIndex);
+    void StartDelayTimer(DelayJob job, int milliseconds);
     void SortChildren(TSCShellTreeNode* node);
     void SelectionChanged(TSCShellTreeNode* node);
     void SyncTo(TSCShellTreeNode* node);
@@ -112,7 +160,6 @@ private:
     void Deselect();
     void WindowCreated();
     bool LiesUnderBase(LPCITEMIDLIST target);
-    static int VanishedLevels(TSCIdListArray& levels);
 
     TSCShellTreeModel* model_;
     TSCShellLocator baseFolder_;
@@ -125,6 +172,13 @@ private:
     int syncLock_ = 0;
     TSCShellTreeNode* lastInsertedNode_ = nullptr;
     bool windowCreated_ = false;
+    bool readOnly_ = false;
+    bool busy_ = false;
+    bool refreshPending_ = false;
+    bool skipNextChangeNotify_ = false;
+    QElapsedTimer skipSetAt_;
+    bool labelEditEnded_ = false;
+    int noOwnerWindowCount_ = 0;
 };
 
 // The tree that forms place.

@@ -5,6 +5,9 @@
 #include "SystemImageList.h"
 #include "namespace/ShellConstants.h"
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
 #include <algorithm>
 
 namespace quarn {
@@ -66,6 +69,24 @@ void TSCShellTreeModel::Clear() {
     beginResetModel();
     root_->children_.clear();
     endResetModel();
+}
+
+void TSCShellTreeModel::Remove(TSCShellTreeNode* node) {
+    NotifyDeleting(*node);
+    TSCShellTreeNode* owner = node->parent_;
+    const int row = node->row_;
+    beginRemoveRows(IndexOf(node->Parent()), row, row);
+    owner->children_.erase(owner->children_.begin() + row);
+    for (int next = row; next < owner->Count(); ++next) {
+        owner->children_[next]->row_ = next;
+    }
+    endRemoveRows();
+}
+
+void TSCShellTreeModel::SetText(TSCShellTreeNode* node, std::string text) {
+    node->text_ = std::move(text);
+    const QModelIndex index = IndexOf(node);
+    emit dataChanged(index, index);
 }
 
 void TSCShellTreeModel::SetHasChildren(TSCShellTreeNode* node, bool hasChildren) {
@@ -141,19 +162,37 @@ int TSCShellTreeModel::columnCount(const QModelIndex&) const {
     return 1;
 }
 
-QIcon TSCShellTreeModel::NodeIcon(TSCShellTreeNode& node) const {
-    if (node.imageIndex_ == 0 && node.data_) {
-        LPCITEMIDLIST absolute = node.data_->GetAbsolutePidl();
-        node.imageIndex_ = GetPidlIconIndex(absolute, SHGFI_SMALLICON);
-        node.selectedIndex_ = GetPidlIconIndex(absolute, SHGFI_SMALLICON | SHGFI_OPENICON);
+namespace {
+
+// The overlay in the lower left corner, at half the icon's size.
+QPixmap WithOverlay(QPixmap pixmap, const QPixmap& overlay) {
+    if (!overlay.isNull()) {
+        QPainter painter(&pixmap);
+        const int size = pixmap.width() / 2;
+        painter.drawPixmap(QRect(0, pixmap.height() - size, size, size), overlay);
     }
-    const std::pair key{node.imageIndex_, node.selectedIndex_};
+    return pixmap;
+}
+
+} // namespace
+
+QIcon TSCShellTreeModel::NodeIcon(TSCShellTreeNode& node) const {
+    if (node.imageIndex_ == 0 && OnGetImageIndex) {
+        OnGetImageIndex(node, node.imageIndex_, node.selectedIndex_);
+    }
+    const IconKey key{node.imageIndex_, node.selectedIndex_, node.overlay_, node.cut_};
     auto found = icons_.find(key);
     if (found == icons_.end()) {
         const TSystemImageList* images = GetSystemImageList(TSystemImageList::Small);
-        QIcon icon = images->Icon(key.first);
-        if (key.second != 0) {
-            icon.addPixmap(images->Pixmap(key.second), QIcon::Selected);
+        const QPixmap overlay =
+            node.overlay_ ? images->Pixmap(images->OverlayImage(node.overlay_)) : QPixmap();
+        const auto look = [&](int index) {
+            QPixmap pixmap = WithOverlay(images->Pixmap(index), overlay);
+            return node.cut_ ? images->Icon(index).pixmap(pixmap.size(), QIcon::Disabled) : pixmap;
+        };
+        QIcon icon(look(key.image));
+        if (key.selected != 0) {
+            icon.addPixmap(look(key.selected), QIcon::Selected);
         }
         found = icons_.emplace(key, icon).first;
     }
@@ -169,8 +208,14 @@ QVariant TSCShellTreeModel::data(const QModelIndex& index, int role) const {
     RunShellGuarded([&] {
         switch (role) {
         case Qt::DisplayRole:
+        case Qt::EditRole:
         case Qt::AccessibleTextRole:
             answer = QString::fromUtf8(node->text_);
+            break;
+        case Qt::ForegroundRole:
+            if (node->cut_) {
+                answer = QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+            }
             break;
         case Qt::DecorationRole:
             answer = NodeIcon(*node);
@@ -182,8 +227,18 @@ QVariant TSCShellTreeModel::data(const QModelIndex& index, int role) const {
     return answer;
 }
 
+// Nodes are editable; the tree decides whether a label edit may start.
 Qt::ItemFlags TSCShellTreeModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                           : Qt::NoItemFlags;
+}
+
+bool TSCShellTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TSCShellTreeNode* node = NodeOf(index);
+    if (node && role == Qt::EditRole && OnLabelEdited) {
+        RunShellGuarded([&] { OnLabelEdited(*node, value.toString()); });
+    }
+    return false;
 }
 
 bool TSCShellTreeModel::hasChildren(const QModelIndex& parent) const {

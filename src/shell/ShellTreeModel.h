@@ -31,6 +31,14 @@ public:
     bool HasChildren() const { return hasChildren_; }
     // None for a node that other code added.
     TSCShTreeData* Data() const { return data_.get(); }
+    // 0 none, 1 shared, 2 link.
+    int OverlayImage() const { return overlay_; }
+    // Drawn dimmed (hidden items).
+    bool Cut() const { return cut_; }
+    void SetLook(int overlay, bool cut) {
+        overlay_ = overlay;
+        cut_ = cut;
+    }
 
 private:
     friend class TSCShellTreeModel;
@@ -44,6 +52,8 @@ private:
     std::unique_ptr<TSCShTreeData> data_;
     int imageIndex_ = 0; // 0: not looked up yet
     int selectedIndex_ = 0;
+    int overlay_ = 0;
+    bool cut_ = false;
 };
 
 // The nodes of one folder tree, for its view: one column, the caption and the icon (the open
@@ -61,6 +71,9 @@ public:
     // Adds node as the new last child of parent (top level when none).
     TSCShellTreeNode* Append(TSCShellTreeNode* parent, std::unique_ptr<TSCShellTreeNode> node);
     void Clear();
+    // Deletes a node with its children.
+    void Remove(TSCShellTreeNode* node);
+    void SetText(TSCShellTreeNode* node, std::string text);
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
     // Orders the children of parent (not deeper) by compare's sign.
     void SortChildren(TSCShellTreeNode* parent,
@@ -74,6 +87,11 @@ public:
     std::function<void(TSCShellTreeNode&)> OnFetchMore;
     // Before a node is deleted, while its data still lives; children come before parents.
     std::function<void(TSCShellTreeNode&)> OnDeleting;
+    // The image indexes of a node that has none yet (0 each).
+    std::function<void(TSCShellTreeNode&, int& imageIndex, int& selectedIndex)> OnGetImageIndex;
+    // A label edit ended with a text; answers whether the model took it (it never does: the
+    // tree renames the node itself).
+    std::function<void(TSCShellTreeNode&, const QString&)> OnLabelEdited;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -81,6 +99,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -91,7 +110,14 @@ private:
     QIcon NodeIcon(TSCShellTreeNode& node) const;
 
     std::unique_ptr<TSCShellTreeNode> root_;
-    mutable std::map<std::pair<int, int>, QIcon> icons_;
+    struct IconKey {
+        int image;
+        int selected;
+        int overlay;
+        bool cut;
+        auto operator<=>(const IconKey&) const = default;
+    };
+    mutable std::map<IconKey, QIcon> icons_;
 };
 
 } // namespace quarn
