@@ -2,6 +2,8 @@
 #include "ItemInfo.h"
 
 #include <QCollator>
+#include <string>
+#include <unordered_map>
 
 namespace quarn {
 
@@ -39,9 +41,41 @@ QString Text(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+
+// Sorting compares every name many times: each name is collated once into a key, and keys
+// compare as the collator would compare the names. The cache is dropped when it grows large,
+// never between the look-ups of one comparison.
+using SortKeys = std::unordered_map<std::string, QCollatorSortKey, NameHash, std::equal_to<>>;
+
+const QCollatorSortKey& SortKeyOf(SortKeys& keys, std::string_view name) {
+    auto found = keys.find(name);
+    if (found == keys.end()) {
+        found = keys.emplace(std::string(name), NameCollator().sortKey(Text(name))).first;
+    }
+    return found->second;
+}
+
+int CollateNames(std::string_view first, std::string_view second) {
+    constexpr std::size_t CacheLimit = 200'000;
+    thread_local SortKeys keys;
+    if (keys.size() >= CacheLimit) {
+        keys.clear();
+    }
+    return SortKeyOf(keys, first).compare(SortKeyOf(keys, second));
+}
+
 // Collation first; names that collate equal go by their bytes.
 int CompareNames(std::string_view first, std::string_view second) {
-    if (const int order = Sign(NameCollator().compare(Text(first), Text(second)))) {
+    if (first == second) {
+        return 0;
+    }
+    if (const int order = Sign(CollateNames(first, second))) {
         return order;
     }
     return Sign(first.compare(second));

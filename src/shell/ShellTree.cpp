@@ -2,7 +2,6 @@
 
 #include "Hourglass.h"
 #include "IdListArray.h"
-#include "PidlList.h"
 #include "ScopedIncrement.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
@@ -16,12 +15,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cerrno>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace quarn {
 
 namespace {
+
+std::string ParsingName(IShellFolder* folder, LPCITEMIDLIST item) {
+    return GetChildDisplayName(folder, item, SHGDN_INFOLDER | SHGDN_FORPARSING);
+}
 
 constexpr SFGAOF NodeAttributes = SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FOLDER |
                                   SFGAO_FILESYSANCESTOR | SFGAO_REMOVABLE | SFGAO_GHOSTED |
@@ -176,7 +182,8 @@ void TSCCustomShellTree::Refresh() {
 
 // Matches the node's children with a new listing of its folder: children that are gone are
 // deleted (a selection inside them moves to their parent), new items are added, and the
-// filled children are refreshed in turn.
+// filled children are refreshed in turn. Children are found by their in-folder parsing names
+// and taken as the same item only when the folder compares them equal.
 void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered) {
     TSCShTreeData* data = node->Data();
     if (data == nullptr || (node->HasChildren() && node->Count() == 0)) {
@@ -186,36 +193,32 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
     if (folder == nullptr) {
         return;
     }
-    TSCPidlList old;
-    old.CompareFolder = folder;
-    old.Duplicates = TSCPidlList::dupAccept;
-    old.SetCapacity(node->Count());
+    std::unordered_multimap<std::string, TSCShellTreeNode*> old;
+    old.reserve(node->Count());
     for (int i = 0; i < node->Count(); ++i) {
         if (TSCShellTreeNode* child = node->Item(i); child->Data()) {
-            old.AddObject(const_cast<LPITEMIDLIST>(child->Data()->RelativePidl()), child);
+            old.emplace(ParsingName(folder, child->Data()->RelativePidl()), child);
         }
     }
-    old.Sort();
-    old.Sorted = true;
-    TSCPidlList listed;
-    listed.Allocator = GetShellMalloc();
-    listed.Duplicates = TSCPidlList::dupAccept;
+    std::vector<PidlPtr> added;
     ComPtr<IEnumIDList> items;
     if (folder->EnumObjects(nullptr, EnumFlags(), items.Put()) == S_OK && items) {
-        LPITEMIDLIST item = nullptr;
+        LPITEMIDLIST listed = nullptr;
         ULONG fetched = 0;
-        while (items->Next(1, &item, &fetched) == S_OK) {
-            listed.Add(item);
+        while (items->Next(1, &listed, &fetched) == S_OK) {
+            PidlPtr item(listed);
+            auto [first, last] = old.equal_range(ParsingName(folder, item.get()));
+            const auto same = std::find_if(first, last, [&](const auto& entry) {
+                return folder->CompareIDs(0, entry.second->Data()->RelativePidl(), item.get()) == 0;
+            });
+            if (same != last) {
+                old.erase(same);
+            } else {
+                added.push_back(std::move(item));
+            }
         }
     }
-    for (int i = listed.GetCount() - 1; i >= 0; --i) {
-        if (int found = 0; old.Find(listed.GetPidl(i), found)) {
-            old.RemoveAt(found);
-            listed.RemoveAt(i);
-        }
-    }
-    for (int i = old.GetCount() - 1; i >= 0; --i) {
-        auto* gone = static_cast<TSCShellTreeNode*>(old.GetObject(i));
+    for (const auto& [name, gone] : old) {
         for (TSCShellTreeNode* up = remembered; up; up = up->Parent()) {
             if (up == gone) {
                 remembered = gone->Parent();
@@ -224,13 +227,13 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
         }
         model_->Remove(gone);
     }
-    bool added = false;
-    for (int i = 0; i < listed.GetCount(); ++i) {
+    bool inserted = false;
+    for (const PidlPtr& item : added) {
         lastInsertedNode_ = nullptr;
-        AddShellItem(folder, data->GetAbsolutePidl(), listed.GetPidl(i), node);
-        added = added || lastInsertedNode_ != nullptr;
+        AddShellItem(folder, data->GetAbsolutePidl(), item.get(), node);
+        inserted = inserted || lastInsertedNode_ != nullptr;
     }
-    if (added) {
+    if (inserted) {
         SortChildren(node);
     }
     for (int i = 0; i < node->Count(); ++i) {

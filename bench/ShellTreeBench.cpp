@@ -1,0 +1,146 @@
+// The folder tree: expanding a node of 10,000 subfolders, and a refresh by difference of a
+// filled tree of 50,000 nodes with one change, each beside a plain readdir + statx of the same
+// folders in the same iteration.
+#include "ListingFolder.h"
+#include "shell/ShellTree.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+constexpr int WideFolderCount = 10'000;
+constexpr int FilledFolders = 50;
+constexpr int SubfoldersEach = 1'000;
+
+// A folder tree made for one benchmark and removed after it.
+class BenchTree {
+public:
+    explicit BenchTree(const std::string& name) {
+        const char* base = std::getenv("QUARN_BENCH_DIR");
+        root_ = fs::path(base ? base : "/var/tmp") / name;
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~BenchTree() { fs::remove_all(root_); }
+    std::string Path(const std::string& relative = "") const {
+        return relative.empty() ? root_.string() : (root_ / relative).string();
+    }
+
+private:
+    fs::path root_;
+};
+
+quarn::TSCShellTreeNode* Child(quarn::TSCShellTree& tree, quarn::TSCShellTreeNode* node,
+                               const std::string& text) {
+    for (int i = 0; i < node->Count(); ++i) {
+        if (node->Item(i)->Text() == text) {
+            return node->Item(i);
+        }
+    }
+    return nullptr;
+}
+
+void Report(benchmark::State& state, Milliseconds plain, Milliseconds tree, const char* name) {
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["readdir_statx_ms"] = plain.count() / iterations;
+    state.counters[name] = tree.count() / iterations;
+    state.counters["ratio"] = tree.count() / plain.count();
+}
+
+void BM_ExpandNodeWith10000Subfolders(benchmark::State& state) {
+    BenchTree folders("quarn-bench-tree-wide");
+    for (int i = 0; i < WideFolderCount; ++i) {
+        fs::create_directories(folders.Path("wide/folder " + std::to_string(i)));
+    }
+    quarn::TSCShellTree tree;
+    tree.resize(300, 600);
+    tree.show();
+    tree.BaseFolder().SetPath(folders.Path());
+    QApplication::processEvents();
+
+    Milliseconds plain{};
+    Milliseconds expand{};
+    for (auto _ : state) {
+        tree.Refill();
+        quarn::TSCShellTreeNode* wide = Child(tree, tree.RootNode(), "wide");
+        const auto start = Clock::now();
+        const int plainCount = quarn::bench::PlainListing(folders.Path("wide"));
+        const auto middle = Clock::now();
+        tree.Expand(wide);
+        QApplication::processEvents();
+        const auto end = Clock::now();
+        if (wide->Count() != WideFolderCount || plainCount != WideFolderCount + 2) {
+            state.SkipWithError("the listings do not see the folder's subfolders");
+        }
+        plain += middle - start;
+        expand += end - middle;
+        state.SetIterationTime(std::chrono::duration<double>(end - middle).count());
+    }
+    Report(state, plain, expand, "expand_ms");
+}
+
+void BM_RefreshFilledTreeOf50000NodesWithOneChange(benchmark::State& state) {
+    BenchTree folders("quarn-bench-tree-filled");
+    for (int f = 0; f < FilledFolders; ++f) {
+        for (int s = 0; s < SubfoldersEach; ++s) {
+            fs::create_directories(
+                folders.Path("folder " + std::to_string(f) + "/sub " + std::to_string(s)));
+        }
+    }
+    quarn::TSCShellTree tree;
+    tree.resize(300, 600);
+    tree.show();
+    tree.BaseFolder().SetPath(folders.Path());
+    QApplication::processEvents();
+    int nodes = tree.RootNode()->Count();
+    for (int f = 0; f < FilledFolders; ++f) {
+        quarn::TSCShellTreeNode* folder =
+            Child(tree, tree.RootNode(), "folder " + std::to_string(f));
+        tree.Expand(folder);
+        nodes += folder->Count();
+    }
+    if (nodes != FilledFolders * (SubfoldersEach + 1)) {
+        state.SkipWithError("the tree is not filled");
+    }
+    QApplication::processEvents();
+
+    const std::string changed = folders.Path("folder 7/changed");
+    Milliseconds plain{};
+    Milliseconds refresh{};
+    for (auto _ : state) {
+        if (fs::exists(changed)) {
+            fs::remove(changed);
+        } else {
+            fs::create_directory(changed);
+        }
+        const auto start = Clock::now();
+        int plainCount = quarn::bench::PlainListing(folders.Path());
+        for (int f = 0; f < FilledFolders; ++f) {
+            plainCount += quarn::bench::PlainListing(folders.Path("folder " + std::to_string(f)));
+        }
+        const auto middle = Clock::now();
+        tree.Refresh();
+        QApplication::processEvents();
+        const auto end = Clock::now();
+        benchmark::DoNotOptimize(plainCount);
+        plain += middle - start;
+        refresh += end - middle;
+        state.SetIterationTime(std::chrono::duration<double>(end - middle).count());
+    }
+    Report(state, plain, refresh, "refresh_ms");
+}
+
+} // namespace
+
+BENCHMARK(BM_ExpandNodeWith10000Subfolders)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshFilledTreeOf50000NodesWithOneChange)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
