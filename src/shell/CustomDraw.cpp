@@ -105,7 +105,8 @@ TSCTvCustomDraw::TSCTvCustomDraw(NMCUSTOMDRAW* notification, LRESULT* result,
 }
 
 TSCCustomDrawHook::TSCCustomDrawHook(QAbstractItemView* view, Notify notify)
-    : QStyledItemDelegate(view), view_(view), notify_(std::move(notify)) {
+    : QStyledItemDelegate(view), view_(view), viewport_(view->viewport()),
+      notify_(std::move(notify)) {
     view->setItemDelegate(this);
     view->viewport()->installEventFilter(this);
 }
@@ -126,7 +127,7 @@ LRESULT TSCCustomDrawHook::NotifyControl(std::uint32_t stage) {
 // The viewport's paint event runs once more inside the filter, between the control's two
 // stages.
 bool TSCCustomDrawHook::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Paint || painting_ || watched != view_->viewport()) {
+    if (event->type() != QEvent::Paint || painting_ || watched != viewport_) {
         return QStyledItemDelegate::eventFilter(watched, event);
     }
     const LRESULT answer = NotifyControl(CDDS_PREPAINT);

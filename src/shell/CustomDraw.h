@@ -142,6 +142,7 @@ private:
     LRESULT NotifyControl(std::uint32_t stage);
 
     QAbstractItemView* view_;
+    QWidget* viewport_;
     Notify notify_;
     bool itemsNotified_ = false;
     bool painting_ = false;

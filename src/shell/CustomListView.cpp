@@ -45,6 +45,11 @@ TSCCustomListView::TSCCustomListView(QWidget* parent) : QWidget(parent) {
 
 TSCCustomListView::~TSCCustomListView() = default;
 
+void TSCCustomListView::SetItemView(QAbstractItemView* view) {
+    view_ = view;
+    viewport_ = view ? view->viewport() : nullptr;
+}
+
 bool TSCCustomListView::HasWindow() const {
     return testAttribute(Qt::WA_WState_Created);
 }
@@ -71,7 +76,7 @@ void TSCCustomListView::AttachItemView(QAbstractItemView* view) {
     }
     views_.emplace_back(view);
     if (view_ == nullptr) {
-        view_ = view;
+        SetItemView(view);
     }
     ApplyColor();
 }
@@ -374,7 +379,7 @@ void TSCCustomListView::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
 }
 
 bool TSCCustomListView::eventFilter(QObject* watched, QEvent* event) {
-    if (view_ == nullptr || (watched != view_ && watched != view_->viewport())) {
+    if (view_ == nullptr || (watched != view_ && watched != viewport_)) {
         return QWidget::eventFilter(watched, event);
     }
     bool consumed = false;

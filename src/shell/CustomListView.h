@@ -69,7 +69,7 @@ protected:
     void AttachItemView(QAbstractItemView* view);
     // The view of the current style; none before the descendant set one.
     QAbstractItemView* ItemView() const { return view_; }
-    void SetItemView(QAbstractItemView* view) { view_ = view; }
+    void SetItemView(QAbstractItemView* view);
 
     virtual void ChangeViewStyle(TViewStyle style);
     virtual std::unique_ptr<TSCLvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
@@ -102,6 +102,7 @@ private:
     bool HasWindow() const;
 
     QAbstractItemView* view_ = nullptr;
+    QWidget* viewport_ = nullptr; // compared with, never called: the view may be going
     std::vector<QPointer<QAbstractItemView>> views_;
     QPointer<QMenu> popupMenu_;
     QColor color_;
