@@ -181,6 +181,11 @@ TEST_F(ShellTree, TheModelPassesTheModelChecker) {
     SetBase("");
     tree.GoToPath(fixture.Path("one/two/three"));
     tree.Refresh();
+    std::filesystem::remove_all(fixture.Path("one/two"));
+    std::filesystem::create_directories(fixture.Path("one/new/deeper"));
+    tree.Refresh(); // removes and adds nodes, sorts
+    EXPECT_EQ(ChildTexts(tree.Items(), ChildNamed(tree.Items(), tree.RootNode(), "one")),
+              Texts{"new"});
     EXPECT_EQ(reports.messages, Texts{});
 }
 
