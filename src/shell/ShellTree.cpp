@@ -236,6 +236,9 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
     if (inserted) {
         SortChildren(node);
     }
+    if (node->Count() == 0) {
+        model_->SetHasChildren(node, false); // filled and empty: the next refresh reads it again
+    }
     for (int i = 0; i < node->Count(); ++i) {
         RefreshNode(node->Item(i), remembered);
     }

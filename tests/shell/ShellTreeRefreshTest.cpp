@@ -51,6 +51,7 @@ protected:
 TEST_F(TreeRefresh, ExpandedLevelsFollowFoldersMadeAndRemovedOutsideAndStayExpanded) {
     TSCShellTreeNode* three = Node("one/two/three");
     ASSERT_NE(three, nullptr);
+    tree.Expand(three);
     tree.Select(three);
     fs::create_directory(fixture.Path("one/two/three/four"));
     fs::create_directory(fixture.Path("one/two/another"));
@@ -61,6 +62,11 @@ TEST_F(TreeRefresh, ExpandedLevelsFollowFoldersMadeAndRemovedOutsideAndStayExpan
     EXPECT_EQ(ChildTexts(tree.Items(), tree.RootNode()), (Texts{"files", "one"}));
     TSCShellTreeNode* two = Node("one/two");
     EXPECT_EQ(ChildTexts(tree.Items(), two), (Texts{"another", "three"}));
+    fs::remove(fixture.Path("one/two/three/four"));
+    tree.Refresh();
+    fs::create_directory(fixture.Path("one/two/three/five"));
+    tree.Refresh();
+    EXPECT_EQ(ChildTexts(tree.Items(), three), Texts{"five"}) << "emptied, still followed";
     EXPECT_TRUE(tree.isExpanded(tree.Items().IndexOf(two)));
     EXPECT_EQ(tree.Selected(), three) << "the same node, kept";
     EXPECT_EQ(tree.GetSelectedPath(), fixture.Path("one/two/three"));
@@ -179,6 +185,37 @@ TEST_F(TreeRefresh, AnEntryGoneBeforeItsAttributesAreReadIsLeftOutOfTheFill) {
     auto folder = MakeCom<VanishingFolder>();
     tree.FillNode(folder.get(), three);
     EXPECT_EQ(ChildTexts(tree.Items(), three), Texts{"kept"});
+}
+
+// Creations and deletions in a folder while the tree refreshes: the tree ends as the disk is.
+TEST_F(TreeRefresh, TenThousandChangesWhileRefreshingEndEqualToTheDisk) {
+    TSCShellTreeNode* churn = Node("other");
+    ASSERT_NE(churn, nullptr);
+    tree.Expand(churn);
+    tree.setFocus();
+    constexpr int Changes = 10'000;
+    for (int i = 0; i < Changes; ++i) {
+        const std::string path = fixture.Path("other/f" + std::to_string(i % 97));
+        if (fs::exists(path)) {
+            fs::remove(path);
+        } else {
+            fs::create_directory(path);
+        }
+        PostChange();
+        if (i % 500 == 0) {
+            tree.Refresh();
+            QApplication::processEvents();
+        }
+    }
+    QTest::qWait(TSCCustomShellTree::FocusedRefreshDelayMs + 200);
+    Texts onDisk;
+    for (const auto& entry : fs::directory_iterator(fixture.Path("other"))) {
+        onDisk.push_back(entry.path().filename().string());
+    }
+    Texts shown = ChildTexts(tree.Items(), Node("other"));
+    std::sort(onDisk.begin(), onDisk.end());
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, onDisk);
 }
 
 } // namespace
