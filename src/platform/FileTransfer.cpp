@@ -140,16 +140,16 @@ private:
         }
         StagedFile out;
         FileError error = out.Open(target, info.st_mode & PermissionBits);
-        std::vector<char> buffer(CopyBlockSize);
+        buffer_.resize(CopyBlockSize);
         while (error == 0) {
-            const ssize_t got = ReadFull(in.Get(), buffer.data(), buffer.size());
+            const ssize_t got = ReadFull(in.Get(), buffer_.data(), buffer_.size());
             if (got < 0) {
                 return SystemFault(errno, source);
             }
             if (got == 0) {
                 break;
             }
-            error = out.Write(buffer.data(), static_cast<std::size_t>(got));
+            error = out.Write(buffer_.data(), static_cast<std::size_t>(got));
         }
         if (error == 0) {
             error = out.Commit();
@@ -254,6 +254,7 @@ private:
 
     std::vector<EntryStamp> made_;
     std::vector<EntryStamp> read_;
+    std::vector<char> buffer_; // one for all files
 };
 
 // The cause after the colon; an entry deeper in the tree than the two named is named too.
@@ -265,6 +266,9 @@ std::string Cause(const Fault& fault, const std::string& source, const std::stri
         break;
     case FileOutcome::SpecialFile:
         reason = "It is a pipe, socket or device, whose contents cannot be copied.";
+        break;
+    case FileOutcome::IntoItself:
+        reason = "The destination folder is the folder itself or lies inside it.";
         break;
     default:
         reason = fault.error == 0 ? "It changed while it was being moved."
@@ -298,24 +302,10 @@ std::optional<Fault> Precheck(const std::string& source, const std::string& targ
     return std::nullopt;
 }
 
-FileOperationResult IntoItselfRefusal(const char* verb, const std::string& source,
-                                      const std::string& target) {
-    return Refusal(FileOutcome::IntoItself,
-                   std::string("Unable to ") + verb + " " + QuotedName(source) + " to " +
-                       QuotedName(target) +
-                       ": The destination folder is the folder itself or lies inside it.");
-}
-
 FileOperationResult CheckedTransfer(const char* verb, const std::string& source,
                                     const std::string& target) {
     const auto fault = Precheck(source, target);
-    if (!fault) {
-        return {};
-    }
-    if (fault->outcome == FileOutcome::IntoItself) {
-        return IntoItselfRefusal(verb, source, target);
-    }
-    return TransferRefusal(verb, source, target, *fault);
+    return fault ? TransferRefusal(verb, source, target, *fault) : FileOperationResult{};
 }
 
 // The same entry under the same name: its folder resolves to the same place.
