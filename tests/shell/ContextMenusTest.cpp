@@ -160,16 +160,15 @@ TEST_F(ContextMenus, AMenuThatCannotBeFilledRaisesAndLetsGo) {
     EXPECT_THROW(FindVerbCommand(broken.get(), "copy"), EOleSysError);
 }
 
+// Rename is offered only with CMF_CANRENAME, which the search does not give.
 TEST_F(ContextMenus, FindVerbCommandFindsOnlyWhatTheMenuOffers) {
     ASSERT_EQ(Build({"sub"}), MakeSuccessCode(27));
     const struct {
         const char* verb;
         int offset;
     } cases[] = {
-        {"open", 0},     {"copy", 25},       {"COPY", 25},   {"Cut", 24}, {"paste", 26},
-        {"delete", 17},  {"properties", 19}, {"rename", -1}, // only with CMF_CANRENAME, which the
-                                                             // search does not give
-        {"explore", -1}, {"", -1},
+        {"open", 0},    {"copy", 25},       {"COPY", 25},   {"Cut", 24},     {"paste", 26},
+        {"delete", 17}, {"properties", 19}, {"rename", -1}, {"explore", -1}, {"", -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindVerbCommand(contextMenu.get(), c.verb), c.offset) << c.verb;
