@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, WebPagesOpenInTheBrowser) {
     Child<QAction>("OnlineSupport1")->trigger();
     QDesktopServices::unsetUrlHandler("https");
     EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl("https://quarn.ostrel.example/"),
-                                   QUrl("https://quarn.ostrel.example/support/")}));
+                                           QUrl("https://quarn.ostrel.example/support/")}));
 }
 
 TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindow) {
