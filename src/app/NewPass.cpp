@@ -24,7 +24,7 @@ TfNewPass* fNewPass = nullptr;
 namespace {
 constexpr char HelpTopic[] = "password_window";
 constexpr QMargins FormMargins{7, 7, 6, 0};
-constexpr QMargins BoxMargins{9, 11, 9, 8};
+constexpr QMargins BoxMargins{9, 11, 9, 6};
 constexpr int EditColumn = 65; // from the box's left edge
 
 QLineEdit* MakePasswordEdit(const char* name, QWidget* parent) {
@@ -60,12 +60,13 @@ TfNewPass::Form::Form(QDialog* dialog) {
     cbReusePassword->setEnabled(false);
     auto* grid = MakeCaptionGrid(BoxMargins, EditColumn);
     grid->setContentsMargins(InsideFrame(GroupBox1, BoxMargins));
-    grid->setVerticalSpacing(8);
+    grid->setVerticalSpacing(6);
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(ePassword, 0, 1);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(eConfirm, 1, 1);
     grid->addWidget(cbReusePassword, 2, 1);
+    GroupBox1->setLayout(grid);
 
     bOK = MakeButton("bOK", "&OK", dialog);
     bOK->setDefault(true);
@@ -74,7 +75,7 @@ TfNewPass::Form::Form(QDialog* dialog) {
 
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(FormMargins);
-    layout->setSpacing(11);
+    layout->setSpacing(8);
     layout->addWidget(GroupBox1);
     layout->addLayout(CentredRow({bOK, bCancel}, 6));
     layout->addStretch(1);

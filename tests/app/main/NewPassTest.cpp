@@ -191,11 +191,22 @@ TEST_F(PasswordDialog, LaidOutForItsClientSizeWithMnemonicsAndTabOrder) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
         }
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 ePassword, eConfirm, cbReusePassword, bOK, Child<QPushButton>("bCancel")}) {
-            const QRect inside = fNewPass->rect();
-            EXPECT_TRUE(inside.contains(QRect(control->mapTo(fNewPass, QPoint()), control->size())))
+        // Every control inside the dialog, none over another.
+        const std::vector<QWidget*> controls = {
+            Child<QLabel>("Label1"), ePassword, Child<QLabel>("Label2"),      eConfirm,
+            cbReusePassword,         bOK,       Child<QPushButton>("bCancel")};
+        std::vector<QRect> places;
+        for (QWidget* control : controls) {
+            places.emplace_back(control->mapTo(fNewPass, QPoint()), control->size());
+            EXPECT_TRUE(fNewPass->rect().contains(places.back()))
                 << control->objectName().toStdString();
+        }
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            for (std::size_t j = i + 1; j < places.size(); ++j) {
+                EXPECT_FALSE(places[i].intersects(places[j]))
+                    << controls[i]->objectName().toStdString() << " over "
+                    << controls[j]->objectName().toStdString();
+            }
         }
         // Alt+N goes to the confirmation.
         QTest::keyClick(fNewPass, Qt::Key_N, Qt::AltModifier);
