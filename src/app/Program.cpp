@@ -17,8 +17,8 @@ int RunQuarn(const std::vector<std::string>& args) {
     QApplication::setQuitOnLastWindowClosed(false);
     TfMain main(args.empty() ? std::vector<std::string>()
                              : std::vector<std::string>(args.begin() + 1, args.end()));
-    const TfNewPass newPass(&main);
-    const TfProgress progress(&main);
+    TfNewPass newPass(&main);
+    TfProgress progress(&main);
     QObject::connect(&main, &TfMain::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     main.show();
     return QApplication::exec();

@@ -24,6 +24,9 @@ void MainWindowTest::SetUp() {
 }
 
 void MainWindowTest::TearDown() {
+    for (const QPointer<QTimer>& wait : modalWaits_) {
+        delete wait;
+    }
     Stop();
     EXPECT_EQ(fMain, nullptr) << "a main window outlived its test";
 }
@@ -49,6 +52,7 @@ void MainWindowTest::Stop() {
 
 void MainWindowTest::WhenModal(std::function<void(QWidget& window)> action) {
     auto* poll = new QTimer;
+    modalWaits_.emplace_back(poll);
     QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) {

@@ -9,6 +9,8 @@
 #include "app/Progress.h"
 #include "app/common/Settings.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -45,8 +47,8 @@ protected:
     }
 
     // Runs action on the next modal window (dialog or box) once it is up, from inside its
-    // own loop.
-    static void WhenModal(std::function<void(QWidget& window)> action);
+    // own loop. A wait that is still pending ends with the test.
+    void WhenModal(std::function<void(QWidget& window)> action);
     // Answers the next password dialog: types both entries, checks "Use for session" as
     // asked, and presses OK.
     void AnswerPassword(const std::string& password, bool useForSession = false);
@@ -63,6 +65,9 @@ protected:
     std::unique_ptr<TfMain> main_;
     std::unique_ptr<TfNewPass> newPass_;
     std::unique_ptr<TfProgress> progress_;
+
+private:
+    std::vector<QPointer<QTimer>> modalWaits_;
 };
 
 } // namespace quarn::test

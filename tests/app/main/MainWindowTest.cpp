@@ -209,6 +209,26 @@ TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindow) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
+TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
+    Start();
+    Main().activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    for (const auto& [letter, menu] :
+         std::vector<std::pair<Qt::Key, const char*>>{{Qt::Key_F, "File1"},
+                                                      {Qt::Key_E, "Edit1"},
+                                                      {Qt::Key_V, "View1"},
+                                                      {Qt::Key_A, "Favorites1"},
+                                                      {Qt::Key_H, "Help1"}}) {
+        SCOPED_TRACE(menu);
+        QTest::keyClick(&Main(), letter, Qt::AltModifier);
+        QMenu* opened = Child<QMenu>(menu);
+        EXPECT_TRUE(WaitFor([&] { return opened->isVisible(); }));
+        QTest::keyClick(opened, Qt::Key_Escape);
+        QTest::keyClick(Main().menuBar(), Qt::Key_Escape);
+        EXPECT_TRUE(WaitFor([&] { return !opened->isVisible(); }));
+    }
+}
+
 TEST_F(MainWindowTest, ExitEndsTheProgram) {
     Start();
     bool closed = false;
