@@ -1,65 +1,18 @@
 // Listing a folder of 10,000 files through the namespace as the file list asks for it
 // (enumeration, then each item's attributes and name), beside a plain readdir + statx loop
 // over the same folder in the same iteration.
+#include "ListingFolder.h"
 #include "namespace/Namespace.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
-#include <dirent.h>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int FileCount = 10'000;
 constexpr quarn::SFGAOF ListAttributes = 0x720B0000; // what the list asks of each item
-
-// The folder, made once and removed when the program ends.
-class ListingFolder {
-public:
-    ListingFolder() {
-        const char* base = std::getenv("QUARN_BENCH_DIR");
-        path_ = std::string(base ? base : "/var/tmp") + "/quarn-bench-listing";
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        const char* extensions[] = {".txt", ".jpg", ".zot!", ".pdf", ""};
-        for (int i = 0; i < FileCount; ++i) {
-            std::ofstream(path_ + "/file " + std::to_string(i) + extensions[i % 5]) << i;
-        }
-    }
-    ~ListingFolder() { std::filesystem::remove_all(path_); }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-const std::string& FolderPath() {
-    static const ListingFolder folder;
-    return folder.Path();
-}
-
-int PlainListing(const std::string& path) {
-    DIR* dir = opendir(path.c_str());
-    int count = 0;
-    while (const dirent* entry = readdir(dir)) {
-        struct statx info {};
-        if (statx(dirfd(dir), entry->d_name, AT_SYMLINK_NOFOLLOW,
-                  STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME, &info) == 0) {
-            std::string name = entry->d_name;
-            benchmark::DoNotOptimize(name);
-            ++count;
-        }
-    }
-    closedir(dir);
-    return count;
-}
 
 int NamespaceListing(const std::string& path) {
     using namespace quarn;
@@ -98,16 +51,17 @@ double Milliseconds(Clock::duration duration) {
 }
 
 void BM_ListFolderOf10000Files(benchmark::State& state) {
-    const std::string& path = FolderPath();
+    const std::string& path = quarn::bench::ListingFolderPath();
     Clock::duration plain{};
     Clock::duration shell{};
     for (auto _ : state) {
         const auto start = Clock::now();
-        const int plainCount = PlainListing(path);
+        const int plainCount = quarn::bench::PlainListing(path);
         const auto middle = Clock::now();
         const int shellCount = NamespaceListing(path);
         const auto end = Clock::now();
-        if (shellCount != FileCount || plainCount != FileCount + 2) {
+        if (shellCount != quarn::bench::ListingFileCount ||
+            plainCount != quarn::bench::ListingFileCount + 2) {
             state.SkipWithError("the listings do not see the folder's files");
         }
         plain += middle - start;

@@ -31,6 +31,12 @@ public:
     using std::out_of_range::out_of_range;
 };
 
+// Ends an operation without a message: the rest of it is skipped and nothing is reported.
+class EAbort : public std::runtime_error {
+public:
+    EAbort() : std::runtime_error("Operation aborted") {}
+};
+
 // A stream that ends early or holds a block that cannot be read.
 class EReadError : public std::runtime_error {
 public:

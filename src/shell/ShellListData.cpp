@@ -1,0 +1,88 @@
+#include "ShellListData.h"
+
+#include "ShellList.h"
+#include "ShellUtils.h"
+#include "namespace/ItemCodec.h"
+#include "namespace/Namespace.h"
+
+namespace quarn {
+
+namespace {
+
+constexpr SFGAOF DataAttributes = SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK | SFGAO_CANRENAME |
+                                  SFGAO_CANDELETE | SFGAO_LINK | SFGAO_SHARE | SFGAO_READONLY |
+                                  SFGAO_GHOSTED | SFGAO_FILESYSANCESTOR | SFGAO_FOLDER |
+                                  SFGAO_FILESYSTEM;
+
+std::optional<EntryItem> StoredEntry(LPCITEMIDLIST relativePidl) {
+    const auto item = DecodeItem(FirstItem(relativePidl));
+    if (!item || !std::holds_alternative<EntryItem>(*item)) {
+        return std::nullopt;
+    }
+    return std::get<EntryItem>(*item);
+}
+
+} // namespace
+
+void TSCShListData::SetPidl(LPITEMIDLIST pidl) {
+    relativePidl_.reset(pidl);
+    ResetCache();
+}
+
+void TSCShListData::ResetCache() {
+    absolutePidl_.reset();
+    displayName_.clear();
+}
+
+LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
+    if (!absolutePidl_) {
+        absolutePidl_.reset(JoinPidls(nullptr, List->CurrentAbsolutePidl(), relativePidl_.get()));
+    }
+    return absolutePidl_.get();
+}
+
+SFGAOF TSCShListData::GetAttributes() {
+    SFGAOF attributes = DataAttributes;
+    LPCITEMIDLIST item = relativePidl_.get();
+    if (IShellFolder* folder = List->CurrentFolder()) {
+        folder->GetAttributesOf(1, &item, &attributes);
+    }
+    return attributes;
+}
+
+bool TSCShListData::IsFolder() {
+    return GetAttributes() & SFGAO_FOLDER;
+}
+
+const std::string& TSCShListData::GetDisplayName() {
+    if (displayName_.empty()) {
+        SHFILEINFO info;
+        if (SHGetFileInfo(GetAbsolutePidl(), SHGFI_PIDL | SHGFI_DISPLAYNAME, &info)) {
+            displayName_ = std::move(info.displayName);
+        }
+    }
+    return displayName_;
+}
+
+std::string TSCShListData::GetPath() {
+    return PidlToPath(GetAbsolutePidl());
+}
+
+std::optional<std::uint64_t> TSCShListData::GetFileSize() const {
+    const auto entry = StoredEntry(relativePidl_.get());
+    if (!entry || entry->IsFolder()) {
+        return std::nullopt;
+    }
+    return entry->size;
+}
+
+std::optional<QDateTime> TSCShListData::GetModifiedTime() const {
+    const auto entry = StoredEntry(relativePidl_.get());
+    if (!entry) {
+        return std::nullopt;
+    }
+    const std::int64_t ns = entry->modifiedNs != 0 ? entry->modifiedNs : entry->bornNs;
+    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000);
+}
+
+} // namespace quarn

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QIcon>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quarn {
+
+class TSCShTreeData;
+
+// One node of the folder tree: its caption (the item's raw name bytes), its children and its
+// shell data. The has-children flag shows an expand button before the children are known.
+class TSCShellTreeNode {
+public:
+    TSCShellTreeNode(std::string text, bool hasChildren, std::unique_ptr<TSCShTreeData> data);
+    ~TSCShellTreeNode();
+    TSCShellTreeNode(const TSCShellTreeNode&) = delete;
+    TSCShellTreeNode& operator=(const TSCShellTreeNode&) = delete;
+
+    // None for a top-level node.
+    TSCShellTreeNode* Parent() const;
+    int Index() const { return row_; }
+    int Count() const { return static_cast<int>(children_.size()); }
+    TSCShellTreeNode* Item(int index) const { return children_.at(index).get(); }
+    const std::string& Text() const { return text_; }
+    bool HasChildren() const { return hasChildren_; }
+    // None for a node that other code added.
+    TSCShTreeData* Data() const { return data_.get(); }
+
+private:
+    friend class TSCShellTreeModel;
+    TSCShellTreeNode() = default; // the model's invisible root
+
+    TSCShellTreeNode* parent_ = nullptr;
+    int row_ = 0;
+    std::vector<std::unique_ptr<TSCShellTreeNode>> children_;
+    std::string text_;
+    bool hasChildren_ = false;
+    std::unique_ptr<TSCShTreeData> data_;
+    int imageIndex_ = 0; // 0: not looked up yet
+    int selectedIndex_ = 0;
+};
+
+// The nodes of one folder tree, for its view: one column, the caption and the icon (the open
+// folder's icon while selected), children fetched when a node is first expanded.
+class TSCShellTreeModel final : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    explicit TSCShellTreeModel(QObject* parent = nullptr);
+    ~TSCShellTreeModel() override;
+
+    // parent none: the top level.
+    int Count(const TSCShellTreeNode* parent) const;
+    TSCShellTreeNode* Child(const TSCShellTreeNode* parent, int index) const;
+    // Adds node as the new last child of parent (top level when none).
+    TSCShellTreeNode* Append(TSCShellTreeNode* parent, std::unique_ptr<TSCShellTreeNode> node);
+    void Clear();
+    void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
+    // Orders the children of parent (not deeper) by compare's sign.
+    void SortChildren(TSCShellTreeNode* parent,
+                      const std::function<int(TSCShellTreeNode&, TSCShellTreeNode&)>& compare);
+
+    QModelIndex IndexOf(const TSCShellTreeNode* node) const;
+    // None for the invalid index.
+    TSCShellTreeNode* NodeOf(const QModelIndex& index) const;
+
+    // Fills a node that is expanded for the first time.
+    std::function<void(TSCShellTreeNode&)> OnFetchMore;
+    // Before a node is deleted, while its data still lives; children come before parents.
+    std::function<void(TSCShellTreeNode&)> OnDeleting;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+private:
+    TSCShellTreeNode* Owner(const TSCShellTreeNode* parent) const;
+    void NotifyDeleting(TSCShellTreeNode& node);
+    QIcon NodeIcon(TSCShellTreeNode& node) const;
+
+    std::unique_ptr<TSCShellTreeNode> root_;
+    mutable std::map<std::pair<int, int>, QIcon> icons_;
+};
+
+} // namespace quarn

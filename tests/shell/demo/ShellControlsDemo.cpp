@@ -1,0 +1,28 @@
+// The folder tree and the file list side by side, linked, with the program's filters: a
+// window to look at, not a test. The optional argument is the folder to open.
+#include "ControlTestSupport.h"
+#include "platform/gui/QtMessageService.h"
+#include "shell/ShellList.h"
+
+#include <QApplication>
+#include <QSplitter>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    quarn::InstallMessageService(std::make_unique<quarn::QtMessageService>());
+    QSplitter window;
+    auto* tree = new quarn::TSCShellTree(&window);
+    auto* list = new quarn::TSCShellList(&window);
+    tree->setIndentation(19);
+    tree->OnAddItem = quarn::test::RefuseTrash;
+    list->OnAddItem = quarn::test::KeepPlainFilesAndZips;
+    tree->WriteShellList(list);
+    window.setSizes({158, 324});
+    window.resize(482, 276);
+    window.show();
+    if (argc > 1) {
+        tree->GoToPath(argv[1]);
+    }
+    return QApplication::exec();
+}
