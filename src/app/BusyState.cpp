@@ -31,6 +31,9 @@ void TfMain::EndBusy() {
         return;
     }
     fProgress->CloseForm();
+    // The window system gives the activation back to the main window as the dialog closes;
+    // Qt does not for a window that is no dialog's parent.
+    activateWindow();
     form_->ProgressBar->hide();
     form_->ShowLight(form_->iReady, form_->ReadyIcon);
     form_->ShowLight(form_->iBusy, form_->NormalIcon);
