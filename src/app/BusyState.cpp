@@ -10,8 +10,8 @@
 namespace quarn {
 
 void TfMain::BeginBusy() {
-    form_->ShowLight(form_->iReady, form_->NormalIcon);
-    form_->ShowLight(form_->iBusy, form_->BusyIcon);
+    form_->iReady->ShowPicture(form_->NormalIcon);
+    form_->iBusy->ShowPicture(form_->BusyIcon);
     fProgress->ClearProgress();
     DisabledWindows = DisableTaskWindows(fProgress);
     fProgress->ShowForm();
@@ -35,8 +35,8 @@ void TfMain::EndBusy() {
     // Qt does not for a window that is no dialog's parent.
     activateWindow();
     form_->ProgressBar->hide();
-    form_->ShowLight(form_->iReady, form_->ReadyIcon);
-    form_->ShowLight(form_->iBusy, form_->NormalIcon);
+    form_->iReady->ShowPicture(form_->ReadyIcon);
+    form_->iBusy->ShowPicture(form_->NormalIcon);
 }
 
 void TfMain::aEventsMinimize() {

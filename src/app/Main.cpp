@@ -121,8 +121,8 @@ void TfMain::FormCreate() {
     WriteProgramPath(*Registry, program);
     settings_ = ReadSettings(*Registry).Values;
     setWindowTitle(QString::fromUtf8(Caption));
-    form_->ShowLight(form_->iReady, form_->ReadyIcon);
-    form_->ShowLight(form_->iBusy, form_->NormalIcon);
+    form_->iReady->ShowPicture(form_->ReadyIcon);
+    form_->iBusy->ShowPicture(form_->NormalIcon);
 }
 
 void TfMain::FormShow() {

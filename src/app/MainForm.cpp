@@ -28,7 +28,6 @@ constexpr int SplitterWidth = 4;
 constexpr int FirstPanelsWidth = 212;
 constexpr int LightsPanelWidth = 50;
 constexpr QSize LightsSize{35, 15};
-constexpr QSize LightSize{15, 15};
 constexpr int BusyLightLeft = 20;
 constexpr QSize OverallBarSize{98, 16};
 
@@ -77,11 +76,9 @@ void MakeViewStyleItems(QMenu* menu, const std::array<const char*, 4>& names,
     }
 }
 
-QLabel* MakeLight(const char* name, const char* hint, int left, QWidget* parent) {
-    auto* light = Named<QLabel>(name, parent);
-    light->setGeometry(QRect(QPoint(left, 0), LightSize));
-    light->setToolTip(QString::fromUtf8(hint));
-    light->setAccessibleName(QString::fromUtf8(hint));
+TStatusLight* MakeLight(const char* name, const char* hint, int left, QWidget* parent) {
+    auto* light = Named<TStatusLight>(name, QString::fromUtf8(hint), parent);
+    light->move(left, 0);
     return light;
 }
 
@@ -220,11 +217,6 @@ void MainForm::MakeStatusBar(QMainWindow* window) {
     iReady = MakeLight("iReady", "This Status LED is green when Quarn! is not busy", 0, pStatus);
     iBusy =
         MakeLight("iBusy", "This Status LED is red when Quarn! is busy", BusyLightLeft, pStatus);
-}
-
-void MainForm::ShowLight(QLabel* light, const TStatusLight& state) {
-    light->setPixmap(state.Icon.pixmap(LightSize, light->devicePixelRatioF()));
-    light->setAccessibleDescription(state.State);
 }
 
 } // namespace quarn

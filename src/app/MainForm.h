@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QIcon>
+#include "app/StatusLight.h"
 
 class QAction;
 class QLabel;
@@ -16,12 +16,6 @@ namespace quarn {
 
 class TStatusBar;
 
-// One state of a status light: its picture and what a screen reader says of it.
-struct TStatusLight {
-    QIcon Icon;
-    QString State;
-};
-
 // The controls of the main window: the tool bar, the menus, the two panes with the splitter
 // between them and the status bar with the lights and the overall bar. Each control carries
 // its name as its object name. The folder tree and the file list are put into the panes by
@@ -31,7 +25,6 @@ struct MainForm {
 
     // The tree below the "Folders" bar on the left, the list on the right.
     void PlaceShellControls(QWidget* tree, QWidget* list);
-    void ShowLight(QLabel* light, const TStatusLight& state);
 
     QToolBar* ToolBar = nullptr;
     QToolButton* tbUp = nullptr;
@@ -82,13 +75,13 @@ struct MainForm {
     TStatusBar* StatusBar = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QWidget* pStatus = nullptr;
-    QLabel* iReady = nullptr;
-    QLabel* iBusy = nullptr;
+    TStatusLight* iReady = nullptr;
+    TStatusLight* iBusy = nullptr;
 
     // The lights' pictures: off, green and red.
-    TStatusLight NormalIcon;
-    TStatusLight ReadyIcon;
-    TStatusLight BusyIcon;
+    TLightPicture NormalIcon;
+    TLightPicture ReadyIcon;
+    TLightPicture BusyIcon;
 
 private:
     void MakeToolBar(QMainWindow* window);

@@ -7,13 +7,22 @@
 #include "shell/ShellTree.h"
 #include "shell/ShellUtils.h"
 
+#include <QAbstractItemView>
+
 namespace quarn {
+
+namespace {
+constexpr int TreeIndent = 19;
+} // namespace
 
 void TfMain::CreateShellControls() {
     scsTree = new TSCShellTree(this);
     scsTree->setObjectName(QStringLiteral("scsTree"));
+    scsTree->setFrameShape(QFrame::NoFrame);
+    scsTree->setIndentation(TreeIndent);
     scsList = new TSCShellList(this);
     scsList->setObjectName(QStringLiteral("scsList"));
+    scsList->View()->setFrameShape(QFrame::NoFrame);
     scsTree->OnAddItem = [this](QWidget*, IShellFolder*, LPCITEMIDLIST parentAbsolutePidl,
                                 LPCITEMIDLIST itemRelativePidl, SFGAOF, bool& allowAdd) {
         scsTreeAddItem(parentAbsolutePidl, itemRelativePidl, allowAdd);

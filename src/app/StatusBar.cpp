@@ -14,6 +14,14 @@ constexpr int PanelGap = 2;
 
 TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
     setFixedHeight(Height);
+    // The busy state disables the window: the progress and texts laid over the bar stay
+    // readable in their usual colours.
+    QPalette colours = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto each = static_cast<QPalette::ColorRole>(role);
+        colours.setColor(QPalette::Disabled, each, colours.color(QPalette::Active, each));
+    }
+    setPalette(colours);
 }
 
 void TStatusBar::AddPanel(int width, const QString& text) {

@@ -51,6 +51,24 @@ TEST_F(BusyState, LightsDialogDisabledWindowsAndTheOverallBar) {
     EXPECT_TRUE(Idle());
 }
 
+// The window is disabled meanwhile; the light and the bar must not be greyed out with it.
+TEST_F(BusyState, TheRedLightAndTheBarKeepTheirColoursWhileTheWindowIsDisabled) {
+    const auto centre = [](QWidget* widget) {
+        const QImage image = widget->grab().toImage();
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    };
+    const QColor idle = centre(Child<QLabel>("iBusy"));
+    Main().BeginBusy();
+    ASSERT_FALSE(Main().isEnabled());
+    const QColor busy = centre(Child<QLabel>("iBusy"));
+    EXPECT_GT(busy.red(), busy.green() + 80) << busy.name().toStdString();
+    EXPECT_GT(busy.red(), idle.red() + 40) << idle.name().toStdString();
+    auto* bar = Child<QProgressBar>("ProgressBar");
+    EXPECT_EQ(bar->palette().color(QPalette::Disabled, QPalette::Highlight),
+              bar->palette().color(QPalette::Active, QPalette::Highlight));
+    Main().EndBusy();
+}
+
 TEST_F(BusyState, EachShowingStartsEmpty) {
     Main().BeginBusy();
     Main().SetOperationType("Encrypting:");

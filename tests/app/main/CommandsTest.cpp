@@ -268,7 +268,7 @@ TEST_F(Commands, AFolderWithoutAPathHasNoFilesToTake) {
 }
 
 TEST_F(Commands, CancelDuringALargeFileKeepsTheSource) {
-    const std::string big = PatternBytes(48 << 20, 9);
+    const std::string big = PatternBytes(8 << 20, 9);
     WriteFileBytes(dir / "big.bin", big);
     StartIn(dir.Folder());
     Select({"big.bin"});
@@ -329,7 +329,7 @@ TEST_F(Commands, MessageBoxesDuringTheCommandStayUsable) {
 }
 
 TEST_F(Commands, MinimizedDuringAWipeTheDialogWaitsForTheRestore) {
-    WriteFileBytes(dir / "big.bin", PatternBytes(48 << 20, 9));
+    WriteFileBytes(dir / "big.bin", PatternBytes(8 << 20, 9));
     StartIn(dir.Folder());
     Select({"big.bin"});
     messages->QueueAnswer(MessageAnswer::Yes);
@@ -365,6 +365,44 @@ TEST_F(Commands, SelectAllAndInvertSelection) {
     EXPECT_EQ(selected.size(), 4u);
     QTest::mouseClick(Child<QToolButton>("tbSelectAll"), Qt::LeftButton);
     EXPECT_EQ(List().SelCount(), 5);
+}
+
+TEST_F(Commands, TabMovesBetweenTreeAndList) {
+    MakeFixture();
+    StartIn(dir.Folder());
+    Main().activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    Tree().setFocus();
+    QTest::keyClick(&Tree(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ListView());
+    QTest::keyClick(ListView(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), &Tree());
+}
+
+TEST_F(Commands, ClosingDuringACommandWaitsForItsEnd) {
+    WriteFileBytes(dir / "big.bin", PatternBytes(8 << 20, 9));
+    StartIn(dir.Folder());
+    Select({"big.bin"});
+    messages->QueueAnswer(MessageAnswer::Yes);
+    bool closed = false;
+    bool closedDuringCommand = false;
+    QObject::connect(&Main(), &TfMain::Closed, [&] {
+        closed = true;
+        closedDuringCommand = fProgress->isVisible();
+    });
+    QTimer close;
+    QObject::connect(&close, &QTimer::timeout, [&] {
+        if (fProgress->isVisible()) {
+            close.stop();
+            Main().close();
+        }
+    });
+    close.start(1);
+    Press(Qt::Key_Delete);
+    EXPECT_FALSE(PathExists(dir / "big.bin")) << "the wipe ran to its end";
+    EXPECT_FALSE(closed) << "not yet";
+    EXPECT_TRUE(WaitFor([&] { return closed; }));
+    EXPECT_FALSE(closedDuringCommand);
 }
 
 TEST_F(Commands, ClosingRemembersTheFolderWhenAskedTo) {
