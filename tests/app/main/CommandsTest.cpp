@@ -367,6 +367,18 @@ TEST_F(Commands, SelectAllAndInvertSelection) {
     EXPECT_EQ(List().SelCount(), 5);
 }
 
+TEST_F(Commands, UpGoesToTheFolderAboveAndStopsAtTheTop) {
+    std::filesystem::create_directory(dir / "inner");
+    StartIn(dir.Folder() + "inner/");
+    QTest::mouseClick(Child<QToolButton>("tbUp"), Qt::LeftButton);
+    EXPECT_TRUE(WaitFor([&] { return Main().CurrentFolder == dir.Folder(); }))
+        << Main().CurrentFolder;
+    Tree().Select(Tree().RootNode());
+    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder.empty(); }));
+    QTest::mouseClick(Child<QToolButton>("tbUp"), Qt::LeftButton);
+    EXPECT_EQ(Tree().Selected(), Tree().RootNode());
+}
+
 TEST_F(Commands, TabMovesBetweenTreeAndList) {
     MakeFixture();
     StartIn(dir.Folder());
