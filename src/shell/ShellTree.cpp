@@ -8,13 +8,16 @@
 #include "ShellMessages.h"
 #include "ShellTreeData.h"
 #include "ShellUtils.h"
+#include "ShortcutKeys.h"
 #include "SystemImageList.h"
+#include "VirtualKeys.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
 #include <unordered_map>
@@ -719,27 +722,28 @@ void TSCCustomShellTree::ResetDescendants(TSCShellTreeNode* node) {
 // After a rename, SelectedFolder and the linked list move along when they show the renamed
 // folder or a folder below it.
 void TSCCustomShellTree::RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node) {
+    for (TSCShellTreeNode* up = Selected(); up; up = up->Parent()) {
+        if (up == node) {
+            selectedFolder_.SetPidl(Selected()->Data()->GetAbsolutePidl());
+            break;
+        }
+    }
+    if (shellList_ == nullptr || shellList_->Folder().GetPidl() == nullptr) {
+        return;
+    }
+    LPCITEMIDLIST shown = shellList_->Folder().GetPidl();
+    TSCIdListArray levels(shown);
     const int oldLevels = TSCIdListArray(oldAbsolute).GetCount();
-    const auto moved = [&](LPCITEMIDLIST shown) -> PidlPtr {
-        TSCIdListArray levels(shown);
-        const int below = levels.GetCount() - oldLevels;
-        if (shown == nullptr || below < 0 ||
-            ComparePidls(levels.GetPrefix(below), oldAbsolute) != 0) {
-            return nullptr;
-        }
-        LPCITEMIDLIST rest = levels.GetCount() > oldLevels ? levels.GetItem(oldLevels) : nullptr;
-        return PidlPtr(JoinPidls(nullptr, node->Data()->GetAbsolutePidl(), rest));
-    };
-    if (TSCShellTreeNode* selected = Selected()) {
-        if (moved(selectedFolder_.GetPidl())) {
-            selectedFolder_.SetPidl(selected->Data()->GetAbsolutePidl());
-        }
+    const int below = levels.GetCount() - oldLevels;
+    if (below < 0 || ComparePidls(levels.GetPrefix(below), oldAbsolute) != 0) {
+        return;
     }
-    if (shellList_) {
-        if (const PidlPtr followed = moved(shellList_->Folder().GetPidl())) {
-            shellList_->Folder().SetPidl(followed.get());
-        }
+    LPCITEMIDLIST rest = shown; // the levels below the renamed folder
+    for (int level = 0; level < oldLevels; ++level) {
+        rest = NextItem(rest);
     }
+    const PidlPtr followed(JoinPidls(nullptr, node->Data()->GetAbsolutePidl(), rest));
+    shellList_->Folder().SetPidl(followed.get());
 }
 
 // A pending refresh runs when the edit ends, whether or not the text was taken.
@@ -769,8 +773,107 @@ std::unique_ptr<TSCTvCustomDraw> TSCCustomShellTree::DoCustomDraw(NMCUSTOMDRAW& 
     return draw;
 }
 
+// The default keys, when the base left the key: a key of the table is consumed.
 void TSCCustomShellTree::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
     TSCCustomTreeView::HandleKeyDown(key, shift);
+    if (key == 0 || !(options_ & scstoDefaultKeyHandling) || IsEditing()) {
+        return;
+    }
+    const int pressed = std::exchange(key, 0);
+    TSCShellTreeNode* selected = Selected();
+    switch (FindDefaultKey(ShortcutCodeOf(pressed, shift))) {
+    case RenameKey:
+        EditLabel(selected);
+        break;
+    case RefreshKey:
+        Refresh();
+        break;
+    case CutKey:
+        InvokeNodeVerb(selected, "cut");
+        break;
+    case CopyKey:
+        InvokeNodeVerb(selected, "copy");
+        break;
+    case PasteKey:
+        InvokeNodeVerb(selected, "paste");
+        Refresh();
+        break;
+    case DeleteKey:
+        InvokeNodeVerb(selected, "delete");
+        Refresh();
+        break;
+    default:
+        key = pressed;
+        break;
+    }
+}
+
+HRESULT TSCCustomShellTree::InvokeNodeVerb(TSCShellTreeNode* node, const std::string& verb) {
+    TSCShTreeData* data = node ? node->Data() : nullptr;
+    if (data == nullptr || node->Parent() == nullptr) {
+        return S_FALSE;
+    }
+    IShellFolder* parent = data->GetParentFolder();
+    LPCITEMIDLIST child = data->RelativePidl();
+    void* object = nullptr;
+    OleCheck(
+        parent ? parent->GetUIObjectOf(OwnerWindow(), 1, &child, IID_IContextMenu, nullptr, &object)
+               : E_FAIL);
+    const auto menu = ComPtr<IContextMenu>::Attach(static_cast<IContextMenu*>(object));
+    const HRESULT hr = InvokeVerb(OwnerWindow(), menu.get(), verb);
+    Refresh();
+    return hr;
+}
+
+// The node menu.
+
+void TSCCustomShellTree::DoNodeContextMenu(const QModelIndex& node, QPoint& pos, QMenu*& menu) {
+    TSCCustomTreeView::DoNodeContextMenu(node, pos, menu);
+    if ((options_ & scstoContextMenus) && node.isValid()) {
+        ShowNodeContextMenu(model_->NodeOf(node), pos);
+        menu = nullptr;
+    }
+}
+
+// No menu for the desktop. While it is open the tree is busy: refreshes wait for its end.
+void TSCCustomShellTree::ShowNodeContextMenu(TSCShellTreeNode* node, QPoint point) {
+    TSCShTreeData* data = node ? node->Data() : nullptr;
+    IShellFolder* parent = data ? data->GetParentFolder() : nullptr;
+    if (parent == nullptr || !HasItems(data->GetAbsolutePidl())) {
+        return;
+    }
+    const UINT flags = CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME);
+    LPCITEMIDLIST child = data->RelativePidl();
+    std::unique_ptr<QMenu> popup;
+    ComPtr<IContextMenu> contextMenu;
+    SetBusy(true);
+    const auto end = qScopeGuard([this] {
+        activeContextMenu_ = nullptr;
+        SetBusy(false);
+    });
+    if (Failed(BuildShellContextMenu(OwnerWindow(), parent, 1, &child, FirstCommandId, flags, popup,
+                                     contextMenu)) ||
+        !popup) {
+        return;
+    }
+    activeContextMenu_ = contextMenu.get();
+    ConnectMenuHelpTexts(*popup, contextMenu, this, OnPopupHint);
+    const int command = TrackPopupMenu(*popup, viewport()->mapToGlobal(point));
+    RunNodeMenuCommand(node, contextMenu.get(), command);
+}
+
+void TSCCustomShellTree::RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu,
+                                            int command) {
+    if (command < static_cast<int>(FirstCommandId)) {
+        return;
+    }
+    const UINT offset = command - FirstCommandId;
+    if (offset == RenameCommandOffset) {
+        EditLabel(node);
+        return;
+    }
+    InvokeVerb(OwnerWindow(), menu, offset);
+    Refresh();
 }
 
 // A click sets the current node before it selects it, a key move after: the selection is

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CustomTreeView.h"
+#include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
 #include "ShellLocator.h"
@@ -13,6 +14,7 @@
 
 namespace quarn {
 
+class TSCDeviceChangeHandler;
 class TSCIdListArray;
 
 using TSCShellTreeOptions = std::uint16_t;
@@ -90,6 +92,9 @@ public:
     bool SkipNextChangeNotify() const { return skipNextChangeNotify_; }
     // The shell's owner window for calls that take one; none while drag-over expands nodes.
     HWND OwnerWindow();
+    // Runs a verb of the node's context menu ("cut", "copy", "paste", "delete"), then
+    // refreshes; 1 and nothing done for the root and nodes without shell data.
+    HRESULT InvokeNodeVerb(TSCShellTreeNode* node, const std::string& verb);
 
     TSCShAddItemEvent OnAddItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node, TSCShTreeData* data)> OnDeleteItem;
@@ -100,6 +105,7 @@ public:
     TSCShTvCustomDrawEvent OnCustomDrawShEx;
     TSCShTreeEditedEvent OnEdited;
     std::function<bool(QWidget* sender, TSCShellTreeNode* node)> OnEditing;
+    TSCShPopupHintEvent OnPopupHint;
 
     // The selection sync waits this long after a key move.
     static constexpr int SyncDelayMs = 500;
@@ -123,6 +129,8 @@ protected:
     virtual void MessageBeep();
     // A change notification of the drive watch.
     virtual void WMChangeNotify();
+    virtual void ShowNodeContextMenu(TSCShellTreeNode* node, QPoint point);
+    void DoNodeContextMenu(const QModelIndex& node, QPoint& pos, QMenu*& menu) override;
 
     std::unique_ptr<TSCTvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
                                                   LRESULT& result) override;
@@ -146,6 +154,7 @@ private:
     SHCONTF EnumFlags() const;
     void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
     void RunPendingRefresh();
+    void RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu, int command);
     void RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node);
     void ResetDescendants(TSCShellTreeNode* node);
     void GetImageIndex(TSCShellTreeNode& node, int& imageIndex, int& selectedIndex);
@@ -179,6 +188,7 @@ private:
     QElapsedTimer skipSetAt_;
     bool labelEditEnded_ = false;
     int noOwnerWindowCount_ = 0;
+    IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
 };
 
 // The tree that forms place.
