@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "help/HelpFuncs.h"
 #include "platform/gui/QtMessageService.h"
+#include "shell/QtDesktopServices.h"
 
 #include <QApplication>
 #include <clocale>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, argv);
     std::setlocale(LC_NUMERIC, "C");
     quarn::InstallMessageService(std::make_unique<quarn::QtMessageService>());
+    quarn::InstallDesktopServices(std::make_unique<quarn::QtDesktopServices>());
     quarn::HelpSession help(argc, argv);
     return quarn::RunQuarn(args);
 }
