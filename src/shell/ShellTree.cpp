@@ -666,6 +666,7 @@ bool TSCCustomShellTree::edit(const QModelIndex& index, EditTrigger trigger, QEv
         RunShellGuarded([&] {
             editor->setText(QString::fromStdString(GetChildDisplayName(
                 data->GetParentFolder(), data->RelativePidl(), SHGDN_INFOLDER | SHGDN_FOREDITING)));
+            editor->selectAll();
         });
     }
     return true;

@@ -117,6 +117,7 @@ TEST_F(TreeRefresh, ARefreshDuringALabelEditRunsWhenTheEditEndsEvenWhenCancelled
     auto* editor = tree.findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "other");
+    EXPECT_EQ(editor->selectedText(), "other") << "typing replaces the name";
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_FALSE(tree.IsEditing());
     EXPECT_FALSE(tree.RefreshPending());
