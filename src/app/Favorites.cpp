@@ -54,9 +54,11 @@ QToolButton* MakeToolButton(const char* name, const char* picture, const char* h
 QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
     auto* button = Named<QPushButton>(name, QString::fromUtf8(text), parent);
     button->setFixedSize(ButtonSize);
-    // Enter belongs to the list: it goes to the selected favorite.
-    button->setAutoDefault(false);
     return button;
+}
+
+bool IsEnter(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
 std::string PathOf(const QTreeWidgetItem* item) {
@@ -191,6 +193,7 @@ TfFavorites::TfFavorites(MainWindowHost& host, QWidget* owner)
     preview->OnKeyDown = [this](const QKeyEvent& key) { return FormKeyDown(key); };
     preview->OnKeyUp = [this](const QKeyEvent& key) { return FormKeyUp(key); };
     new CaptionHelpButton(this, [this] { WMSysCommand(); });
+    f.lvFavorites->setFocus();
     resize(ClientSize);
     PlaceByFrame(this, [this] {
         const QMargins frame = FrameMargins(this);
@@ -232,12 +235,13 @@ void TfFavorites::WMSysCommand() {
 }
 
 // The keys act on their release, and only when the form saw them pressed: the release of a
-// key that closed a message box is not taken for a new command.
+// key that closed a message box is not taken for a new command. Enter in the list is the
+// list's: it never reaches the dialog's default button.
 bool TfFavorites::FormKeyDown(const QKeyEvent& key) {
     if (!key.isAutoRepeat()) {
         pressedKey_ = key.key();
     }
-    return false;
+    return IsEnter(key) && form_->lvFavorites->hasFocus();
 }
 
 bool TfFavorites::FormKeyUp(const QKeyEvent& key) {
@@ -252,15 +256,12 @@ bool TfFavorites::FormKeyUp(const QKeyEvent& key) {
     case Qt::Key_Delete:
         tbRemoveClick();
         return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!form_->lvFavorites->hasFocus()) {
+    default:
+        if (!IsEnter(key) || !form_->lvFavorites->hasFocus()) {
             return false;
         }
         tbGotoClick();
         return true;
-    default:
-        return false;
     }
 }
 
