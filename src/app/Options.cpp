@@ -51,6 +51,14 @@ std::string HexValueRefusal(const char* kind, const char* procedure) {
 // The pages' help topics, by page index.
 constexpr const char* PageTopics[] = {"options_general", "options_encryption", "options_wiping"};
 
+bool IsHexDigit(QChar key) {
+    return QStringLiteral("0123456789ABCDEFabcdef").contains(key);
+}
+
+bool IsDecimalDigit(QChar key) {
+    return key >= '0' && key <= '9';
+}
+
 // "$" + text as a number: one to eight hexadecimal digits, taken as 32 bits.
 std::optional<std::int32_t> HexNumber(const QString& text) {
     if (text.isEmpty() || text.size() > 8) {
@@ -58,10 +66,10 @@ std::optional<std::int32_t> HexNumber(const QString& text) {
     }
     std::uint32_t value = 0;
     for (const QChar c : text) {
-        const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
-        if (digit < 0) {
+        if (!IsHexDigit(c)) {
             return std::nullopt;
         }
+        const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
         value = value * 16 + static_cast<std::uint32_t>(digit);
     }
     return static_cast<std::int32_t>(value);
@@ -82,7 +90,7 @@ std::optional<std::int32_t> DecimalNumber(const QString& text) {
     }
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
-        if (!text[i].isDigit() || text[i].unicode() > '9' || value > INT32_MAX) {
+        if (!IsDecimalDigit(text[i]) || value > INT32_MAX) {
             return std::nullopt;
         }
         value = value * 10 + (text[i].unicode() - '0');
@@ -92,14 +100,6 @@ std::optional<std::int32_t> DecimalNumber(const QString& text) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
-}
-
-bool IsHexDigit(QChar key) {
-    return QStringLiteral("0123456789ABCDEFabcdef").contains(key);
-}
-
-bool IsDecimalDigit(QChar key) {
-    return key >= '0' && key <= '9';
 }
 
 QString TwoHexDigits(std::int32_t value) {
