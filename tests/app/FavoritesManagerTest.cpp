@@ -6,7 +6,9 @@
 #include "app/FavoritesCommands.h"
 #include "app/FavoritesStore.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -278,6 +280,22 @@ TEST_F(ManageFavoritesTest, TheEditedListIsSavedAfterOk) {
     EXPECT_EQ(host_.favorites.Items(), (Paths{a_, b_, c_}));
     EXPECT_EQ(StoredFavorites(), (Paths{a_, b_, c_}));
     EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+// A folder name that is not UTF-8 is kept byte for byte through the manager and the menu.
+TEST_F(ManageFavoritesTest, NamesThatAreNotUtf8SurviveTheManagerAndTheMenu) {
+    const std::string latin1 = folders_ / "Caf\xe9";
+    std::filesystem::create_directory(latin1);
+    host_.favorites.Add(latin1);
+    Manage([this](TfFavorites& manager) {
+        messages_->QueueFolder(c_);
+        Press(manager, "tbAdd");
+        Press(manager, "bOk");
+    });
+    EXPECT_EQ(StoredFavorites(), (Paths{a_, b_, latin1, c_}));
+    Favorites1Click(host_.Favorites1, host_);
+    host_.Favorites1.actions().at(5)->trigger();
+    EXPECT_EQ(host_.visited, Paths{latin1});
 }
 
 TEST_F(ManageFavoritesTest, CancelAndUnchangedListsWriteNothing) {
