@@ -89,7 +89,8 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (event->type() != quarn::MessageEventType(quarn::WM_CHANGENOTIFY)) {
+        const quarn::TMessage* message = quarn::MessageOf(event);
+        if (!message || message->Msg != quarn::WM_CHANGENOTIFY) {
             return QObject::event(event);
         }
         last = Clock::now();

@@ -17,11 +17,11 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (event->type() != MessageEventType(WM_DEVICECHANGE) &&
-            event->type() != MessageEventType(WM_DEFERREDDEVICECHANGE)) {
+        const TMessage* posted = MessageOf(event);
+        if (!posted) {
             return QObject::event(event);
         }
-        TMessage message = static_cast<TMessageEvent*>(event)->Message();
+        TMessage message = *posted;
         RunGuarded([&] { handler_->HiddenWindowProc(message); });
         return true;
     }

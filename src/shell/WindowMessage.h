@@ -19,20 +19,22 @@ struct TMessage {
     std::intptr_t Result = 0;
 };
 
-// A window message posted to a control: an event of the type MessageEventType(Msg).
+// A window message posted to a control, as an event of the type QEvent::User + Msg.
 class TMessageEvent : public QEvent {
 public:
     explicit TMessageEvent(const TMessage& message);
+    ~TMessageEvent() override;
     const TMessage& Message() const { return message_; }
 
 private:
     TMessage message_;
 };
 
-// QEvent::User + msg.
-QEvent::Type MessageEventType(unsigned msg);
-
 // Queues the message for window; any thread may post.
 void PostMessage(QObject* window, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+
+// The message that event carries, or none when it is no window message. Receivers look at
+// their events through this first.
+const TMessage* MessageOf(QEvent* event);
 
 } // namespace quarn

@@ -29,7 +29,8 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (event->type() != MessageEventType(WM_CHANGENOTIFY)) {
+        const TMessage* message = MessageOf(event);
+        if (!message || message->Msg != WM_CHANGENOTIFY) {
             return QObject::event(event);
         }
         names = FolderNames(folder_);

@@ -66,10 +66,11 @@ bool MessageRecorder::WaitForSlot(int slot, std::chrono::milliseconds limit) {
 }
 
 bool MessageRecorder::event(QEvent* event) {
-    if (event->type() != MessageEventType(msg_)) {
+    const TMessage* message = MessageOf(event);
+    if (!message || message->Msg != msg_) {
         return QObject::event(event);
     }
-    messages.push_back(static_cast<TMessageEvent*>(event)->Message());
+    messages.push_back(*message);
     return true;
 }
 
