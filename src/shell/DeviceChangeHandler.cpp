@@ -1,5 +1,6 @@
 #include "DeviceChangeHandler.h"
 
+#include "ShellErrors.h"
 #include "namespace/MountTableWatcher.h"
 #include "platform/gui/Guard.h"
 
@@ -7,6 +8,7 @@
 #include <QObject>
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <system_error>
 
 namespace quarn {
@@ -57,6 +59,9 @@ void TSCDeviceChangeHandler::Unsubscribe(const TDeviceChangeMethod& method) {
 }
 
 void TSCDeviceChangeHandler::DeleteSubscriber(int index) {
+    if (index < 0 || index >= SubscriberCount()) {
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    }
     subscribers_.erase(subscribers_.begin() + index);
 }
 

@@ -316,6 +316,7 @@ TEST_F(ChangeThreadTest, AControlDestroyedWhileChangesFlowGetsNoMessage) {
             fs::remove(folder + "/f");
         }
     });
+    const int threads = ThreadCount();
     for (int round = 0; round < 20; ++round) {
         auto control = std::make_unique<Control>();
         EXPECT_EQ(control->changeThread.Find(), nullptr);
@@ -323,6 +324,7 @@ TEST_F(ChangeThreadTest, AControlDestroyedWhileChangesFlowGetsNoMessage) {
         ASSERT_TRUE(control->changeThread.Get().AddWatch(folder, Names, slot, false));
         ASSERT_TRUE(control->WaitForSlot(slot));
         control.reset();
+        EXPECT_EQ(ThreadCount(), threads); // its thread was joined with it
         QCoreApplication::processEvents();
     }
     stop = true;

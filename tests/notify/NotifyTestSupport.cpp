@@ -42,9 +42,19 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
-int OpenDescriptorCount() {
-    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+namespace {
+int EntryCount(const char* folder) {
+    const auto entries = std::filesystem::directory_iterator(folder);
     return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+} // namespace
+
+int OpenDescriptorCount() {
+    return EntryCount("/proc/self/fd");
+}
+
+int ThreadCount() {
+    return EntryCount("/proc/self/task");
 }
 
 std::vector<int> MessageRecorder::Slots() const {

@@ -15,8 +15,9 @@ using namespace std::chrono_literals;
 // Handles events on this thread until done() holds or the time runs out; answers done().
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
 
-// The entries of /proc/self/fd.
+// The entries of /proc/self/fd and of /proc/self/task.
 int OpenDescriptorCount();
+int ThreadCount();
 
 // A control's window as the change thread sees it: records every message of one number.
 class MessageRecorder : public QObject {

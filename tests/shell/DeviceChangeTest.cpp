@@ -6,6 +6,7 @@
 #include "namespace/MountTable.h"
 #include "shell/DeviceChangeHandler.h"
 #include "shell/Revalidation.h"
+#include "shell/ShellErrors.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -87,6 +88,7 @@ TEST(DeviceChangeHandler, KeepsEachSubscriptionAndRemovesTheFirstOfAMethod) {
     handler.Unsubscribe(twice.Method());
     handler.Unsubscribe(TDeviceChangeMethod{});
     EXPECT_EQ(handler.SubscriberCount(), 2);
+    EXPECT_THROW(handler.DeleteSubscriber(2), EListError);
     handler.DeleteSubscriber(1);
     handler.NotifySubscribers(change);
     EXPECT_EQ(twice.received.size(), 3u);
