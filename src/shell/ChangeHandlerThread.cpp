@@ -29,7 +29,8 @@ public:
     // Interface thread, with the lock held: hands the action over and waits until the thread
     // has done it; false when the wait ran out.
     bool Request(Action action, std::chrono::milliseconds wait, std::unique_lock<std::mutex>& lock);
-    // Interface thread, with the lock held: true when the thread ended within the wait.
+    // Interface thread, with the lock held: hands the end over; true when the thread ended
+    // within the wait.
     bool WaitForEnd(std::chrono::milliseconds wait, std::unique_lock<std::mutex>& lock);
 
     std::mutex lock;
