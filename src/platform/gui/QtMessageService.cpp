@@ -122,4 +122,19 @@ std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
+// Qt's own dialog in folder mode: the instruction stands where the chosen folder's name is
+// typed.
+std::optional<std::string> QtMessageService::AskFolder(const std::string& instruction) {
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Browse for Folder"),
+                       QDir::homePath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setLabelText(QFileDialog::FileName, QString::fromUtf8(instruction));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
 } // namespace quarn
