@@ -124,11 +124,14 @@ LRESULT TSCCustomDrawHook::NotifyControl(std::uint32_t stage) {
     return notify_(notification);
 }
 
-// The viewport's paint event runs once more inside the filter, between the control's two
-// stages.
+// Editors go to the delegate's own filter; of the viewport only paint events are taken, and
+// its paint event runs once more inside the filter, between the control's two stages.
 bool TSCCustomDrawHook::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Paint || painting_ || watched != viewport_) {
+    if (watched != viewport_) {
         return QStyledItemDelegate::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::Paint || painting_) {
+        return false;
     }
     const LRESULT answer = NotifyControl(CDDS_PREPAINT);
     {

@@ -1,7 +1,9 @@
 #include "ShellTree.h"
 
+#include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
+#include "Revalidation.h"
 #include "ScopedIncrement.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
@@ -11,6 +13,8 @@
 #include "ShortcutKeys.h"
 #include "SystemImageList.h"
 #include "VirtualKeys.h"
+#include "namespace/ChangeHandle.h"
+#include "namespace/MountTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -61,9 +65,12 @@ TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
     delayTimer_.setSingleShot(true);
     connect(&delayTimer_, &QTimer::timeout, this,
             [this] { RunShellGuarded([this] { TimerFired(); }); });
+    DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellTree::DeviceChange>(this));
 }
 
 TSCCustomShellTree::~TSCCustomShellTree() {
+    changeThread_.Free();
+    DeviceChangeHandler().Unsubscribe(DeviceChangeMethod<&TSCCustomShellTree::DeviceChange>(this));
     delayTimer_.stop();
     model_->OnFetchMore = nullptr;
     model_->OnDeleting = nullptr;
@@ -101,7 +108,16 @@ void TSCCustomShellTree::ComponentRemoved(TSCLinkedList& list) {
 }
 
 void TSCCustomShellTree::WriteOptions(TSCShellTreeOptions options) {
+    const TSCShellTreeOptions changed = options_ ^ options;
     options_ = options;
+    if (!windowCreated_ || !(changed & scstoDynamicRefresh)) {
+        return;
+    }
+    if (options & scstoDynamicRefresh) {
+        StartDriveWatching();
+    } else if (TChangeHandlerThread* thread = changeThread_.Find()) {
+        thread->RemoveAllWatches();
+    }
 }
 
 HWND TSCCustomShellTree::OwnerWindow() {
@@ -151,6 +167,56 @@ void TSCCustomShellTree::Refill() {
         throw;
     }
     FlushPendingSync(false);
+    if (options_ & scstoDynamicRefresh) {
+        StartDriveWatching();
+    }
+}
+
+// Every fixed, remote and RAM volume, with its subtree; the folders the tree has listed so far
+// join the watches.
+void TSCCustomShellTree::StartDriveWatching() {
+    changeThread_.Get().RemoveAllWatches();
+    for (const Volume& volume : MountTable::Volumes()) {
+        if (volume.driveType == DriveType::Fixed || volume.driveType == DriveType::Remote ||
+            volume.driveType == DriveType::RamDisk) {
+            AddDriveWatch(volume.mountPoint);
+        }
+    }
+    WatchFilledFolders(RootNode());
+}
+
+void TSCCustomShellTree::WatchFilledFolders(TSCShellTreeNode* node) {
+    if (node == nullptr || node->Data() == nullptr || node->Count() == 0) {
+        return;
+    }
+    if (const std::string path = node->Data()->GetPath(); !path.empty()) {
+        WatchListedFolder(path);
+    }
+    for (int i = 0; i < node->Count(); ++i) {
+        WatchFilledFolders(node->Item(i));
+    }
+}
+
+void TSCCustomShellTree::AddDriveWatch(const std::string& path) {
+    TChangeHandlerThread& thread = changeThread_.Get();
+    if (path.empty()) {
+        thread.RemoveAllWatches();
+        return;
+    }
+    const std::uint32_t filter =
+        FILE_NOTIFY_CHANGE_DIR_NAME |
+        (options_ & scstoIncludeNonFolders ? FILE_NOTIFY_CHANGE_FILE_NAME : 0);
+    int slot = -1;
+    thread.AddWatch(MountTable::VolumeOf(path).mountPoint, filter, slot, true);
+}
+
+void TSCCustomShellTree::DeviceChange(TSCDeviceChangeHandler*, TMessage& message) {
+    if (message.WParam != DBT_DEVICEARRIVAL && message.WParam != DBT_DEVICEREMOVECOMPLETE) {
+        return;
+    }
+    RevalidateMyComputer();
+    RevalidationSuspension suspended;
+    Refresh();
 }
 
 void TSCCustomShellTree::Refresh() {
@@ -280,6 +346,9 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
         DoInsertItem(node);
     } else {
         parentAbsolute.reset(DuplicatePidl(nullptr, node->Data()->GetAbsolutePidl()));
+    }
+    if (const std::string path = PidlToPath(parentAbsolute.get()); !path.empty()) {
+        WatchListedFolder(path);
     }
     ComPtr<IEnumIDList> items;
     if (folder == nullptr || Failed(folder->EnumObjects(OwnerWindow(), EnumFlags(), items.Put()))) {
@@ -896,7 +965,7 @@ void TSCCustomShellTree::mousePressEvent(QMouseEvent* event) {
 void TSCCustomShellTree::keyPressEvent(QKeyEvent* event) {
     RunShellGuarded([&] {
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (enter && Selected()) {
+        if (enter && Selected() && !IsEditing()) {
             Expand(Selected());
             event->accept();
             return;
@@ -914,7 +983,7 @@ bool TSCCustomShellTree::event(QEvent* event) {
         });
         return true;
     }
-    if (event->type() == WM_SC_CHANGENOTIFY) {
+    if (const TMessage* message = MessageOf(event); message && message->Msg == WM_CHANGENOTIFY) {
         RunShellGuarded([this] { WMChangeNotify(); });
         return true;
     }

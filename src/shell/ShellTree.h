@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeThreadOwner.h"
 #include "CustomTreeView.h"
 #include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
@@ -95,6 +96,10 @@ public:
     // Runs a verb of the node's context menu ("cut", "copy", "paste", "delete"), then
     // refreshes; 1 and nothing done for the root and nodes without shell data.
     HRESULT InvokeNodeVerb(TSCShellTreeNode* node, const std::string& verb);
+    // A volume was mounted or unmounted.
+    virtual void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
+    // The drive watch's thread; none before the tree first watched.
+    TChangeHandlerThread* ChangeThread() const { return changeThread_.Find(); }
 
     TSCShAddItemEvent OnAddItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node, TSCShTreeData* data)> OnDeleteItem;
@@ -129,6 +134,8 @@ protected:
     virtual void MessageBeep();
     // A change notification of the drive watch.
     virtual void WMChangeNotify();
+    // Watches the volume that holds path, with its subtree; "" removes every watch.
+    virtual void AddDriveWatch(const std::string& path);
     virtual void ShowNodeContextMenu(TSCShellTreeNode* node, QPoint point);
     void DoNodeContextMenu(const QModelIndex& node, QPoint& pos, QMenu*& menu) override;
 
@@ -154,6 +161,8 @@ private:
     SHCONTF EnumFlags() const;
     void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
     void RunPendingRefresh();
+    void StartDriveWatching();
+    void WatchFilledFolders(TSCShellTreeNode* node);
     void RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu, int command);
     void RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node);
     void ResetDescendants(TSCShellTreeNode* node);
@@ -189,6 +198,8 @@ private:
     bool labelEditEnded_ = false;
     int noOwnerWindowCount_ = 0;
     IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
+    // Last: its thread is ended and joined before anything else of the tree goes.
+    ChangeThreadOwner changeThread_{this};
 };
 
 // The tree that forms place.

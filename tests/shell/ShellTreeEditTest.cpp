@@ -61,6 +61,7 @@ protected:
         tree.BaseFolder().SetPath(fixture.Path());
         ShowAndSettle(tree);
         tree.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&tree));
         tree.setFocus();
     }
     ~EditTree() override { EXPECT_EQ((*messages).Texts(), expectedMessages); }

@@ -3,9 +3,9 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellMessages.h"
 #include "shell/ShellTreeData.h"
 #include "shell/ShellUtils.h"
+#include "shell/WindowMessage.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,7 +27,9 @@ public:
 
 class TreeRefresh : public ::testing::Test {
 protected:
+    // The tests post the change notifications themselves.
     TreeRefresh() {
+        tree.WriteOptions(scstoDefaultOptions & ~scstoDynamicRefresh);
         tree.BaseFolder().SetPath(fixture.Path());
         ShowAndSettle(tree);
     }
@@ -41,7 +43,7 @@ protected:
         }
         return node;
     }
-    void PostChange() { QApplication::postEvent(&tree, new QEvent(WM_SC_CHANGENOTIFY)); }
+    void PostChange() { PostMessage(&tree, WM_CHANGENOTIFY, 0, 0); }
 
     ScopedScriptedMessages messages;
     ControlFixture fixture;
