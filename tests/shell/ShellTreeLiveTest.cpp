@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -184,6 +185,42 @@ TEST_F(LiveTree, SwitchingDynamicRefreshOffAndOnStopsAndRestartsTheWatch) {
     Outside("mkdir " + Quoted(fixture.Path("watched")));
     EXPECT_TRUE(WaitUntil([&] { return Shows("", "watched"); }));
     EXPECT_TRUE(Shows("", "unwatched")) << "the refresh reads the whole folder";
+}
+
+// Creations and deletions in a watched folder while the tree refreshes: every one is a real
+// notification from the change thread, and the tree ends as the disk is.
+TEST_F(LiveTree, TenThousandChangesWhileRefreshingEndEqualToTheDisk) {
+    TSCShellTreeNode* churn = Node("other");
+    ASSERT_NE(churn, nullptr);
+    tree.Expand(churn);
+    constexpr int Changes = 10'000;
+    for (int i = 0; i < Changes; ++i) {
+        const std::string path = fixture.Path("other/f" + std::to_string(i % 97));
+        if (fs::exists(path)) {
+            fs::remove(path);
+        } else {
+            fs::create_directory(path);
+        }
+        if (i % 250 == 0) {
+            tree.Refresh();
+            QApplication::processEvents();
+        }
+    }
+    const auto onDisk = [&] {
+        Texts names;
+        for (const auto& entry : fs::directory_iterator(fixture.Path("other"))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto shown = [&] {
+        Texts names = ChildTexts(tree.Items(), Node("other"));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return shown() == onDisk() && !tree.RefreshPending(); }));
+    EXPECT_EQ(shown(), onDisk());
 }
 
 } // namespace

@@ -190,36 +190,5 @@ TEST_F(TreeRefresh, AnEntryGoneBeforeItsAttributesAreReadIsLeftOutOfTheFill) {
     EXPECT_EQ(ChildTexts(tree.Items(), three), Texts{"kept"});
 }
 
-// Creations and deletions in a folder while the tree refreshes: the tree ends as the disk is.
-TEST_F(TreeRefresh, TenThousandChangesWhileRefreshingEndEqualToTheDisk) {
-    TSCShellTreeNode* churn = Node("other");
-    ASSERT_NE(churn, nullptr);
-    tree.Expand(churn);
-    tree.setFocus();
-    constexpr int Changes = 10'000;
-    for (int i = 0; i < Changes; ++i) {
-        const std::string path = fixture.Path("other/f" + std::to_string(i % 97));
-        if (fs::exists(path)) {
-            fs::remove(path);
-        } else {
-            fs::create_directory(path);
-        }
-        PostChange();
-        if (i % 500 == 0) {
-            tree.Refresh();
-            QApplication::processEvents();
-        }
-    }
-    QTest::qWait(TSCCustomShellTree::FocusedRefreshDelayMs + 200);
-    Texts onDisk;
-    for (const auto& entry : fs::directory_iterator(fixture.Path("other"))) {
-        onDisk.push_back(entry.path().filename().string());
-    }
-    Texts shown = ChildTexts(tree.Items(), Node("other"));
-    std::sort(onDisk.begin(), onDisk.end());
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(shown, onDisk);
-}
-
 } // namespace
 } // namespace quarn::test
