@@ -1,6 +1,7 @@
 // The folder tree: expanding a node of 10,000 subfolders, and a refresh by difference of a
 // filled tree of 50,000 nodes with one change, each beside a plain readdir + statx of the same
-// folders in the same iteration.
+// folders in the same iteration; and the time from a folder made by another program to its
+// node, beside the refresh timer's period.
 #include "ListingFolder.h"
 #include "shell/ShellTree.h"
 
@@ -9,6 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -138,8 +141,58 @@ void BM_RefreshFilledTreeOf50000NodesWithOneChange(benchmark::State& state) {
     Report(state, plain, refresh, "refresh_ms");
 }
 
+// Runs a command of the system's as another process, to its end.
+void RunProgram(const char* program, const std::string& path) {
+    char* const arguments[] = {const_cast<char*>(program), const_cast<char*>(path.c_str()),
+                               nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, program, nullptr, nullptr, arguments, environ) == 0) {
+        waitpid(child, nullptr, 0);
+    }
+}
+
+void BM_ChangeByAnotherProgramReachesTheTree(benchmark::State& state) {
+    BenchTree folders("quarn-bench-tree-latency");
+    fs::create_directories(folders.Path("watched"));
+    quarn::TSCShellTree tree;
+    tree.resize(300, 600);
+    tree.show();
+    tree.activateWindow();
+    tree.setFocus();
+    tree.BaseFolder().SetPath(folders.Path());
+    QApplication::processEvents();
+    quarn::TSCShellTreeNode* watched = Child(tree, tree.RootNode(), "watched");
+    tree.Expand(watched);
+    const std::string made = folders.Path("watched/made");
+    Milliseconds latency{};
+    for (auto _ : state) {
+        const bool making = !fs::exists(made);
+        const auto start = Clock::now();
+        RunProgram(making ? "mkdir" : "rmdir", made);
+        while ((Child(tree, watched, "made") != nullptr) != making &&
+               Clock::now() - start < std::chrono::seconds(5)) {
+            QApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        const auto end = Clock::now();
+        if ((Child(tree, watched, "made") != nullptr) != making) {
+            state.SkipWithError("the change did not reach the tree");
+        }
+        latency += end - start;
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["timer_ms"] = quarn::TSCCustomShellTree::FocusedRefreshDelayMs;
+    state.counters["latency_ms"] = latency.count() / iterations;
+    state.counters["over_timer_ms"] =
+        latency.count() / iterations - quarn::TSCCustomShellTree::FocusedRefreshDelayMs;
+}
+
 } // namespace
 
+BENCHMARK(BM_ChangeByAnotherProgramReachesTheTree)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandNodeWith10000Subfolders)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshFilledTreeOf50000NodesWithOneChange)
     ->UseManualTime()
