@@ -103,8 +103,8 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
 }
 
 // Writes every pass of the plan over the first size bytes, each flushed to the device; the
-// write-out runs along with the pass, so its flush waits for little, and that little is waited
-// for on a helper thread while the window answers.
+// write-out runs along with the pass on a helper thread, so its flush waits for little, and
+// the window answers meanwhile.
 class PassWriter {
 public:
     PassWriter(FileWorkView& view, int fd, std::uint64_t size, const WipePlan& plan)
@@ -138,7 +138,7 @@ private:
         if (::lseek(fd_, 0, SEEK_SET) != 0) {
             return SystemFailure(errno);
         }
-        Writeback writeback(fd_);
+        Writeback writeback(view_, fd_);
         for (std::uint64_t offset = 0; offset < size_;) {
             if (view_.CancelRequested()) {
                 cancelled = true;
@@ -151,14 +151,14 @@ private:
             }
             offset += count;
             written_ += count;
-            if (!writeback.Advance(offset)) {
+            if (writeback.Advance(offset) != 0) {
                 return FileFailure{FailureKind::DiscFull};
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (WaitAnswering(view_, [this] { return ::fdatasync(fd_) == 0 ? 0 : errno; }) != 0) {
+        if (writeback.Finish() != 0) {
             return FileFailure{FailureKind::DiscFull};
         }
         return std::nullopt;

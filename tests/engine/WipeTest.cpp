@@ -3,6 +3,7 @@
 #include "CommandsTestView.h"
 #include "LoopDisc.h"
 #include "engine/ProgressMath.h"
+#include "engine/Writeback.h"
 #include "platform/Guid.h"
 #include "platform/PosixFile.h"
 
@@ -473,7 +474,10 @@ TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
 struct FlushCase {
     const char* label;
     off_t size;
-    int roomAtPercent; // the backing gets room again once the bar reaches it; 0: never
+    // The backing gets room again once the bar reaches it; 0: never. The wipe runs no further
+    // ahead of the device than Writeback::Ahead, so a file of three times that has met the
+    // full device well before half of it is written.
+    int roomAtPercent;
 };
 
 void PrintTo(const FlushCase& param, std::ostream* out) {
@@ -486,7 +490,7 @@ class WipeFlushFails : public testing::TestWithParam<FlushCase> {};
 // room. An error seen while the pass runs is not seen again by the flush at its end, so the
 // wipe must fail on it even when the rest of the pass reaches the device.
 TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
-    SmallTmpfs backing("8m");
+    SmallTmpfs backing("40m"); // with room for the file once the fill is gone
     if (!backing.Mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
     }
@@ -518,7 +522,7 @@ TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
 
 INSTANTIATE_TEST_SUITE_P(Ends, WipeFlushFails,
                          testing::Values(FlushCase{"at the flush", 1 << 20, 0},
-                                         FlushCase{"during the pass", 8 << 20, 50}));
+                                         FlushCase{"during the pass", 3 * Writeback::Ahead, 50}));
 
 // A write error that is not a full disc is said with the system's reason. The limit on file
 // size refuses every write past it, also within the file.
