@@ -3,6 +3,7 @@
 #include "ShellList.h"
 #include "ShellUtils.h"
 #include "namespace/ItemCodec.h"
+#include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
 
 namespace quarn {
@@ -32,6 +33,7 @@ void TSCShListData::SetPidl(LPITEMIDLIST pidl) {
 void TSCShListData::ResetCache() {
     absolutePidl_.reset();
     displayName_.clear();
+    detailTexts_.reset();
 }
 
 LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
@@ -43,6 +45,10 @@ LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
 
 SFGAOF TSCShListData::GetAttributes() {
     SFGAOF attributes = DataAttributes;
+    if (const std::string path = GetPath();
+        IsBeyondDriveRoot(path) && GetDriveType(path) == DriveType::Removable) {
+        attributes &= ~SFGAO_READONLY;
+    }
     LPCITEMIDLIST item = relativePidl_.get();
     if (IShellFolder* folder = List->CurrentFolder()) {
         folder->GetAttributesOf(1, &item, &attributes);
@@ -66,6 +72,43 @@ const std::string& TSCShListData::GetDisplayName() {
 
 std::string TSCShListData::GetPath() {
     return PidlToPath(GetAbsolutePidl());
+}
+
+bool TSCShListData::IsLink() {
+    return GetAttributes() & SFGAO_LINK;
+}
+
+bool TSCShListData::CanRename() {
+    return GetAttributes() & SFGAO_CANRENAME;
+}
+
+std::string TSCShListData::GetDetailText(int column) {
+    if (column <= 0) {
+        return "";
+    }
+    if (IShellDetails* details = List->FolderDetails()) {
+        SHELLDETAILS cell;
+        if (Failed(details->GetDetailsOf(relativePidl_.get(), column, &cell))) {
+            return "";
+        }
+        std::string text = StrRetToString(relativePidl_.get(), cell.str);
+        FreeStrRet(cell.str);
+        return text;
+    }
+    if (!detailTexts_) {
+        detailTexts_ = std::make_unique<TSCDetailTexts>(
+            GetItemDetailTexts(GetAbsolutePidl(), GetAttributes()));
+    }
+    switch (column) {
+    case 1:
+        return detailTexts_->Size;
+    case 2:
+        return detailTexts_->Type;
+    case 3:
+        return detailTexts_->Modified;
+    default:
+        return "";
+    }
 }
 
 std::optional<std::uint64_t> TSCShListData::GetFileSize() const {

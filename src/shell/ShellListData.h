@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ShellDetailTexts.h"
 #include "namespace/ShellFolder.h"
 
 #include <QDateTime>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,7 +14,7 @@ namespace quarn {
 class TSCCustomShellList;
 
 // What one row of the file list knows of its item: the item relative to the list's folder,
-// and, built on first use and kept, its absolute list and its display name.
+// and, built on first use and kept, its absolute list, its display name and detail texts.
 class TSCShListData {
 public:
     explicit TSCShListData(TSCCustomShellList* list) : List(list) {}
@@ -34,6 +36,12 @@ public:
     const std::string& GetDisplayName();
     // "" for items outside the file system.
     std::string GetPath();
+    bool IsLink();
+    bool CanRename();
+
+    // The text of a detail column: the folder's own details when it offers them, else the
+    // list's size, type and modification texts, read once; "" for the name column.
+    std::string GetDetailText(int column);
 
     // What the item recorded when it was listed: the size of a file (none for folders and
     // virtual items), and its modification time, or its birth time where that is zero.
@@ -46,6 +54,7 @@ private:
     PidlPtr relativePidl_;
     PidlPtr absolutePidl_;
     std::string displayName_;
+    std::unique_ptr<TSCDetailTexts> detailTexts_; // none until first asked for
 };
 
 } // namespace quarn
