@@ -1,0 +1,123 @@
+// The file list's refresh by difference, and fills and refreshes that start inside another.
+#include "ControlTestSupport.h"
+#include "ListFixture.h"
+#include "shell/ShellItemRoutines.h"
+#include "shell/ShellListData.h"
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace quarn::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST_F(ShellListTest, ARefreshKeepsTheSelectionAndAppendsNewItems) {
+    ModelCheckerReports reports;
+    QAbstractItemModelTester checker(&list.Items(),
+                                     QAbstractItemModelTester::FailureReportingMode::Warning);
+    Show("files");
+    list.SetSelected(RowNamed(list, "b.bin"), true);
+    list.SetSelected(RowNamed(list, "wide.txt"), true);
+    list.SelectionModel()->setCurrentIndex(list.Items().index(RowNamed(list, "wide.txt"), 0),
+                                           QItemSelectionModel::NoUpdate);
+    const int count = list.Count();
+    std::set<std::string> deleted;
+    list.OnDeleteItem = [&](QWidget*, int row, TSCShListData* data) {
+        EXPECT_EQ(list.GetItemData(row), data);
+        deleted.insert(data->GetDisplayName());
+    };
+
+    WriteFileBytes(fixture.Path("files/new.txt"), "new");
+    std::filesystem::remove(fixture.Path("files/c.TXT"));
+    WriteFileBytes(fixture.Path("files/A.txt"), std::string(3000, 'x'));
+    list.Refresh();
+
+    EXPECT_EQ(deleted, (std::set<std::string>{"A.txt", "c.TXT"})) << "A.txt changed";
+    EXPECT_EQ(list.Count(), count);
+    EXPECT_EQ(list.SelectedDisplayNames(), (Names{"b.bin", "wide.txt"}));
+    EXPECT_EQ(list.ItemFocused(), RowNamed(list, "wide.txt"));
+    const auto rows = RowNames(list);
+    EXPECT_EQ(std::set<std::string>(rows.end() - 2, rows.end()),
+              (std::set<std::string>{"A.txt", "new.txt"}))
+        << "new and changed items come at the end, unsorted";
+    EXPECT_EQ(RowNamed(list, "c.TXT"), -1);
+    EXPECT_EQ(CellText(list, RowNamed(list, "A.txt"), 1), "3KB") << "a grown file shows its size";
+    EXPECT_EQ(reports.messages, Names{});
+}
+
+TEST_F(ShellListTest, HiddenItemsGoWhenShowHiddenIsSwitchedOff) {
+    WriteFileBytes(fixture.Path("files/.hidden"), "h");
+    Show("files");
+    ASSERT_NE(RowNamed(list, ".hidden"), -1);
+    list.WriteOptions(list.Options() & ~scsloShowHidden);
+    EXPECT_EQ(RowNamed(list, ".hidden"), -1);
+}
+
+TEST_F(ShellListTest, AFillOrRefreshAskedForInsideARefreshWaitsForItsEnd) {
+    Show("files");
+    const Names before = RowNames(list);
+    int nested = 0;
+    bool pendingInside = false;
+    list.OnAddItem = [&](QWidget*, IShellFolder*, LPCITEMIDLIST, LPCITEMIDLIST, SFGAOF, bool&) {
+        ++nested;
+        list.Refresh();
+        list.FillFromFolder();
+        pendingInside = list.RefreshPending();
+    };
+    int fills = 0;
+    list.OnFillComplete = [&](QWidget*) { ++fills; };
+    WriteFileBytes(fixture.Path("files/new.txt"), "new");
+    list.Refresh();
+    EXPECT_TRUE(pendingInside) << "the nested requests only mark the list";
+    EXPECT_EQ(nested, 1) << "only new.txt was judged";
+    EXPECT_EQ(fills, 2) << "one more refresh ran after the first";
+    EXPECT_FALSE(list.RefreshPending());
+    Names expected = before;
+    expected.push_back("new.txt");
+    std::sort(expected.begin(), expected.end());
+    Names rows = RowNames(list);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, expected);
+}
+
+TEST_F(ShellListTest, AnItemThatFailsToBeAddedIsReportedAndLosesNothingElse) {
+    Show("files");
+    for (const char* name : {"new1.txt", "new2.txt", "new3.txt"}) {
+        WriteFileBytes(fixture.Path(std::string("files/") + name), name);
+    }
+    list.OnAddItem = [&](QWidget*, IShellFolder* folder, LPCITEMIDLIST, LPCITEMIDLIST item, SFGAOF,
+                         bool&) {
+        if (GetChildDisplayName(folder, item, SHGDN_INFOLDER) == "new2.txt") {
+            throw std::runtime_error("refused");
+        }
+    };
+    const int count = list.Count();
+    EXPECT_THROW(list.Refresh(), std::runtime_error);
+    EXPECT_EQ((*messages).Texts(), Names{"Exception in AddNewShellItem"});
+    (*messages).shown.clear();
+    EXPECT_GE(list.Count(), count) << "the rows shown stay";
+    EXPECT_LE(list.Count(), count + 2);
+    EXPECT_EQ(RowNamed(list, "new2.txt"), -1);
+}
+
+TEST_F(ShellListTest, ABusyListDefersAndRunsOneRefreshAtTheEnd) {
+    Show("files");
+    int fills = 0;
+    list.OnFillComplete = [&](QWidget*) { ++fills; };
+    list.SetBusy(true);
+    WriteFileBytes(fixture.Path("files/new.txt"), "new");
+    list.Refresh();
+    list.FillFromFolder();
+    EXPECT_EQ(fills, 0);
+    EXPECT_TRUE(list.RefreshPending());
+    list.SetBusy(false);
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(RowNames(list).back(), "new.txt") << "run as a refresh";
+}
+
+} // namespace
+} // namespace quarn::test
