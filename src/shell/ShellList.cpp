@@ -8,6 +8,7 @@
 #include "ShellDetails.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
+#include "ShellLink.h"
 #include "ShellListColumns.h"
 #include "ShellListData.h"
 #include "ShellListFilter.h"
@@ -27,6 +28,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QTreeView>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace quarn {
@@ -67,6 +69,11 @@ std::string FileNamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The window of the shell calls: the form that holds the list.
+HWND OwnerWindow(QWidget* list) {
+    return list->window();
+}
+
 // The view shows the list's model and shares its selection.
 void ShareModel(QAbstractItemView& view, QAbstractItemModel* model,
                 QItemSelectionModel* selection) {
@@ -92,6 +99,10 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
         views_->addWidget(view);
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this] { RunShellGuarded([this] { OpenSelected(); }); });
+        connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+                [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
     views_->setCurrentWidget(reportView_);
     setFocusProxy(reportView_);
@@ -105,6 +116,11 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
             OnDeleteItem(this, row, item.Data.get());
         }
     };
+    model_->EditText = [this](int row) {
+        return GetChildDisplayName(currentFolder_.get(), GetItemData(row)->RelativePidl(),
+                                   SHGDN_INFOLDER | SHGDN_FOREDITING);
+    };
+    model_->OnEdited = [this](int row, const std::string& text) { LabelEdited(row, text); };
     folder_.OnChange = [this](TSCShellLocator&) { FolderChanged(); };
 }
 
@@ -650,10 +666,125 @@ void TSCCustomShellList::ComponentRemoved(TSCLinkedTree& tree) {
     }
 }
 
+// Opening.
+
+void TSCCustomShellList::OpenItem(int index) {
+    FlushPendingTimers(true);
+    if (!IsShellItem(index)) {
+        DoDblClickOpen();
+        return;
+    }
+    Hourglass hourglass;
+    TSCShListData& data = *GetItemData(index);
+    LPCITEMIDLIST item = data.RelativePidl();
+    const PidlPtr absolute(JoinPidls(nullptr, currentAbsolutePidl_.get(), item));
+    SFGAOF attributes = SFGAO_FOLDER;
+    if (currentFolder_->GetAttributesOf(1, &item, &attributes) == S_OK &&
+        (attributes & SFGAO_FOLDER)) {
+        NavigateTo(absolute.get());
+    } else if (!(data.IsLink() && OpenLinkTarget(data)) && DoDblClickOpen()) {
+        InvokeDefaultCommand({item});
+    }
+}
+
+// A link whose target is a folder shows that folder.
+bool TSCCustomShellList::OpenLinkTarget(TSCShListData& data) {
+    TLinkData link;
+    if (Failed(ReadShellLink(data.GetPath(), link, false)) ||
+        !(link.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    LPITEMIDLIST target = nullptr;
+    if (Failed(PathToPidl(link.Path, target))) {
+        return false;
+    }
+    const PidlPtr owned(target);
+    NavigateTo(owned.get());
+    return true;
+}
+
+void TSCCustomShellList::OpenSelected() {
+    FlushPendingTimers(true);
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.size() < 2) {
+        if (Selected() >= 0) {
+            OpenItem(Selected());
+        }
+    } else if (DoDblClickOpen()) {
+        InvokeDefaultCommand(items);
+    }
+}
+
+void TSCCustomShellList::InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>&) {
+}
+
+bool TSCCustomShellList::DoDblClickOpen() {
+    bool handled = false;
+    if (OnDblClickOpen) {
+        OnDblClickOpen(this, handled);
+    }
+    return !handled;
+}
+
+std::vector<LPCITEMIDLIST> TSCCustomShellList::SelectedRelativePidls() const {
+    std::vector<LPCITEMIDLIST> items;
+    for (const int row : SelectedItems()) {
+        if (IsShellItem(row)) {
+            items.push_back(GetItemData(row)->RelativePidl());
+        }
+    }
+    return items;
+}
+
+// Renaming in place.
+
+bool TSCCustomShellList::AllowLabelEdit(int index) {
+    return !readOnly_ && (!IsShellItem(index) || GetItemData(index)->CanRename());
+}
+
+void TSCCustomShellList::StartLabelEdit(int index) {
+    if (index < 0 || index >= Count() || !AllowLabelEdit(index)) {
+        return;
+    }
+    const QModelIndex item = model_->index(index, 0);
+    View()->scrollTo(item);
+    View()->edit(item);
+    editing_ = View()->indexWidget(item) != nullptr;
+}
+
+void TSCCustomShellList::LabelEdited(int index, const std::string& edited) {
+    std::string text = QString::fromStdString(edited).trimmed().toStdString();
+    if (OnEdited) {
+        OnEdited(this, index, text);
+    }
+    Hourglass hourglass;
+    skipNextChange_ = true;
+    TSCShListData& data = *GetItemData(index);
+    LPITEMIDLIST renamed = nullptr;
+    if (Succeeded(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), text,
+                                            SHGDN_INFOLDER, &renamed)) &&
+        renamed) {
+        data.SetPidl(renamed);
+    }
+}
+
+void TSCCustomShellList::EditorClosed() {
+    editing_ = false;
+    RunPendingRefresh();
+}
+
 // Items and the selection.
 
 TSCShListData* TSCCustomShellList::GetItemData(int index) const {
     return model_->Item(index).Data.get();
+}
+
+bool TSCCustomShellList::IsShellItem(int index) const {
+    return index >= 0 && index < Count() && GetItemData(index) != nullptr;
+}
+
+int TSCCustomShellList::SelectedShellItemCount() const {
+    return static_cast<int>(SelectedRelativePidls().size());
 }
 
 std::vector<std::pair<int, int>> TSCCustomShellList::SelectedRanges() const {
@@ -734,6 +865,36 @@ void TSCCustomShellList::SelectAllItems() {
     }
 }
 
+// Keys and the wheel.
+
+bool TSCCustomShellList::HandleKeyPress(QKeyEvent& event) {
+    if (!(options_ & scsloDefaultKeyHandling) || editing_ ||
+        event.modifiers() & ~Qt::KeypadModifier) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        GoUp(1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OpenSelected();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The list style scrolls sideways, one step a turn of the wheel.
+bool TSCCustomShellList::HandleMouseWheel(QWheelEvent& event) {
+    if (viewStyle_ != TViewStyle::vsList || event.angleDelta().y() == 0) {
+        return false;
+    }
+    QScrollBar* bar = itemView_->horizontalScrollBar();
+    bar->setValue(bar->value() + (event.angleDelta().y() < 0 ? 1 : -1) * bar->singleStep());
+    return true;
+}
+
 // Qt's entries.
 
 bool TSCCustomShellList::event(QEvent* event) {
@@ -761,7 +922,19 @@ void TSCCustomShellList::WindowCreated() {
 bool TSCCustomShellList::eventFilter(QObject* watched, QEvent* event) {
     const bool view = watched == reportView_ || watched == itemView_;
     const bool viewport = watched == reportView_->viewport() || watched == itemView_->viewport();
-    if (view && event->type() == QEvent::KeyRelease && OnKeyUp) {
+    if (view && event->type() == QEvent::KeyPress) {
+        bool used = false;
+        RunShellGuarded([&] { used = HandleKeyPress(*static_cast<QKeyEvent*>(event)); });
+        if (used) {
+            return true;
+        }
+    } else if (viewport && event->type() == QEvent::Wheel) {
+        bool used = false;
+        RunShellGuarded([&] { used = HandleMouseWheel(*static_cast<QWheelEvent*>(event)); });
+        if (used) {
+            return true;
+        }
+    } else if (view && event->type() == QEvent::KeyRelease && OnKeyUp) {
         RunShellGuarded([&] { OnKeyUp(this, static_cast<QKeyEvent*>(event)); });
     } else if (viewport && event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnClick) {

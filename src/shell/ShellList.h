@@ -20,6 +20,7 @@ class QListView;
 class QStackedLayout;
 class QTimer;
 class QTreeView;
+class QWheelEvent;
 
 namespace quarn {
 
@@ -67,6 +68,15 @@ public:
     void GoUp(int levels);
     void NavigateTo(LPCITEMIDLIST absolutePidl);
 
+    // Folders navigate, links to folders go to their target, other items run their default
+    // command; several selected items run their menu's default command once.
+    void OpenItem(int index);
+    void OpenSelected();
+    // Starts the in-place rename of a row when the item allows it.
+    void StartLabelEdit(int index);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
     // The folder last filled, its absolute list and its detail columns (none for ours).
     IShellFolder* CurrentFolder() const { return currentFolder_.get(); }
     LPCITEMIDLIST CurrentAbsolutePidl() const { return currentAbsolutePidl_.get(); }
@@ -95,6 +105,9 @@ public:
 
     int Count() const { return model_->Count(); }
     TSCShListData* GetItemData(int index) const;
+    // A row that carries shell data.
+    bool IsShellItem(int index) const;
+    int SelectedShellItemCount() const;
     int SelCount() const;
     // The first selected row, -1 when none is.
     int Selected() const;
@@ -130,6 +143,10 @@ public:
     TNotifyEvent OnFolderChanged;
     // A click on a column's header (0-based); a handler that sets the sort key decides it.
     std::function<void(QWidget* sender, int column)> OnColumnClick;
+    // Before an item opens; setting handled keeps its default command from running.
+    std::function<void(QWidget* sender, bool& handled)> OnDblClickOpen;
+    // A rename entered, with the text before the list trims it; the handler may change it.
+    std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
     // A click of the left button in the list.
     TNotifyEvent OnClick;
     std::function<void(QWidget* sender, QKeyEvent* event)> OnKeyUp;
@@ -146,12 +163,24 @@ protected:
     virtual void DoFillStart();
     virtual void DoFillComplete();
     virtual void DoFolderChanged();
+    // false when an OnDblClickOpen handler handled the opening.
+    virtual bool DoDblClickOpen();
     void ColumnClicked(int column);
+    bool AllowLabelEdit(int index);
+    void LabelEdited(int index, const std::string& text);
+    // Backspace and Enter; true when the key was used.
+    bool HandleKeyPress(QKeyEvent& event);
+    bool HandleMouseWheel(QWheelEvent& event);
+    // Runs the default command of the items' context menu.
+    virtual void InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>& items);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool OpenLinkTarget(TSCShListData& data);
+    std::vector<LPCITEMIDLIST> SelectedRelativePidls() const;
+    void EditorClosed();
     void FillGuarded();
     void RefreshGuarded();
     // Defers the request while it cannot run now; true when it did.
@@ -202,6 +231,9 @@ private:
     int listing_ = 0;
     bool busy_ = false;
     bool editing_ = false;
+    bool readOnly_ = false;
+    // Set by the list's own rename: the change notice it causes is not needed.
+    bool skipNextChange_ = false;
     bool refreshPending_ = false;
     bool windowCreated_ = false;
 };

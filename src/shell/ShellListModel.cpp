@@ -158,6 +158,9 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int rol
     case Qt::AccessibleTextRole:
         return QString::fromUtf8(column == 0 ? item.Data->GetDisplayName()
                                              : item.Data->GetDetailText(column));
+    case Qt::EditRole:
+        return column == 0 && EditText ? QString::fromStdString(EditText(&item - items_.data()))
+                                       : QVariant();
     case Qt::DecorationRole:
         return column == 0 ? ItemIcon(item) : QVariant();
     case Qt::TextAlignmentRole:
@@ -193,8 +196,24 @@ QVariant TSCShellListModel::headerData(int section, Qt::Orientation orientation,
 }
 
 Qt::ItemFlags TSCShellListModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags editable = index.column() == 0 ? Qt::ItemIsEditable : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | editable;
+}
+
+bool TSCShellListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || index.column() != 0 ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid) || !OnEdited) {
+        return false;
+    }
+    const QPersistentModelIndex edited(index);
+    RunShellGuarded([&] { OnEdited(index.row(), value.toString().toStdString()); });
+    if (edited.isValid()) {
+        emit dataChanged(edited, edited);
+    }
+    return true;
 }
 
 } // namespace quarn

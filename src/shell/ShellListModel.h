@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quarn {
@@ -61,6 +62,9 @@ public:
 
     // Before a row is deleted, while its data still lives.
     std::function<void(int row, TSCShellListItem&)> OnDeleting;
+    // The text a rename starts from, and the text it ends with.
+    std::function<std::string(int row)> EditText;
+    std::function<void(int row, const std::string& text)> OnEdited;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -68,6 +72,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
     QVariant ItemData(TSCShellListItem& item, int column, int role) const;
