@@ -718,6 +718,34 @@ void TSCCustomShellList::OpenSelected() {
 void TSCCustomShellList::InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>&) {
 }
 
+HRESULT TSCCustomShellList::GetSelectionUIObject(const IID& iid, void** object) {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty() || !currentFolder_) {
+        return E_FAIL;
+    }
+    return currentFolder_->GetUIObjectOf(OwnerWindow(this), static_cast<ULONG>(items.size()),
+                                         items.data(), iid, nullptr, object);
+}
+
+HRESULT TSCCustomShellList::GetItemUIObject(int index, const IID& iid, void** object) {
+    if (!IsShellItem(index) || !currentFolder_) {
+        return E_INVALIDARG;
+    }
+    LPCITEMIDLIST item = GetItemData(index)->RelativePidl();
+    return currentFolder_->GetUIObjectOf(OwnerWindow(this), 1, &item, iid, nullptr, object);
+}
+
+std::uint32_t TSCCustomShellList::GetAllowedDropEffects() {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty()) {
+        return 0;
+    }
+    SFGAOF attributes = SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK;
+    OleCheck(currentFolder_->GetAttributesOf(static_cast<ULONG>(items.size()), items.data(),
+                                             &attributes));
+    return attributes & (SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK);
+}
+
 bool TSCCustomShellList::DoDblClickOpen() {
     bool handled = false;
     if (OnDblClickOpen) {

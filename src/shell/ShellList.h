@@ -72,6 +72,11 @@ public:
     // command; several selected items run their menu's default command once.
     void OpenItem(int index);
     void OpenSelected();
+    // An interface (a context menu, a data object) of the selected shell items, or of one.
+    HRESULT GetSelectionUIObject(const IID& iid, void** object);
+    HRESULT GetItemUIObject(int index, const IID& iid, void** object);
+    // The copy, move and link effects every selected shell item allows; 0 for none.
+    std::uint32_t GetAllowedDropEffects();
     // Starts the in-place rename of a row when the item allows it.
     void StartLabelEdit(int index);
     bool ReadOnly() const { return readOnly_; }

@@ -101,5 +101,15 @@ TEST_F(ShellListTest, TheWheelScrollsTheListStyleSideways) {
     EXPECT_EQ(list.View()->verticalScrollBar()->value(), 0);
 }
 
+TEST_F(ShellListTest, TheSelectionAllowsTheDropEffectsAllItsItemsAllow) {
+    Show("files");
+    EXPECT_EQ(list.GetAllowedDropEffects(), 0u);
+    list.SetSelected(RowNamed(list, "a.txt"), true);
+    list.SetSelected(RowNamed(list, "sub"), true);
+    EXPECT_EQ(list.GetAllowedDropEffects(), SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK);
+    void* object = nullptr;
+    EXPECT_EQ(list.GetItemUIObject(-1, IID_IContextMenu, &object), E_INVALIDARG);
+}
+
 } // namespace
 } // namespace quarn::test
