@@ -129,6 +129,7 @@ TSCCustomShellList::~TSCCustomShellList() {
         SaveColumnWidths();
     }
     model_->OnDeleting = nullptr;
+    ClearItems(); // the views ask nothing more of rows whose list is going
     folder_.OnChange = nullptr;
     if (linkedTree_) {
         linkedTree_->ComponentRemoved(*this);
