@@ -40,6 +40,8 @@ constexpr SFGAOF AcceptAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_FILE
 // The enumeration's end as some folders report it.
 constexpr HRESULT NoMoreItems = static_cast<HRESULT>(0x80070103);
 constexpr int WidthPerCharacter = 7;
+constexpr int FocusedRefreshDelay = 400;
+constexpr int UnfocusedRefreshDelay = 2000;
 
 // Runs an action when it leaves scope, on every path.
 template <typename Action> class AtExit {
@@ -650,6 +652,14 @@ void TSCCustomShellList::FlushPendingTimers(bool includeLinked) {
     if (refreshTimer_->isActive()) {
         TimerFired();
     }
+}
+
+void TSCCustomShellList::WMChangeNotify() {
+    if (skipNextChange_ || busy_) {
+        skipNextChange_ = false;
+        return;
+    }
+    refreshTimer_->start(View()->hasFocus() ? FocusedRefreshDelay : UnfocusedRefreshDelay);
 }
 
 void TSCCustomShellList::TimerFired() {

@@ -91,6 +91,8 @@ public:
     bool Busy() const { return busy_; }
     void SetBusy(bool busy);
     bool RefreshPending() const { return refreshPending_; }
+    // Started by change notices; its refresh runs when it fires or is flushed.
+    const QTimer& RefreshTimer() const { return *refreshTimer_; }
     bool IsEditing() const { return editing_; }
 
     TViewStyle ViewStyle() const { return viewStyle_; }
@@ -171,6 +173,10 @@ protected:
     // false when an OnDblClickOpen handler handled the opening.
     virtual bool DoDblClickOpen();
     void ColumnClicked(int column);
+    // A change in the watched folder: the refresh timer starts again (400 ms with the focus,
+    // 2 s without), so that a burst of changes gives one refresh. Dropped during a drag and
+    // after the list's own rename.
+    void WMChangeNotify();
     bool AllowLabelEdit(int index);
     void LabelEdited(int index, const std::string& text);
     // Backspace and Enter; true when the key was used.

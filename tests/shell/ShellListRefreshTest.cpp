@@ -119,5 +119,54 @@ TEST_F(ShellListTest, ABusyListDefersAndRunsOneRefreshAtTheEnd) {
     EXPECT_EQ(RowNames(list).back(), "new.txt") << "run as a refresh";
 }
 
+class NotifiedList : public TSCShellList {
+public:
+    using TSCShellList::LabelEdited;
+    using TSCShellList::WMChangeNotify;
+};
+
+TEST(ShellListChanges, NoticesStartTheRefreshTimerWhichRefreshesOnce) {
+    ScopedScriptedMessages messages;
+    ListFixture fixture;
+    NotifiedList list;
+    list.Folder().SetPath(fixture.Path("files/sub"));
+    ShowAndSettle(list);
+    list.setFocus();
+    ASSERT_TRUE(list.View()->hasFocus());
+    list.WMChangeNotify();
+    EXPECT_TRUE(list.RefreshTimer().isActive());
+    EXPECT_EQ(list.RefreshTimer().interval(), 400);
+    list.clearFocus();
+    list.WMChangeNotify();
+    EXPECT_EQ(list.RefreshTimer().interval(), 2000) << "slower without the focus";
+
+    WriteFileBytes(fixture.Path("files/sub/new.txt"), "new");
+    int fills = 0;
+    list.OnFillComplete = [&](QWidget*) { ++fills; };
+    list.FlushPendingTimers(false);
+    EXPECT_FALSE(list.RefreshTimer().isActive());
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(RowNames(list), std::vector<std::string>{"new.txt"});
+
+    list.SetBusy(true);
+    list.WMChangeNotify();
+    EXPECT_FALSE(list.RefreshTimer().isActive()) << "a notice during a drag is dropped";
+    list.SetBusy(false);
+}
+
+TEST(ShellListChanges, TheNoticeOfTheListsOwnRenameIsIgnored) {
+    ScopedScriptedMessages messages;
+    ListFixture fixture;
+    NotifiedList list;
+    list.Folder().SetPath(fixture.Path("files"));
+    ShowAndSettle(list);
+    list.LabelEdited(RowNamed(list, "b.bin"), "b.bin");
+    (*messages).shown.clear();
+    list.WMChangeNotify();
+    EXPECT_FALSE(list.RefreshTimer().isActive());
+    list.WMChangeNotify();
+    EXPECT_TRUE(list.RefreshTimer().isActive()) << "only the next one";
+}
+
 } // namespace
 } // namespace quarn::test
