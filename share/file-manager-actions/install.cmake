@@ -3,26 +3,7 @@
 set(command "${CMAKE_INSTALL_PREFIX}/bin/quarn-contextmenu")
 set(share "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share")
 
-# A desktop entry's string value: backslash, line breaks and tabs escaped.
-function(quarn_key_file_string text out)
-    string(REPLACE "\\" "\\\\" text "${text}")
-    string(REPLACE "\n" "\\n" text "${text}")
-    string(REPLACE "\r" "\\r" text "${text}")
-    string(REPLACE "\t" "\\t" text "${text}")
-    set(${out} "${text}" PARENT_SCOPE)
-endfunction()
-
-# One argument of an Exec line: in double quotes, with ", `, $ and \ escaped and % doubled,
-# then escaped as a string value.
-function(quarn_exec_argument text out)
-    string(REPLACE "\\" "\\\\" text "${text}")
-    string(REPLACE "\"" "\\\"" text "${text}")
-    string(REPLACE "`" "\\`" text "${text}")
-    string(REPLACE "$" "\\$" text "${text}")
-    string(REPLACE "%" "%%" text "${text}")
-    quarn_key_file_string("\"${text}\"" text)
-    set(${out} "${text}" PARENT_SCOPE)
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/../DesktopEntryText.cmake")
 
 quarn_key_file_string("${command}" COMMAND_STRING)
 quarn_exec_argument("${command}" COMMAND_EXEC)

@@ -1,5 +1,6 @@
 #include "clu/Main.h"
 
+#include "app/common/FormLayout.h"
 #include "app/common/KVBEllipsisLabel.h"
 #include "app/common/KVBRunOnce.h"
 #include "app/common/KeyPreview.h"
@@ -39,8 +40,6 @@ constexpr char WipeQuestion[] =
     "Wiping a file will permanently overwrite the file's original contents! This procedure "
     "cannot be reversed once started, and the file being wiped is generally not recoverable "
     "by any means.\r\n\r\nWipe the selected files?";
-// The pages are laid out for this face, the design's 8-point face at 96 dpi.
-constexpr int FacePixels = 11;
 
 int Percent(int value) {
     return std::clamp(value, 0, 100);
@@ -84,9 +83,7 @@ TfMain::~TfMain() {
 void TfMain::CreateComponents() {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QString::fromUtf8(Caption));
-    QFont face = font();
-    face.setPixelSize(FacePixels);
-    setFont(face);
+    UseDesignFace(this);
     form_ = std::make_unique<MainForm>(this);
 
     RunOnce = new TKVBRunOnce(this);

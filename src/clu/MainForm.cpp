@@ -1,5 +1,6 @@
 #include "clu/MainForm.h"
 
+#include "app/common/FormLayout.h"
 #include "app/common/KVBEllipsisLabel.h"
 #include "app/common/PasswordRule.h"
 #include "platform/gui/Named.h"
@@ -12,111 +13,23 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <algorithm>
-#include <initializer_list>
 
 namespace quarn::clu {
 
 namespace {
 
-// The pages' measures in pixels, for the 11-pixel face they were designed for. A larger
-// face makes the window larger instead of letting the controls overlap.
+// The pages' measures in pixels, for the face they were designed for.
 constexpr QMargins PageMargins{7, 7, 6, 0};
 constexpr QMargins PasswordBoxMargins{9, 11, 9, 8};
-constexpr QMargins ProgressBoxMargins{10, 11, 9, 10};
-constexpr int CaptionGap = 8;
-constexpr int EditColumn = 65;     // from the box's left edge
-constexpr int FileNameColumn = 67; // likewise
-constexpr int CounterColumn = 88;  // likewise
-constexpr QSize ButtonSize{75, 23};
+constexpr QMargins CounterBoxMargins{10, 11, 9, 10};
+constexpr int EditColumn = 65;    // from the box's left edge
+constexpr int CounterColumn = 88; // likewise
 constexpr int BarHeight = 17;
-
-// The captions lType takes: its column is as wide as the widest, so that the names beside
-// it stay in place when the caption changes.
-constexpr std::initializer_list<const char*> OperationTypes = {
-    "Encrypting:", "Decrypting:", "Wiping:"};
-
-QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
-    auto* label = Named<QLabel>(name, QString::fromUtf8(text), parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
-    auto* button = Named<QPushButton>(name, QString::fromUtf8(text), parent);
-    button->setMinimumSize(ButtonSize);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLineEdit* MakePasswordEdit(const char* name, QWidget* parent) {
     auto* edit = Named<QLineEdit>(name, parent);
     SetUpPasswordEdit(edit);
     return edit;
-}
-
-QProgressBar* MakeBar(const char* name, QWidget* parent) {
-    auto* bar = Named<QProgressBar>(name, parent);
-    bar->setRange(0, 100);
-    bar->setValue(0);
-    bar->setTextVisible(false);
-    bar->setFixedHeight(BarHeight);
-    return bar;
-}
-
-// A file name ending in "..." when it is too long: it takes the width its column has.
-TKVBEllipsisLabel* MakeFileNameLabel(const char* name, QWidget* parent) {
-    auto* label = Named<TKVBEllipsisLabel>(name, parent);
-    label->SetAutoSize(false);
-    label->SetEllipsis(elEnd);
-    label->SetShowAccelChar(false);
-    label->SetTransparent(true);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    return label;
-}
-
-// Two columns in a box whose contents start at the design's left margin: captions on the
-// left, values on the right taking the rest, starting valueColumn pixels from the box's left
-// edge unless a caption is wider.
-QGridLayout* MakeCaptionGrid(const QMargins& design, int valueColumn) {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(CaptionGap);
-    grid->setColumnMinimumWidth(0, valueColumn - design.left() - CaptionGap);
-    grid->setColumnStretch(1, 1);
-    return grid;
-}
-
-QHBoxLayout* CentredRow(std::initializer_list<QWidget*> widgets, int spacing) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(spacing);
-    row->addStretch(1);
-    for (QWidget* widget : widgets) {
-        row->addWidget(widget);
-    }
-    row->addStretch(1);
-    return row;
-}
-
-// Margins of a box's layout that put its contents where the design has them: the box's
-// frame already takes some of the room.
-QMargins InsideFrame(const QGroupBox* box, const QMargins& design) {
-    const QMargins frame = box->contentsMargins();
-    return {std::max(design.left() - frame.left(), 0), std::max(design.top() - frame.top(), 0),
-            std::max(design.right() - frame.right(), 0),
-            std::max(design.bottom() - frame.bottom(), 0)};
-}
-
-// The label keeps the width of the widest of the texts it takes.
-void ReserveWidth(QLabel* label, std::initializer_list<const char*> texts) {
-    const QString shown = label->text();
-    int width = 0;
-    for (const char* text : texts) {
-        label->setText(QString::fromUtf8(text));
-        width = std::max(width, label->sizeHint().width());
-    }
-    label->setText(shown);
-    label->setMinimumWidth(width);
 }
 
 } // namespace
@@ -179,38 +92,23 @@ void MainForm::MakeProgressPage() {
     ProgressPage = Named<QWidget>("Progress", Notebook);
     Notebook->addWidget(ProgressPage);
 
-    GroupBox2 = Named<QGroupBox>("GroupBox2", ProgressPage);
-    lType = MakeLabel("lType", "Encrypting:", GroupBox2);
-    ReserveWidth(lType, OperationTypes);
-    lInFile = MakeFileNameLabel("lInFile", GroupBox2);
-    lNew = MakeLabel("lNew", "New File:", GroupBox2);
-    QSizePolicy keepPlace = lNew->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    lNew->setSizePolicy(keepPlace);
-    lNew->hide();
-    lOutFile = MakeFileNameLabel("lOutFile", GroupBox2);
-    pbCurrent = MakeBar("pbCurrent", GroupBox2);
-    auto* names = MakeCaptionGrid(ProgressBoxMargins, FileNameColumn);
-    names->setVerticalSpacing(3);
-    names->addWidget(lType, 0, 0);
-    names->addWidget(lInFile, 0, 1);
-    names->addWidget(lNew, 1, 0);
-    names->addWidget(lOutFile, 1, 1);
-    auto* current = new QVBoxLayout(GroupBox2);
-    current->setContentsMargins(InsideFrame(GroupBox2, ProgressBoxMargins));
-    current->setSpacing(14);
-    current->addLayout(names);
-    current->addWidget(pbCurrent);
+    const FileProgressBox current("GroupBox2", "pbCurrent", ProgressPage);
+    GroupBox2 = current.Box;
+    lType = current.lType;
+    lInFile = current.lInFile;
+    lNew = current.lNew;
+    lOutFile = current.lOutFile;
+    pbCurrent = current.Bar;
 
     GroupBox3 = Named<QGroupBox>("GroupBox3", ProgressPage);
     Label5 = MakeLabel("Label5", "Processing File:", GroupBox3);
     lOverall = MakeLabel("lOverall", "1of1", GroupBox3);
-    pbOverall = MakeBar("pbOverall", GroupBox3);
-    auto* counter = MakeCaptionGrid(ProgressBoxMargins, CounterColumn);
+    pbOverall = MakeBar("pbOverall", BarHeight, GroupBox3);
+    auto* counter = MakeCaptionGrid(CounterBoxMargins, CounterColumn);
     counter->addWidget(Label5, 0, 0);
     counter->addWidget(lOverall, 0, 1);
     auto* overall = new QVBoxLayout(GroupBox3);
-    overall->setContentsMargins(InsideFrame(GroupBox3, ProgressBoxMargins));
+    overall->setContentsMargins(InsideFrame(GroupBox3, CounterBoxMargins));
     overall->setSpacing(13);
     overall->addLayout(counter);
     overall->addWidget(pbOverall);

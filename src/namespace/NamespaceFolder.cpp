@@ -1,8 +1,11 @@
 #include "NamespaceFolder.h"
 
+#include "FileContextMenu.h"
 #include "FileEntries.h"
 #include "ItemInfo.h"
 #include "UserFolders.h"
+#include "platform/EntryRename.h"
+#include "platform/MessageService.h"
 
 #include <cerrno>
 #include <climits>
@@ -199,12 +202,33 @@ HRESULT NamespaceFolder::GetAttributesOf(ULONG count, const LPCITEMIDLIST* items
     return S_OK;
 }
 
-HRESULT NamespaceFolder::GetUIObjectOf(HWND, ULONG, const LPCITEMIDLIST*, const IID&, ULONG*,
-                                       void** object) {
-    if (object) {
-        *object = nullptr;
+// Our context menu for items with a file-system path (entries, Home, volumes); virtual items
+// have none.
+HRESULT NamespaceFolder::GetUIObjectOf(HWND owner, ULONG count, const LPCITEMIDLIST* items,
+                                       const IID& iid, ULONG*, void** object) {
+    if (object == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    *object = nullptr;
+    if (!(iid == IID_IContextMenu)) {
+        return E_NOTIMPL;
+    }
+    if (count == 0 || items == nullptr) {
+        return E_INVALIDARG;
+    }
+    std::vector<MenuTarget> targets;
+    for (ULONG i = 0; i < count; ++i) {
+        const auto item = ChildItem(items[i]);
+        if (!item || HasItems(NextItem(items[i]))) {
+            return E_INVALIDARG;
+        }
+        std::string path = ItemPath(*item, Path());
+        if (path.empty()) {
+            return E_NOTIMPL;
+        }
+        targets.push_back({std::move(path), ItemAttributes(*item)});
+    }
+    return MakeCom<FileContextMenu>(owner, std::move(targets))->QueryInterface(iid, object);
 }
 
 HRESULT NamespaceFolder::GetDisplayNameOf(LPCITEMIDLIST list, SHGDNF flags, STRRET* name) {
@@ -225,12 +249,29 @@ HRESULT NamespaceFolder::GetDisplayNameOf(LPCITEMIDLIST list, SHGDNF flags, STRR
     return S_OK;
 }
 
-HRESULT NamespaceFolder::SetNameOf(HWND, LPCITEMIDLIST, const std::string&, SHGDNF,
+// Renames an entry in place, never over a sibling; a refusal is shown to the user and leaves
+// the entry as it was. The flags change nothing: the name is always the raw in-folder name.
+HRESULT NamespaceFolder::SetNameOf(HWND, LPCITEMIDLIST list, const std::string& name, SHGDNF,
                                    LPITEMIDLIST* newItem) {
     if (newItem) {
         *newItem = nullptr;
     }
-    return E_NOTIMPL;
+    const auto item = ChildItem(list);
+    const auto* entry = item ? std::get_if<EntryItem>(&*item) : nullptr;
+    if (entry == nullptr || Path().empty() || HasItems(NextItem(list))) {
+        return E_INVALIDARG;
+    }
+    const auto result = RenameEntry(JoinPath(Path(), entry->name), name);
+    if (!result.Done()) {
+        Messages().Show(MessageKind::Error, result.message, MessageButtons::Ok);
+        return result.error != 0 ? HResultFromErrno(result.error) : E_INVALIDARG;
+    }
+    if (newItem) {
+        const std::string path = JoinPath(Path(), name);
+        const EntryResult renamed = StatEntry(AT_FDCWD, path.c_str(), name);
+        *newItem = renamed.error == 0 ? AllocateList(renamed.item) : nullptr;
+    }
+    return S_OK;
 }
 
 } // namespace quarn

@@ -9,8 +9,9 @@
 namespace quarn {
 
 // What every folder of our namespace shares: binding and comparing through several levels,
-// attributes and names answered from the items' own bytes, and E_NOTIMPL for what comes
-// later (context menus, data objects, drop targets, rename).
+// attributes and names answered from the items' own bytes, the context menu of items with a
+// file-system path, rename in place, and E_NOTIMPL for what comes later (data objects, drop
+// targets).
 class NamespaceFolder : public ComObject<IShellFolder> {
 public:
     HRESULT QueryInterface(const IID& iid, void** object) override;

@@ -79,8 +79,8 @@ public:
     virtual HRESULT ColumnClick(ULONG column) = 0;
 };
 
-// Interfaces that other parts of the controls ask folders for; declared here so that their
-// identifiers exist. The folders answer E_NOTIMPL for them for now.
+// Interfaces that other parts of the controls ask folders for. IContextMenu is declared in
+// ContextMenu.h; the folders answer E_NOTIMPL for the other two for now.
 inline constexpr IID IID_IContextMenu = MakeIid(0x10);
 inline constexpr IID IID_IDropTarget = MakeIid(0x11);
 inline constexpr IID IID_IDataObject = MakeIid(0x12);

@@ -1,6 +1,7 @@
 #include "Folders.h"
 #include "ItemEnumerators.h"
 #include "UserFolders.h"
+#include "platform/PercentEncoding.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,41 +14,12 @@ namespace quarn {
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// The trash info file keeps the original path percent-encoded.
-std::string PercentDecoded(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-            HexDigit(text[i + 2]) >= 0) {
-            decoded.push_back(
-                static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
-            i += 2;
-        } else {
-            decoded.push_back(text[i]);
-        }
-    }
-    return decoded;
-}
-
 // "Path=" of the entry's .trashinfo file; empty when there is none.
 std::string OriginalPath(const std::string& trash, std::string_view name) {
     std::ifstream in(JoinPath(trash, "info/" + std::string(name) + ".trashinfo"));
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("Path=")) {
-            return PercentDecoded(std::string_view(line).substr(5));
+            return PercentDecode(std::string_view(line).substr(5));
         }
     }
     return {};

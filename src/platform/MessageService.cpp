@@ -11,6 +11,10 @@ std::unique_ptr<MessageService>& Installed() {
 }
 } // namespace
 
+std::optional<std::string> MessageService::AskFolder(const std::string&) {
+    return std::nullopt;
+}
+
 MessageService& Messages() {
     auto& service = Installed();
     if (!service) {

@@ -19,14 +19,19 @@ struct SaveDialogRequest {
     std::string filter = "All Files (*.*)|*.*";
 };
 
-// Every message box and save dialog of both programs goes through the installed service.
-// Texts are exact bytes with "\r\n" line breaks; the Qt side shows them as line breaks.
+// Every message box, save dialog and folder picker of both programs goes through the
+// installed service. Texts are exact bytes with "\r\n" line breaks; the Qt side shows them as
+// line breaks.
 class MessageService {
 public:
     virtual ~MessageService() = default;
     virtual MessageAnswer Show(MessageKind kind, const std::string& text,
                                MessageButtons buttons) = 0;
     virtual std::optional<std::string> AskSaveFile(const SaveDialogRequest& request) = 0;
+    // The folder picker: only file-system folders can be chosen, starting in the home folder;
+    // instruction ("Start-up Folder:") names what is picked. The chosen folder's path, or
+    // nothing when the user cancels. A service without a picker answers as a cancel.
+    virtual std::optional<std::string> AskFolder(const std::string& instruction);
 };
 
 // The process-wide service: each program's main installs the Qt one (QtMessageService), tests a

@@ -65,6 +65,14 @@ FileError RemoveFile(const std::string& path) {
     return error;
 }
 
+FileError RemoveEmptyFolder(const std::string& path) {
+    const FileError error = ErrorOf(::rmdir(path.c_str()));
+    if (error == 0) {
+        FlushFolderOf(path);
+    }
+    return error;
+}
+
 FileError SyncFolderOf(const std::string& path) {
     const std::string folder = FolderPart(path);
     const UniqueFd dir(

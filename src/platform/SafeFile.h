@@ -26,6 +26,10 @@ FileError RenameNoReplace(const std::string& from, const std::string& to);
 // Unlinks the entry at path (a link itself, never its target) and flushes its folder.
 FileError RemoveFile(const std::string& path);
 
+// Removes the folder at path only when it is empty (ENOTEMPTY otherwise, ENOTDIR for a link)
+// and flushes the folder that held it.
+FileError RemoveEmptyFolder(const std::string& path);
+
 // fsync of the folder that holds path, so that a name made or removed in it is on disk. File
 // systems that cannot flush a folder (EINVAL) count as flushed.
 FileError SyncFolderOf(const std::string& path);

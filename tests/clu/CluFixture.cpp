@@ -1,5 +1,6 @@
 #include "CluFixture.h"
 
+#include "TypeText.h"
 #include "app/common/Settings.h"
 #include "platform/Registry.h"
 
@@ -67,15 +68,7 @@ std::unique_ptr<TfMain> CluTest::RunWithPassword(const std::vector<std::string>&
 }
 
 void CluTest::TypeText(QWidget* widget, const std::string& text) {
-    for (const QChar character :
-         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
-        if (character.unicode() < 0x80) {
-            QTest::keyClick(widget, character.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
-        }
-    }
+    quarn::test::TypeText(widget, text);
 }
 
 void CluTest::WriteContextMenu(const std::string& text) {

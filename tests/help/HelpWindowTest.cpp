@@ -153,8 +153,9 @@ TEST_F(HelpBinding, EveryLinkOfTheManualLeadsToAPageAndEveryPictureLoads) {
         }
     }
     for (const char* topic :
-         {"password_window", "strong_passwords", "options", "options_general", "options_encryption",
-          "options_wiping", "favorites", "standard_license"}) {
+         {"main_window", "password_window", "progress_window", "strong_passwords", "options",
+          "options_general", "options_encryption", "options_wiping", "favorites",
+          "standard_license"}) {
         EXPECT_TRUE(seen.contains(topic)) << topic << " is linked from no page";
     }
     EXPECT_TRUE(messages_->shown.empty());

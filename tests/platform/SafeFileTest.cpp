@@ -70,6 +70,18 @@ TEST(RemoveFile, RemovesALinkNeverItsTarget) {
     EXPECT_EQ(RemoveFile(dir.Path().string()), EISDIR);
 }
 
+TEST(RemoveEmptyFolder, RemovesOnlyAnEmptyFolderItself) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "full/inner");
+    std::filesystem::create_directory(dir / "empty");
+    ASSERT_EQ(::symlink((dir / "empty").c_str(), (dir / "link").c_str()), 0);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "full"), ENOTEMPTY);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "link"), ENOTDIR);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "empty"), 0);
+    EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"full", "link"}));
+    EXPECT_EQ(FolderNames(dir / "full"), std::set<std::string>{"inner"});
+}
+
 // Until the commit the staged file has no name at all; the commit gives it its name, its
 // contents and exactly the permission bits asked for, whatever the umask.
 TEST(StagedFile, HasNoNameUntilCommitted) {

@@ -2,28 +2,33 @@
 
 namespace quarn::test {
 
+template <typename Answer>
+Answer ScriptedMessages::Next(std::deque<Answer>& queue, Answer whenEmpty) {
+    if (queue.empty()) {
+        return whenEmpty;
+    }
+    Answer answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+
 MessageAnswer ScriptedMessages::Show(MessageKind kind, const std::string& text,
                                      MessageButtons buttons) {
     shown.push_back({kind, text, buttons});
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
-    if (answers_.empty()) {
-        return MessageAnswer::No;
-    }
-    const MessageAnswer answer = answers_.front();
-    answers_.pop_front();
-    return answer;
+    return Next(answers_, MessageAnswer::No);
 }
 
 std::optional<std::string> ScriptedMessages::AskSaveFile(const SaveDialogRequest& request) {
     saveRequests.push_back(request);
-    if (savePaths_.empty()) {
-        return std::nullopt;
-    }
-    auto path = savePaths_.front();
-    savePaths_.pop_front();
-    return path;
+    return Next<std::optional<std::string>>(savePaths_, std::nullopt);
+}
+
+std::optional<std::string> ScriptedMessages::AskFolder(const std::string& instruction) {
+    folderRequests.push_back(instruction);
+    return Next<std::optional<std::string>>(folders_, std::nullopt);
 }
 
 std::vector<std::string> ScriptedMessages::Texts() const {

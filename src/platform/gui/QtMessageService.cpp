@@ -48,6 +48,13 @@ QString QtFilter(const std::string& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+// The window that owns a box or dialog: the active window, unless a busy operation has
+// disabled it (a box it owned would be disabled with it).
+QWidget* Owner() {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr && active->isEnabled() ? active : nullptr;
+}
+
 // A modal box. File names may look like markup ("<b>x</b>.txt"): the text is shown as it
 // stands. Application-modal, so that it stays usable while a busy operation has disabled
 // the other windows.
@@ -87,8 +94,7 @@ MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
     const bool yesNo = buttons == MessageButtons::YesNo;
     const int answer =
         ExecBox(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
-                yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                QApplication::activeWindow());
+                yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, Owner());
     if (!yesNo) {
         return MessageAnswer::Ok;
     }
@@ -96,7 +102,7 @@ MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
 }
 
 std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest& request) {
-    SaveFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
+    SaveFileDialog dialog(Owner(), QString::fromStdString(request.title),
                           QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // "All Files (*.*)" as it stands, without Qt's own pattern list after it.
@@ -110,6 +116,21 @@ std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest
     }
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+// Qt's own dialog in folder mode: the instruction stands where the chosen folder's name is
+// typed.
+std::optional<std::string> QtMessageService::AskFolder(const std::string& instruction) {
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Browse for Folder"),
+                       QDir::homePath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setLabelText(QFileDialog::FileName, QString::fromUtf8(instruction));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -1,0 +1,107 @@
+#include "app/ItemFilters.h"
+#include "app/Main.h"
+#include "app/MainForm.h"
+#include "shell/Hourglass.h"
+#include "shell/ShellList.h"
+#include "shell/ShellListData.h"
+#include "shell/ShellTree.h"
+#include "shell/ShellUtils.h"
+
+#include <QAbstractItemView>
+
+namespace quarn {
+
+namespace {
+constexpr int TreeIndent = 19;
+} // namespace
+
+void TfMain::CreateShellControls() {
+    scsTree = new TSCShellTree(this);
+    scsTree->setObjectName(QStringLiteral("scsTree"));
+    scsTree->setFrameShape(QFrame::NoFrame);
+    scsTree->setIndentation(TreeIndent);
+    scsList = new TSCShellList(this);
+    scsList->setObjectName(QStringLiteral("scsList"));
+    scsList->View()->setFrameShape(QFrame::NoFrame);
+    scsTree->OnAddItem = [this](QWidget*, IShellFolder*, LPCITEMIDLIST parentAbsolutePidl,
+                                LPCITEMIDLIST itemRelativePidl, SFGAOF, bool& allowAdd) {
+        scsTreeAddItem(parentAbsolutePidl, itemRelativePidl, allowAdd);
+    };
+    scsList->OnAddItem = [this](QWidget*, IShellFolder* parentFolder, LPCITEMIDLIST,
+                                LPCITEMIDLIST itemRelativePidl, SFGAOF attributes, bool& allowAdd) {
+        scsListAddItem(parentFolder, itemRelativePidl, attributes, allowAdd);
+    };
+    scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
+    scsTree->WriteShellList(scsList);
+    form_->PlaceShellControls(scsTree, scsList);
+}
+
+void TfMain::scsTreeAddItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST itemRelativePidl,
+                            bool& allowAdd) {
+    if (!TreeShowsItem(parentAbsolutePidl, itemRelativePidl)) {
+        allowAdd = false;
+    }
+}
+
+void TfMain::scsListAddItem(IShellFolder* parentFolder, LPCITEMIDLIST itemRelativePidl,
+                            SFGAOF attributes, bool& allowAdd) {
+    allowAdd = ListShowsItem(attributes, GetPidlDisplayName(parentFolder, itemRelativePidl, 2));
+}
+
+void TfMain::scsListFillComplete() {
+    const std::string path = scsList->Folder().GetPath();
+    const std::string folder = path.empty() ? path : AppendCharIfMissing(path, '/');
+    if (commandRunning_) {
+        pendingFolder_ = folder;
+    } else {
+        CurrentFolder = folder;
+    }
+}
+
+void TfMain::GoToFolder(const std::string& path) {
+    scsTree->GoToPath(path);
+}
+
+void TfMain::SetShellUpdates(bool enabled) {
+    scsTree->setUpdatesEnabled(enabled);
+    scsList->setUpdatesEnabled(enabled);
+}
+
+int TfMain::CollectSelectedFiles() {
+    FileList.clear();
+    if (CurrentFolder.empty()) {
+        return 0;
+    }
+    for (int count = scsList->SelCount(); count > 0; --count) {
+        const int item = scsList->Selected();
+        if (TSCShListData* data = scsList->GetItemData(item)) {
+            FileList.push_back(data->GetDisplayName());
+        }
+        scsList->SetSelected(item, false);
+    }
+    return static_cast<int>(FileList.size());
+}
+
+void TfMain::tbUpClick() {
+    scsTree->GoUp(1);
+}
+
+void TfMain::tbRefreshClick() {
+    const Hourglass hourglass;
+    scsTree->Refresh();
+    scsList->Refresh();
+}
+
+void TfMain::tbSelectAllClick() {
+    scsList->SelectAllItems();
+}
+
+void TfMain::InvertSelection1Click() {
+    scsList->setUpdatesEnabled(false);
+    for (int item = 0; item < scsList->Count(); ++item) {
+        scsList->SetSelected(item, !scsList->IsSelected(item));
+    }
+    scsList->setUpdatesEnabled(true);
+}
+
+} // namespace quarn

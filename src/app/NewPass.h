@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QSize>
+#include <memory>
+
+namespace quarn {
+
+// The dialog in which a password is typed twice. On OK it stores the password and the
+// choice of "Use for session" in the main window (SessionPassword, ReusePassword); Cancel,
+// Escape and the close box change nothing. It lives as long as the program, so the state of
+// its controls carries over from one showing to the next: with "Use for session" checked
+// the texts stay. It has no parent window and is centred on its owner. Its controls are
+// found by name: "GroupBox1", "Label1", "ePassword", "Label2", "eConfirm",
+// "cbReusePassword", "bOK", "bCancel".
+class TfNewPass : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr QSize ClientSize{263, 139};
+
+    explicit TfNewPass(QWidget* owner);
+    ~TfNewPass() override;
+
+    // Set before each showing: true for a password that encrypts, which must have at least
+    // 8 characters.
+    bool NewPassword = false;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Form;
+
+    void ePasswordChange();
+    void bOKClick();
+    void FormShow();
+    void RefusePassword();
+
+    std::unique_ptr<Form> form_;
+    QPointer<QWidget> owner_;
+};
+
+// The one password dialog of the program, while it exists.
+extern TfNewPass* fNewPass;
+
+} // namespace quarn

@@ -1,0 +1,63 @@
+#include "FileVerbs.h"
+
+#include "DesktopServices.h"
+#include "UserFolders.h"
+#include "platform/FileTransfer.h"
+#include "platform/FreedesktopTrash.h"
+#include "platform/MessageService.h"
+#include "platform/PosixFile.h"
+
+namespace quarn {
+
+namespace {
+
+void ShowFailure(const std::string& message) {
+    Messages().Show(MessageKind::Error, message, MessageButtons::Ok);
+}
+
+// Shows the failure; true when the entry was done.
+bool Reported(const FileOperationResult& result) {
+    if (!result.Done()) {
+        ShowFailure(result.message);
+    }
+    return result.Done();
+}
+
+} // namespace
+
+void OpenEntries(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (!InstalledDesktop().OpenPath(path)) {
+            ShowFailure("Unable to open " + QuotedName(path) +
+                        ": No application could be started for it.");
+        }
+    }
+}
+
+void PutEntriesOnClipboard(const std::vector<std::string>& paths, bool cut) {
+    InstalledDesktop().SetClipboard(FileClipboardData({paths, cut}));
+}
+
+bool ClipboardHoldsEntries() {
+    return !ReadClipboardFiles(InstalledDesktop().Clipboard()).paths.empty();
+}
+
+void PasteIntoFolder(const std::string& folder) {
+    const ClipboardFiles files = ReadClipboardFiles(InstalledDesktop().Clipboard());
+    bool allDone = true;
+    for (const std::string& source : files.paths) {
+        const std::string target = JoinPath(folder, NamePart(WithoutTrailingSlash(source)));
+        allDone &= Reported(files.cut ? MoveEntry(source, target) : CopyEntry(source, target));
+    }
+    if (files.cut && allDone && !files.paths.empty()) {
+        InstalledDesktop().SetClipboard({});
+    }
+}
+
+void TrashEntries(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        Reported(TrashEntry(path, TrashPath()));
+    }
+}
+
+} // namespace quarn

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+// The work behind our context menu's verbs, on file-system paths. A failure for one entry is
+// shown in its own message box, and the work goes on with the next entry.
+
+// Each entry in the desktop's default application.
+void OpenEntries(const std::vector<std::string>& paths);
+
+// The entries on the clipboard, to be moved (cut) or copied where they are pasted.
+void PutEntriesOnClipboard(const std::vector<std::string>& paths, bool cut);
+bool ClipboardHoldsEntries();
+
+// Copies (or, when they were cut, moves) the clipboard's entries into the folder, never
+// replacing an entry there. Cut entries that all moved leave the clipboard empty.
+void PasteIntoFolder(const std::string& folder);
+
+// Each entry into the trash; nothing is ever deleted outright.
+void TrashEntries(const std::vector<std::string>& paths);
+
+} // namespace quarn

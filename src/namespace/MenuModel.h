@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ContextMenu.h"
+
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+// Item flags, as the Win32 menus have them.
+inline constexpr UINT MF_STRING = 0x0;
+inline constexpr UINT MF_GRAYED = 0x1;
+inline constexpr UINT MF_SEPARATOR = 0x800;
+inline constexpr UINT MFS_DEFAULT = 0x1000;
+
+struct MenuItem {
+    UINT id = 0;      // 0 for a separator
+    std::string text; // "&" before the access letter
+    UINT flags = MF_STRING;
+
+    bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
+};
+
+// A popup menu as a context menu fills it, items by position: what the menu handle is to the
+// Win32 calls. It needs no display; the shell controls show it as a QMenu.
+class MenuModel {
+public:
+    // A position past the end appends.
+    void Insert(std::size_t position, MenuItem item);
+    std::size_t Count() const { return items_.size(); }
+    const MenuItem& At(std::size_t position) const { return items_.at(position); }
+    // The default item's identifier (GetMenuDefaultItem), -1 when there is none.
+    int DefaultItem() const;
+
+private:
+    std::vector<MenuItem> items_;
+};
+
+} // namespace quarn

@@ -1,0 +1,244 @@
+// The main window as a user meets it: caption, size, menus, tool bar, help and start-up.
+#include "MainWindowFixture.h"
+#include "app/About.h"
+#include "help/HelpApi.h"
+#include "help/HelpFuncs.h"
+#include "platform/ProgramFile.h"
+#include "platform/Registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+#include <climits>
+#include <unistd.h>
+
+namespace quarn::test {
+namespace {
+
+// Takes the web pages the desktop is asked to open.
+class PageRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+std::string ReadDefaultValue(RegistryRoot root, const std::string& key, const char* name = "") {
+    TRegistry registry(root);
+    if (!registry.OpenKeyReadOnly(key)) {
+        return "<no key>";
+    }
+    return registry.ReadString(name);
+}
+
+std::string RealProgramPath() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    return std::string(path, static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+}
+
+TEST_F(MainWindowTest, StartsAsTheProgramMakesIt) {
+    Start();
+    EXPECT_EQ(Main().windowTitle(), QStringLiteral("Quarn!"));
+    EXPECT_EQ(Main().width(), TfMain::ClientSize.width());
+    EXPECT_EQ(Main().height() - Main().menuBar()->height(), TfMain::ClientSize.height());
+    EXPECT_EQ(fMain, &Main());
+    EXPECT_EQ(fNewPass, newPass_.get());
+    EXPECT_EQ(fProgress, progress_.get());
+    EXPECT_FALSE(fNewPass->isVisible());
+    EXPECT_FALSE(fProgress->isVisible());
+    EXPECT_EQ(Child<QWidget>("pContainer")->width(), 158);
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(MainWindowTest, RegistersTheFileTypeWithTheRunningProgramFile) {
+    Start();
+    const std::string program = RealProgramPath();
+    ASSERT_EQ(ProgramFilePath(), program);
+    EXPECT_EQ(ReadDefaultValue(RegistryRoot::ClassesRoot, ".zot!"), "Quarn!");
+    EXPECT_EQ(ReadDefaultValue(RegistryRoot::ClassesRoot, "Quarn!"), "Quarn! Encrypted File");
+    EXPECT_EQ(ReadDefaultValue(RegistryRoot::ClassesRoot, "Quarn!\\DefaultIcon"), program + ",0");
+    EXPECT_EQ(ReadDefaultValue(RegistryRoot::ClassesRoot, "Quarn!\\Shell\\Open\\Command"),
+              "\"" + program + "\" \"%1\"");
+    EXPECT_EQ(ReadDefaultValue(RegistryRoot::LocalMachine, "SOFTWARE\\Ostrel\\Quarn!", "Path"),
+              program.substr(0, program.rfind('/')));
+}
+
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool enabled;
+};
+
+TEST_F(MainWindowTest, MenusWithTheirCaptionsAndShortcuts) {
+    Start();
+    const MenuItem items[] = {
+        {"Exit1", "E&xit", "", true},
+        {"SelectAll1", "Select All", "Ctrl+A", true},
+        {"InvertSelection1", "Invert Selection", "", true},
+        {"Encrypt1", "Encrypt", "F9", true},
+        {"Decrypt1", "Decrypt", "F10", true},
+        {"Wipe1", "Wipe", "Del", true},
+        {"SessionPassword1", "Session Password", "", true},
+        // Their windows come later.
+        {"Options1", "Options...", "", false},
+        {"Tiles1", "Tiles", "", false},
+        {"Icons1", "Icons", "", false},
+        {"List1", "List", "", false},
+        {"Details1", "Details", "", false},
+        {"Refresh1", "Refresh", "Ctrl+R", true},
+        {"ManageFavorites1", "Manage Favorites...", "Ctrl+F", false},
+        {"AddToFavorites1", "Add to Favorites", "Ctrl+D", false},
+        {"HelpContentsandIndex1", "Help Contents and Index", "F1", true},
+        {"LicenseAgreement1", "License Agreement", "", true},
+        {"QuarnHomePage1", "Quarn! Home Page", "", true},
+        {"OnlineSupport1", "Online Support", "", true},
+        {"About1", "About Quarn!...", "", true},
+    };
+    for (const MenuItem& item : items) {
+        SCOPED_TRACE(item.name);
+        const QAction* action = Child<QAction>(item.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), QString::fromUtf8(item.caption));
+        EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(item.shortcut)));
+        EXPECT_EQ(action->isEnabled(), item.enabled);
+    }
+    EXPECT_TRUE(Child<QAction>("Details1")->isChecked());
+    EXPECT_TRUE(Child<QAction>("pmDetails1")->isChecked());
+    QStringList titles;
+    for (const QAction* menu : Main().menuBar()->actions()) {
+        titles << menu->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "F&avorites", "&Help"}));
+}
+
+TEST_F(MainWindowTest, ToolButtonsShowPicturesAndTellTheirHints) {
+    Start();
+    const std::pair<const char*, const char*> buttons[] = {
+        {"tbUp", "Up"},
+        {"tbFavorites", "Favorites"},
+        {"tbRefresh", "Refresh views"},
+        {"tbSelectAll", "Select all files"},
+        {"tbEncrypt", "Encrypt selected files"},
+        {"tbDecrypt", "Decrypt selected files"},
+        {"tbWipe", "Wipe selected files"},
+        {"tbView", "Views"},
+    };
+    for (const auto& [name, hint] : buttons) {
+        SCOPED_TRACE(name);
+        const QToolButton* button = Child<QToolButton>(name);
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
+        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(hint));
+        EXPECT_EQ(button->iconSize(), QSize(23, 23));
+        EXPECT_FALSE(button->icon().pixmap(23, 23).isNull());
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+    EXPECT_EQ(Child<QToolButton>("tbEncrypt")->size(), QSize(30, 29));
+    EXPECT_FALSE(Child<QToolButton>("tbFavorites")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>("tbView")->isEnabled());
+}
+
+TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopic) {
+    ASSERT_TRUE(RegisterHtmlHelpControl(QUARN_HTMLHELP_PATH));
+    BindHtmlHelp();
+    Start();
+    SetApplicationHelpFile(QUARN_HELP_FILE_PATH);
+    const auto shownTopic = [] {
+        QStringList titles;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->windowTitle().startsWith("Quarn! Help - ")) {
+                titles << window->windowTitle().mid(14);
+            }
+        }
+        CloseAllHelpWindows();
+        return titles.join('|');
+    };
+    Child<QAction>("HelpContentsandIndex1")->trigger();
+    EXPECT_EQ(shownTopic(), QStringLiteral("Welcome to Quarn!"));
+    Child<QAction>("LicenseAgreement1")->trigger();
+    EXPECT_EQ(shownTopic(), QStringLiteral("License Agreement"));
+    // F1 in the dialogs: their key preview sees it on key-up.
+    WhenModal([](QWidget& dialog) {
+        QTest::keyClick(FormChild<QWidget>(&dialog, "ePassword"), Qt::Key_F1);
+        FormChild<QPushButton>(&dialog, "bCancel")->click();
+    });
+    fNewPass->exec();
+    EXPECT_EQ(shownTopic(), QStringLiteral("The Password window"));
+    Main().BeginBusy();
+    QTest::keyClick(FormChild<QWidget>(fProgress, "bCancel"), Qt::Key_F1);
+    Main().EndBusy();
+    EXPECT_EQ(shownTopic(), QStringLiteral("Welcome to Quarn!"));
+    EXPECT_TRUE(messages->shown.empty());
+    Stop();
+    ReleaseHtmlHelp();
+    SetApplicationHelpFile({});
+}
+
+TEST_F(MainWindowTest, WebPagesOpenInTheBrowser) {
+    Start();
+    PageRecorder browser;
+    QDesktopServices::setUrlHandler("https", &browser, "Open");
+    Child<QAction>("QuarnHomePage1")->trigger();
+    Child<QAction>("OnlineSupport1")->trigger();
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl("https://quarn.ostrel.example/"),
+                                           QUrl("https://quarn.ostrel.example/support/")}));
+}
+
+TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindow) {
+    Start();
+    WhenModal([](QWidget& box) {
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("About Quarn!"));
+        EXPECT_EQ(box.parentWidget(), fMain);
+        EXPECT_EQ(FormChild<QPushButton>(&box, "bWebsite")->text(), QStringLiteral("Website"));
+        FormChild<QPushButton>(&box, "bOK")->click();
+    });
+    Child<QAction>("About1")->trigger();
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
+    Start();
+    Main().activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    for (const auto& [letter, menu] :
+         std::vector<std::pair<Qt::Key, const char*>>{{Qt::Key_F, "File1"},
+                                                      {Qt::Key_E, "Edit1"},
+                                                      {Qt::Key_V, "View1"},
+                                                      {Qt::Key_A, "Favorites1"},
+                                                      {Qt::Key_H, "Help1"}}) {
+        SCOPED_TRACE(menu);
+        QTest::keyClick(&Main(), letter, Qt::AltModifier);
+        QMenu* opened = Child<QMenu>(menu);
+        EXPECT_TRUE(WaitFor([&] { return opened->isVisible(); }));
+        QTest::keyClick(opened, Qt::Key_Escape);
+        QTest::keyClick(Main().menuBar(), Qt::Key_Escape);
+        EXPECT_TRUE(WaitFor([&] { return !opened->isVisible(); }));
+    }
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgram) {
+    Start();
+    bool closed = false;
+    QObject::connect(&Main(), &TfMain::Closed, [&] { closed = true; });
+    Child<QAction>("Exit1")->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(Main().isVisible());
+}
+
+} // namespace
+} // namespace quarn::test
+
+#include "MainWindowTest.moc"

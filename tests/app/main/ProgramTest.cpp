@@ -1,0 +1,98 @@
+// The built Quarn as a process, and what its installation gives the desktop.
+#include "MainWindowFixture.h"
+#include "app/DesktopIntegration.h"
+#include "platform/Registry.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+
+namespace quarn::test {
+namespace {
+
+std::string ReadProgramPath() {
+    TRegistry registry(RegistryRoot::LocalMachine);
+    return registry.OpenKeyReadOnly("SOFTWARE\\Ostrel\\Quarn!") ? registry.ReadString("Path")
+                                                                : std::string();
+}
+
+std::string ReadOpenCommand() {
+    TRegistry registry(RegistryRoot::ClassesRoot);
+    return registry.OpenKeyReadOnly("Quarn!\\Shell\\Open\\Command") ? registry.ReadString("")
+                                                                    : std::string();
+}
+
+class ProgramRun : public MainWindowTest {
+protected:
+    // Starts Quarn through a bash command (the program in $0) and waits until it has
+    // registered itself; then ends it. False when it never registered.
+    bool RunUntilRegistered(const QString& command) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir.Path().c_str());
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start("/bin/bash", {"-c", command, QUARN_PROGRAM});
+        if (!process.waitForStarted(10000)) {
+            return false;
+        }
+        const bool registered = WaitFor([] { return !ReadProgramPath().empty(); }, 20000);
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+        return registered;
+    }
+};
+
+TEST_F(ProgramRun, TheProgramFileIsTheRunningFileHoweverItWasStarted) {
+    const std::filesystem::path program = std::filesystem::canonical(QUARN_PROGRAM);
+    std::filesystem::create_symlink(program, dir / "quarn-link");
+    std::filesystem::copy_file(program, dir / "Quarn");
+    const std::pair<const char*, std::string> starts[] = {
+        {"exec \"$0\"", program.parent_path()},
+        {"exec ./quarn-link", program.parent_path()},               // through a link
+        {"exec -a /elsewhere/Quarn \"$0\"", program.parent_path()}, // another argument 0
+        {"exec ./Quarn", dir.Path().string()},                      // a copy, by a relative path
+    };
+    for (const auto& [command, folder] : starts) {
+        SCOPED_TRACE(command);
+        std::filesystem::remove_all(std::getenv("QUARN_REGISTRY_DIR"));
+        std::filesystem::create_directory(std::getenv("QUARN_REGISTRY_DIR"));
+        ASSERT_TRUE(RunUntilRegistered(command));
+        EXPECT_EQ(ReadProgramPath(), folder);
+        EXPECT_EQ(ReadOpenCommand(), "\"" + folder + "/Quarn\" \"%1\"");
+    }
+}
+
+TEST_F(ProgramRun, InstalledDesktopFilesAreWhatTheRegistrationWrites) {
+    const std::string prefix = dir / "prefix";
+    QProcess install;
+    install.setProcessChannelMode(QProcess::ForwardedChannels);
+    install.start(QUARN_CMAKE_COMMAND,
+                  {"--install", QUARN_BUILD_DIR, "--prefix", QString::fromStdString(prefix),
+                   "--component", "desktop-entry"});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0);
+
+    const std::string data = dir / "data";
+    const char* previous = std::getenv("XDG_DATA_HOME");
+    const std::string keep = previous != nullptr ? previous : "";
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    PublishFileType({".zot!", "Quarn!", "Quarn! Encrypted File", prefix + "/bin/Quarn"});
+    setenv("XDG_DATA_HOME", keep.c_str(), 1);
+
+    for (const char* file : {"applications/quarn.desktop", "mime/packages/quarn-zot.xml"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(ReadFileBytes(prefix + "/share/" + file), ReadFileBytes(data + "/" + file));
+    }
+    // The desktop starts Quarn with the file's path.
+    EXPECT_NE(ReadFileBytes(prefix + "/share/applications/quarn.desktop")
+                  .find("\nExec=\"" + prefix + "/bin/Quarn\" %f\n"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace quarn::test
