@@ -16,13 +16,18 @@
 #include "ShellMessages.h"
 #include "ShellTreeData.h"
 #include "ShellUtils.h"
+#include "ShortcutKeys.h"
+#include "VirtualKeys.h"
+#include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStackedLayout>
@@ -73,7 +78,7 @@ std::string FileNamePart(const std::string& path) {
 
 // The window of the shell calls: the form that holds the list.
 HWND OwnerWindow(QWidget* list) {
-    return list->window();
+    return GetOwnerFormHandle(list);
 }
 
 // The view shows the list's model and shares its selection.
@@ -726,7 +731,73 @@ void TSCCustomShellList::OpenSelected() {
     }
 }
 
-void TSCCustomShellList::InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>&) {
+void TSCCustomShellList::InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>& items) {
+    std::unique_ptr<QMenu> menu;
+    ComPtr<IContextMenu> contextMenu;
+    OleCheck(BuildShellContextMenu(OwnerWindow(this), currentFolder_.get(),
+                                   static_cast<ULONG>(items.size()), items.data(), FirstCommandId,
+                                   CMF_EXPLORE, menu, contextMenu));
+    const QAction* chosen = menu->defaultAction();
+    const int command = chosen ? chosen->data().toInt() : 0;
+    if (command >= static_cast<int>(FirstCommandId)) {
+        InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
+    }
+}
+
+// The menu.
+
+void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty()) {
+        return;
+    }
+    const int focused = ItemFocused();
+    const bool renamable =
+        !readOnly_ && IsShellItem(focused) && !GetItemData(focused)->GetPath().empty();
+    std::unique_ptr<QMenu> menu;
+    ComPtr<IContextMenu> contextMenu;
+    if (Failed(BuildShellContextMenu(
+            OwnerWindow(this), currentFolder_.get(), static_cast<ULONG>(items.size()), items.data(),
+            FirstCommandId, CMF_EXPLORE | (renamable ? CMF_CANRENAME : 0), menu, contextMenu))) {
+        return;
+    }
+    ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
+    const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
+    if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
+        StartLabelEdit(focused);
+    } else if (command >= static_cast<int>(FirstCommandId)) {
+        InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
+        if (IsNetworkFolder()) {
+            Refresh();
+        }
+    }
+}
+
+void TSCCustomShellList::InvokeSelectionVerb(const std::string& verb) {
+    void* object = nullptr;
+    if (Failed(GetSelectionUIObject(IID_IContextMenu, &object))) {
+        return;
+    }
+    const auto menu = ComPtr<IContextMenu>::Attach(static_cast<IContextMenu*>(object));
+    InvokeVerb(OwnerWindow(this), menu.get(), verb);
+    if (IsNetworkFolder()) {
+        Refresh();
+    }
+}
+
+void TSCCustomShellList::InvokeFolderVerb(const std::string& verb) {
+    TSCParentFolder parent = GetParentFolder(currentAbsolutePidl_.get());
+    OleCheck(parent.Result);
+    LPCITEMIDLIST child = parent.ChildPidl.get();
+    void* object = nullptr;
+    OleCheck(parent.Folder->GetUIObjectOf(OwnerWindow(this), 1, &child, IID_IContextMenu, nullptr,
+                                          &object));
+    const auto menu = ComPtr<IContextMenu>::Attach(static_cast<IContextMenu*>(object));
+    OleCheck(InvokeVerb(OwnerWindow(this), menu.get(), verb));
+}
+
+bool TSCCustomShellList::IsNetworkFolder() {
+    return GetDriveType(folder_.GetPath()) == DriveType::Remote;
 }
 
 HRESULT TSCCustomShellList::GetSelectionUIObject(const IID& iid, void** object) {
@@ -906,6 +977,39 @@ void TSCCustomShellList::SelectAllItems() {
 
 // Keys and the wheel.
 
+bool TSCCustomShellList::HandleKeyDown(QKeyEvent& event) {
+    if (!(options_ & scsloDefaultKeyHandling) || editing_) {
+        return false;
+    }
+    switch (FindDefaultKey(ShortcutCodeOf(event))) {
+    case SelectAllKey:
+        SelectAllItems();
+        return true;
+    case RefreshKey:
+        FillFromFolder();
+        return true;
+    case CopyKey:
+        InvokeSelectionVerb("copy");
+        return true;
+    case CutKey:
+        InvokeSelectionVerb("cut");
+        return true;
+    case PasteKey:
+        InvokeFolderVerb("paste");
+        Refresh();
+        return true;
+    case RenameKey:
+        StartLabelEdit(ItemFocused());
+        return true;
+    case DeleteKey:
+        InvokeSelectionVerb("delete");
+        Refresh();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TSCCustomShellList::HandleKeyPress(QKeyEvent& event) {
     if (!(options_ & scsloDefaultKeyHandling) || editing_ ||
         event.modifiers() & ~Qt::KeypadModifier) {
@@ -963,8 +1067,17 @@ bool TSCCustomShellList::eventFilter(QObject* watched, QEvent* event) {
     const bool viewport = watched == reportView_->viewport() || watched == itemView_->viewport();
     if (view && event->type() == QEvent::KeyPress) {
         bool used = false;
-        RunShellGuarded([&] { used = HandleKeyPress(*static_cast<QKeyEvent*>(event)); });
+        RunShellGuarded([&] {
+            auto& key = *static_cast<QKeyEvent*>(event);
+            used = HandleKeyDown(key) || HandleKeyPress(key);
+        });
         if (used) {
+            return true;
+        }
+    } else if (viewport && event->type() == QEvent::ContextMenu) {
+        if ((options_ & scsloContextMenus) && !busy_) {
+            const QPoint point = static_cast<QContextMenuEvent*>(event)->pos();
+            RunShellGuarded([&] { ShowItemContextMenu(point); });
             return true;
         }
     } else if (viewport && event->type() == QEvent::Wheel) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
 #include "ShellListModel.h"
@@ -72,6 +73,12 @@ public:
     // command; several selected items run their menu's default command once.
     void OpenItem(int index);
     void OpenSelected();
+    // The context menu of the selection at a point of the view, and its verbs by name.
+    void ShowItemContextMenu(const QPoint& point);
+    void InvokeSelectionVerb(const std::string& verb);
+    void InvokeFolderVerb(const std::string& verb);
+    // A folder on a network volume: every verb is followed by a refresh there.
+    bool IsNetworkFolder();
     // An interface (a context menu, a data object) of the selected shell items, or of one.
     HRESULT GetSelectionUIObject(const IID& iid, void** object);
     HRESULT GetItemUIObject(int index, const IID& iid, void** object);
@@ -154,6 +161,8 @@ public:
     std::function<void(QWidget* sender, bool& handled)> OnDblClickOpen;
     // A rename entered, with the text before the list trims it; the handler may change it.
     std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
+    // The help text of the context menu's highlighted command.
+    TSCShPopupHintEvent OnPopupHint;
     // A click of the left button in the list.
     TNotifyEvent OnClick;
     std::function<void(QWidget* sender, QKeyEvent* event)> OnKeyUp;
@@ -179,6 +188,9 @@ protected:
     void WMChangeNotify();
     bool AllowLabelEdit(int index);
     void LabelEdited(int index, const std::string& text);
+    // The default keys: select all, refresh, copy, cut, paste, rename, delete; true when
+    // the key was used.
+    bool HandleKeyDown(QKeyEvent& event);
     // Backspace and Enter; true when the key was used.
     bool HandleKeyPress(QKeyEvent& event);
     bool HandleMouseWheel(QWheelEvent& event);
