@@ -584,7 +584,9 @@ void TSCCustomShellList::SetViewStyle(TViewStyle style) {
         return;
     }
     const bool focused = View()->hasFocus();
+    const QFrame::Shape frame = View()->frameShape();
     viewStyle_ = style;
+    View()->setFrameShape(frame);
     if (style != TViewStyle::vsReport) {
         ArrangeItemView(*itemView_, style);
     }
