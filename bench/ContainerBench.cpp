@@ -1,158 +1,137 @@
-// Container write and read of a 256 MiB file, flush included, beside the least a program can
-// do for the same job: read the file in 4096-byte chunks, AES-256-CBC them with libcrypto's
-// EVP, write them out and fsync.
+// QuarnCLU's encrypt and decrypt loops on a 384 MiB file, in a shown window that processes its
+// events for real, beside openssl enc doing the same job: the output flushed to the disc and
+// the source removed.
+#include "Anchors.h"
+#include "BenchFiles.h"
+#include "BenchWindow.h"
+#include "SideBySide.h"
 #include "cipher/Rijndael.h"
 #include "engine/Container.h"
-#include "engine/FileWorkView.h"
-#include "platform/MessageService.h"
-#include "platform/PosixFile.h"
+#include "engine/EngineOptions.h"
+#include "engine/FileCommands.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <openssl/evp.h>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace quarn::bench;
 
-constexpr std::int64_t FileBytes = std::int64_t{256} << 20;
-constexpr std::size_t Chunk = quarn::TRijndael::ChunkSize;
+constexpr std::int64_t FileBytes = std::int64_t{384} << 20;
 const std::string Password = "benchmark password";
 
-class NoMessages : public quarn::MessageService {
-public:
-    quarn::MessageAnswer Show(quarn::MessageKind, const std::string& text,
-                              quarn::MessageButtons) override {
-        throw std::runtime_error(text);
+// The container's key and IV, folded as the cipher folds them, for openssl.
+std::array<std::uint8_t, 32> ContainerKey() {
+    std::array<std::uint8_t, 32> key{};
+    for (std::size_t i = 0; i < Password.size(); ++i) {
+        key[i % 32] ^= static_cast<std::uint8_t>(Password[i]);
     }
-    std::optional<std::string> AskSaveFile(const quarn::SaveDialogRequest&) override {
-        return std::nullopt;
+    return key;
+}
+std::array<std::uint8_t, 16> ContainerIV() {
+    std::array<std::uint8_t, 16> iv{};
+    for (std::size_t i = 0; i < quarn::ContainerIVSeed.size(); ++i) {
+        iv[i & 15] ^= static_cast<std::uint8_t>(quarn::ContainerIVSeed[i]);
     }
-};
-
-class BenchView : public quarn::FileWorkView {
-public:
-    quarn::MessageService& Messages() override { return messages_; }
-    void ProcessMessages() override {}
-    bool CancelRequested() const override { return false; }
-    void SetFileProgress(int) override {}
-
-private:
-    NoMessages messages_;
-};
-
-// Nothing else writes into the benchmark's folder: a taken output name never comes.
-std::optional<std::string> NoClash(const std::string&) {
-    return std::nullopt;
+    return iv;
 }
 
-// A folder with the 256 MiB source and its container, made once for the whole run.
-struct Files {
-    Files() {
-        std::string pattern = (fs::temp_directory_path() / "quarn-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        folder = pattern + "/";
-        quarn::UniqueFd out(::open(Source().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
-        std::vector<char> block(1 << 20);
-        for (std::size_t i = 0; i < block.size(); ++i) {
-            block[i] = static_cast<char>(i * 131 + i / 4096);
-        }
-        for (std::int64_t done = 0; done < FileBytes; done += std::ssize(block)) {
-            quarn::WriteAll(out.Get(), block.data(), block.size());
-        }
+void ExpectFile(const std::string& path, bool there) {
+    if ((::access(path.c_str(), F_OK) == 0) != there) {
+        throw std::runtime_error(path + (there ? " is missing" : " was not removed"));
+    }
+}
+
+// The plain file and its container, made once for the whole run.
+struct Originals {
+    Originals() {
+        WritePatternFile(folder / "plain", FileBytes);
+        CopyFlushed(folder / "plain", folder / "source.bin");
         quarn::TRijndael cipher;
-        BenchView view;
-        quarn::WriteContainer(cipher, view, Source(), Container(), "source.bin", Password, NoClash);
+        BenchWindow window;
+        quarn::EncryptFiles(window, cipher, Options(), {folder / "source.bin"}, folder.Path(),
+                            Password);
+        ExpectFile(Container(), true);
     }
-    ~Files() { fs::remove_all(folder); }
-    std::string Source() const { return folder + "source.bin"; }
-    std::string Container() const { return folder + "source.zot!"; }
-    std::string Output() const { return folder + "output"; }
+    static quarn::EngineOptions Options() {
+        quarn::EngineOptions options;
+        options.EncryptName = false;
+        options.AppendExtension = true;
+        options.DeleteOriginal = true;
+        return options;
+    }
+    std::string Plain() const { return folder / "plain"; }
+    std::string Container() const { return folder / "source.bin.zot!"; }
 
-    std::string folder;
+    BenchFolder folder;
 };
 
-const Files& TheFiles() {
-    static const Files files;
-    return files;
+const Originals& TheOriginals() {
+    static const Originals originals;
+    return originals;
 }
 
-void Finish(benchmark::State& state, const Files& files) {
-    state.PauseTiming();
-    fs::remove(files.Output());
-    state.ResumeTiming();
-}
-
-void BM_ContainerWrite(benchmark::State& state) {
-    const Files& files = TheFiles();
+// Encrypt with "delete the original" on: source.bin becomes source.bin.zot!.
+void BM_Encrypt(benchmark::State& state) {
+    const Originals& originals = TheOriginals();
+    BenchFolder work;
+    BenchWindow window;
     quarn::TRijndael cipher;
-    BenchView view;
-    for (auto _ : state) {
-        if (!quarn::WriteContainer(cipher, view, files.Source(), files.Output(), "source.bin",
-                                   Password, NoClash)
-                 .done) {
-            state.SkipWithError("write failed");
-        }
-        Finish(state, files);
-    }
+    const std::string source = work / "source.bin";
+    const std::string output = work / "source.bin.zot!";
+    const Contender program{[&] { CopyFlushed(originals.Plain(), source); },
+                            [&] {
+                                quarn::EncryptFiles(window, cipher, Originals::Options(), {source},
+                                                    work.Path(), Password);
+                            },
+                            [&] {
+                                ExpectFile(source, false);
+                                ExpectFile(output, true);
+                                RemoveIfThere(output);
+                            }};
+    const Contender anchor{[&] { CopyFlushed(originals.Plain(), source); },
+                           [&] {
+                               OpensslEnc(false, ContainerKey(), ContainerIV(), source, output);
+                               FlushFile(output);
+                               RemoveIfThere(source);
+                           },
+                           [&] { RemoveIfThere(output); }};
+    RunSideBySide(state, window, program, anchor);
     state.SetBytesProcessed(state.iterations() * FileBytes);
 }
 
-void BM_ContainerRead(benchmark::State& state) {
-    const Files& files = TheFiles();
+// Decrypt: source.bin.zot! becomes source.bin, its stored name.
+void BM_Decrypt(benchmark::State& state) {
+    const Originals& originals = TheOriginals();
+    BenchFolder work;
+    BenchWindow window;
     quarn::TRijndael cipher;
-    BenchView view;
-    const auto output = [&](const std::string&) { return std::optional(files.Output()); };
-    for (auto _ : state) {
-        if (!quarn::ReadContainer(cipher, view, files.Container(), files.folder, "source.zot!",
-                                  Password, output)
-                 .done) {
-            state.SkipWithError("read failed");
-        }
-        Finish(state, files);
-    }
+    const std::string source = work / "source.bin.zot!";
+    const std::string output = work / "source.bin";
+    const Contender program{[&] { CopyFlushed(originals.Container(), source); },
+                            [&] {
+                                quarn::DecryptFiles(window, cipher, Originals::Options(), {source},
+                                                    work.Path(), Password);
+                            },
+                            [&] {
+                                ExpectFile(source, false);
+                                ExpectFile(output, true);
+                                RemoveIfThere(output);
+                            }};
+    const Contender anchor{[&] { CopyFlushed(originals.Container(), source); },
+                           [&] {
+                               OpensslEnc(true, ContainerKey(), ContainerIV(), source, output);
+                               FlushFile(output);
+                               RemoveIfThere(source);
+                           },
+                           [&] { RemoveIfThere(output); }};
+    RunSideBySide(state, window, program, anchor);
     state.SetBytesProcessed(state.iterations() * FileBytes);
 }
-
-// The baseline: the same reads, EVP over the same chunks as one stream, the same writes and
-// the flush.
-void BM_EvpFileEncrypt(benchmark::State& state) {
-    const Files& files = TheFiles();
-    const unsigned char key[32] = {1, 2, 3};
-    const unsigned char iv[16] = {4, 5, 6};
-    std::vector<unsigned char> in(Chunk), out(Chunk + 16);
-    EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
-    for (auto _ : state) {
-        EVP_EncryptInit_ex(context, EVP_aes_256_cbc(), nullptr, key, iv);
-        quarn::UniqueFd source(::open(files.Source().c_str(), O_RDONLY | O_CLOEXEC));
-        quarn::UniqueFd output(
-            ::open(files.Output().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        ssize_t got = 0;
-        int written = 0;
-        while ((got = quarn::ReadFull(source.Get(), in.data(), Chunk)) > 0) {
-            EVP_EncryptUpdate(context, out.data(), &written, in.data(), static_cast<int>(got));
-            quarn::WriteAll(output.Get(), out.data(), static_cast<std::size_t>(written));
-        }
-        EVP_EncryptFinal_ex(context, out.data(), &written);
-        quarn::WriteAll(output.Get(), out.data(), static_cast<std::size_t>(written));
-        ::fsync(output.Get());
-        output.Close();
-        Finish(state, files);
-    }
-    EVP_CIPHER_CTX_free(context);
-    state.SetBytesProcessed(state.iterations() * FileBytes);
-}
-
-BENCHMARK(BM_EvpFileEncrypt)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
-BENCHMARK(BM_ContainerWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
-BENCHMARK(BM_ContainerRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 } // namespace
+
+BENCHMARK(BM_Encrypt)->Apply(SideBySideSettings);
+BENCHMARK(BM_Decrypt)->Apply(SideBySideSettings);

@@ -2,6 +2,7 @@
 
 #include "engine/FileWorkView.h"
 #include "engine/ProgressMath.h"
+#include "engine/WaitAnswering.h"
 #include "platform/MessageService.h"
 
 namespace quarn {
@@ -13,7 +14,11 @@ bool ContainerJob::CancelRequested() const {
 void ContainerJob::ShowProgress(std::int64_t processed, std::int64_t size) {
     view_.SetFileProgress(
         RoundedPercent(static_cast<std::uint64_t>(processed), static_cast<std::uint64_t>(size)));
-    view_.ProcessMessages();
+    pacer_.Pump();
+}
+
+FileError ContainerJob::WaitAnswering(const std::function<FileError()>& work) {
+    return quarn::WaitAnswering(view_, work);
 }
 
 void ContainerJob::Warn(const FileFailure& failure) {

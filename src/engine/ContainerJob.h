@@ -1,8 +1,11 @@
 #pragma once
 
 #include "engine/FileFailure.h"
+#include "engine/MessagePacer.h"
+#include "platform/SafeFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +13,8 @@ namespace quarn {
 
 class FileWorkView;
 
-// The reporting side of one per-file procedure: its messages, its bar and the cancel flag.
+// The reporting side of one per-file procedure: its messages, its bar, the cancel flag and
+// the window's messages while it runs.
 class ContainerJob {
 public:
     // verb is "encrypt" or "decrypt"; name the source's name as selected.
@@ -18,8 +22,11 @@ public:
         : view_(view), verb_(verb), name_(name) {}
 
     bool CancelRequested() const;
-    // The bar at round(processed / size * 100), clamped, then pending messages.
+    // The bar at round(processed / size * 100), clamped, then pending messages through the
+    // pacer.
     void ShowProgress(std::int64_t processed, std::int64_t size);
+    // work on a helper thread while the window answers (WaitAnswering).
+    FileError WaitAnswering(const std::function<FileError()>& work);
     // The failure's message as a warning with OK.
     void Warn(const FileFailure& failure);
 
@@ -27,6 +34,7 @@ private:
     FileWorkView& view_;
     std::string_view verb_;
     const std::string& name_;
+    MessagePacer pacer_{view_};
 };
 
 } // namespace quarn

@@ -1,11 +1,16 @@
 #include "engine/ContainerOutput.h"
 
+#include "engine/ContainerJob.h"
+#include "platform/SafeFile.h"
+
+#include <algorithm>
 #include <cerrno>
 
 namespace quarn {
 
 StepFailure ContainerOutput::Open(const std::string& path, mode_t permissions) {
     path_ = path;
+    pending_.reserve(WriteBehind);
     if (file_.Open(path, permissions) != 0) {
         return FileFailure{FailureKind::CreateFailed};
     }
@@ -13,28 +18,61 @@ StepFailure ContainerOutput::Open(const std::string& path, mode_t permissions) {
 }
 
 StepFailure ContainerOutput::Write(const void* data, std::size_t count) {
-    if (const FileError error = file_.Write(data, count)) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    while (count > 0) {
+        const std::size_t part = std::min(count, WriteBehind - pending_.size());
+        pending_.insert(pending_.end(), bytes, bytes + part);
+        bytes += part;
+        count -= part;
+        if (pending_.size() == WriteBehind) {
+            if (auto failure = WritePending()) {
+                return failure;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+StepFailure ContainerOutput::WritePending() {
+    const FileError error = file_.Write(pending_.data(), pending_.size());
+    pending_.clear();
+    if (error != 0) {
         return SystemFailure(error);
     }
     return std::nullopt;
 }
 
-StepFailure ContainerOutput::Commit(const ChooseOutputPath& chooseOutputPath) {
-    FileError error = file_.Commit();
+StepFailure ContainerOutput::Commit(ContainerJob& job, const ChooseOutputPath& chooseOutputPath) {
+    if (auto failure = WritePending()) {
+        return failure;
+    }
+    FileError error = job.WaitAnswering([this] { return file_.Commit(); });
     while (error == EEXIST) {
         const auto other = chooseOutputPath(path_);
         if (!other) {
-            file_.Rollback();
             return std::nullopt;
         }
         path_ = *other;
-        error = file_.CommitAs(path_);
+        error = job.WaitAnswering([this] { return file_.CommitAs(path_); });
     }
     if (error != 0) {
         return SystemFailure(error);
     }
+    if (job.CancelRequested()) {
+        job.WaitAnswering([this] { return RemoveFile(path_); });
+        return std::nullopt;
+    }
     committed_ = true;
     return std::nullopt;
+}
+
+void ContainerOutput::Discard(ContainerJob& job) {
+    if (!committed_) {
+        job.WaitAnswering([this] {
+            file_.Rollback();
+            return FileError{0};
+        });
+    }
 }
 
 } // namespace quarn

@@ -119,6 +119,28 @@ std::string JoinFolder(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
+// The data of the first chunk (from dataStart to dataEnd), the chunks after it, then the
+// output is named unless a cancel stopped it.
+StepFailure DecryptData(TRijndael& cipher, ContainerSource& source, ContainerOutput& output,
+                        ContainerJob& job, std::size_t dataStart, std::size_t dataEnd,
+                        const ChooseOutputPath& chooseOutputPath) {
+    if (auto failure = output.Write(cipher.Buffer.data() + dataStart, dataEnd - dataStart)) {
+        return failure;
+    }
+    const auto first = static_cast<std::int64_t>(ChunkAt(0, source.Size()));
+    bool cancelled = false;
+    if (auto failure = DecryptChunks(cipher, source, output, job, first, cancelled)) {
+        return failure;
+    }
+    if (cancelled) {
+        return std::nullopt;
+    }
+    if (auto failure = CheckAtEnd(source)) {
+        return failure;
+    }
+    return output.Commit(job, chooseOutputPath);
+}
+
 // The steps of one file; result.dataLoopRan and done are set as they are reached.
 StepFailure Decrypt(TRijndael& cipher, ContainerJob& job, const std::string& sourcePath,
                     const std::string& outputFolder, const std::string& password,
@@ -157,29 +179,15 @@ StepFailure Decrypt(TRijndael& cipher, ContainerJob& job, const std::string& sou
         return failure;
     }
     result.dataLoopRan = true;
-    if (auto failure =
-            output.Write(cipher.Buffer.data() + header.dataStart, end - header.dataStart)) {
-        return failure;
-    }
-    bool cancelled = false;
-    if (auto failure = DecryptChunks(cipher, source, output, job, static_cast<std::int64_t>(first),
-                                     cancelled)) {
-        return failure;
-    }
-    if (cancelled) {
-        return std::nullopt;
-    }
-    if (auto failure = CheckAtEnd(source)) {
-        return failure;
-    }
-    if (auto failure = output.Commit(chooseOutputPath)) {
-        return failure;
-    }
+    auto failure =
+        DecryptData(cipher, source, output, job, header.dataStart, end, chooseOutputPath);
     if (output.Committed()) {
         result.done = true;
         result.outputPath = output.Path();
+    } else {
+        output.Discard(job);
     }
-    return std::nullopt;
+    return failure;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "engine/ContainerSource.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -27,11 +29,27 @@ StepFailure ContainerSource::Open(const std::string& path) {
 }
 
 StepFailure ContainerSource::Read(void* buffer, std::size_t count, std::size_t& got) {
-    const ssize_t read = ReadFull(fd_.Get(), buffer, count);
-    if (read < 0) {
-        return SystemFailure(errno);
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    got = 0;
+    while (got < count) {
+        if (next_ == end_) {
+            ahead_.resize(ReadAhead);
+            // Where the file ends the read comes back short; the next one asks the file again.
+            const ssize_t read = ReadFull(fd_.Get(), ahead_.data(), ahead_.size());
+            if (read < 0) {
+                return SystemFailure(errno);
+            }
+            next_ = 0;
+            end_ = static_cast<std::size_t>(read);
+            if (end_ == 0) {
+                break;
+            }
+        }
+        const std::size_t part = std::min(count - got, end_ - next_);
+        std::memcpy(bytes + got, ahead_.data() + next_, part);
+        next_ += part;
+        got += part;
     }
-    got = static_cast<std::size_t>(read);
     return std::nullopt;
 }
 

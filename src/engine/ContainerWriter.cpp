@@ -33,9 +33,9 @@ std::size_t PutHeader(std::uint8_t* buffer, const std::string& password, const s
 }
 
 // One CBC stream over header, contents and padding, 4096 plain bytes a chunk (the first
-// holds the header). The end is where a read comes back short; a source that ends exactly
-// on a chunk gets a last chunk of padding only. Answers with cancelled set when the cancel
-// flag stopped it.
+// holds the header), the cancel flag tested before each. The end is where a read comes back
+// short; a source that ends exactly on a chunk gets a last chunk of padding only. Answers
+// with cancelled set when the cancel flag stopped it.
 StepFailure EncryptChunks(TRijndael& cipher, ContainerSource& source, ContainerOutput& output,
                           ContainerJob& job, std::size_t headerLength, bool& cancelled) {
     std::uint8_t* buffer = cipher.Buffer.data();
@@ -92,20 +92,17 @@ StepFailure Encrypt(TRijndael& cipher, ContainerJob& job, const std::string& sou
     result.dataLoopRan = true;
     const std::size_t headerLength = PutHeader(cipher.Buffer.data(), password, name);
     bool cancelled = false;
-    if (auto failure = EncryptChunks(cipher, source, output, job, headerLength, cancelled)) {
-        return failure;
-    }
-    if (cancelled) {
-        return std::nullopt;
-    }
-    if (auto failure = output.Commit(chooseOutputPath)) {
-        return failure;
+    auto failure = EncryptChunks(cipher, source, output, job, headerLength, cancelled);
+    if (!failure && !cancelled) {
+        failure = output.Commit(job, chooseOutputPath);
     }
     if (output.Committed()) {
         result.done = true;
         result.outputPath = output.Path();
+    } else {
+        output.Discard(job);
     }
-    return std::nullopt;
+    return failure;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "engine/NameClash.h"
 #include "engine/OutputNames.h"
 #include "engine/ProgressMath.h"
+#include "engine/WaitAnswering.h"
 #include "engine/Wipe.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
@@ -92,9 +93,10 @@ std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file
     return std::nullopt;
 }
 
-// A plain deletion after success; a failure is said, never passed over.
+// A plain deletion after success, waited for on a helper thread while the window answers (a
+// large file takes a while to free); a failure is said, never passed over.
 void DeleteSource(FileCommandsView& view, const ListedFile& file, const char* what) {
-    if (RemoveFile(file.path) != 0) {
+    if (WaitAnswering(view, [&] { return RemoveFile(file.path); }) != 0) {
         view.Messages().Show(MessageKind::Warning,
                              std::string("Quarn! was unable to delete the ") + what + " file '" +
                                  file.name + "'.\r\n\r\nPlease manually delete file '" + file.path +

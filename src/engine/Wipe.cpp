@@ -5,6 +5,7 @@
 #include "engine/MessagePacer.h"
 #include "engine/OutputNames.h"
 #include "engine/ProgressMath.h"
+#include "engine/WaitAnswering.h"
 #include "engine/Writeback.h"
 #include "platform/Guid.h"
 #include "platform/MessageService.h"
@@ -12,17 +13,16 @@
 #include "platform/SafeFile.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quarn {
 
 namespace {
 
-constexpr std::size_t WipeBlockSize = 4096;
 constexpr int MaxRounds = 100;
 
 struct WipeTarget {
@@ -72,14 +72,19 @@ void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
                    "'.\r\n\r\nPlease manually delete file '" + target.path + "'.");
 }
 
+// The rename and the deletions flush the folder, and deleting a large file takes a while to
+// free it: each is waited for on a helper thread while the window answers.
 void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
-    if (RenameNoReplace(target.path, target.newName) == 0) {
-        if (RemoveFile(target.newName) != 0) {
+    const auto remove = [&](const std::string& path) {
+        return WaitAnswering(view, [&] { return RemoveFile(path); });
+    };
+    if (WaitAnswering(view, [&] { return RenameNoReplace(target.path, target.newName); }) == 0) {
+        if (remove(target.newName) != 0) {
             WarnNotDeleted(view, target);
         }
         return;
     }
-    if (AskDeleteUnrenamed(view, target) && RemoveFile(target.path) != 0) {
+    if (AskDeleteUnrenamed(view, target) && remove(target.path) != 0) {
         WarnUndeletable(view, target);
     }
 }
@@ -98,12 +103,14 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
 }
 
 // Writes every pass of the plan over the first size bytes, each flushed to the device; the
-// write-out runs along with the pass, so its flush waits for little.
+// write-out runs along with the pass on a helper thread, so its flush waits for little, and
+// the window answers meanwhile.
 class PassWriter {
 public:
     PassWriter(FileWorkView& view, int fd, std::uint64_t size, const WipePlan& plan)
         : view_(view), fd_(fd), size_(size), plan_(plan),
-          total_(size * plan.passBytes.size() * static_cast<std::uint64_t>(plan.rounds)) {}
+          total_(size * plan.passBytes.size() * static_cast<std::uint64_t>(plan.rounds)),
+          block_(WipeBlockSize) {}
 
     WipeOutcome Run(const WipeTarget& target) {
         for (int round = 0; round < plan_.rounds; ++round) {
@@ -121,16 +128,17 @@ public:
                 }
             }
         }
-        return WipeOutcome::Wiped;
+        // A cancel raised while the last pass was flushed still counts.
+        return view_.CancelRequested() ? WipeOutcome::Cancelled : WipeOutcome::Wiped;
     }
 
 private:
     StepFailure Pass(std::uint8_t pattern, bool& cancelled) {
-        block_.fill(pattern);
+        std::fill(block_.begin(), block_.end(), pattern);
         if (::lseek(fd_, 0, SEEK_SET) != 0) {
             return SystemFailure(errno);
         }
-        Writeback writeback(fd_);
+        Writeback writeback(view_, fd_);
         for (std::uint64_t offset = 0; offset < size_;) {
             if (view_.CancelRequested()) {
                 cancelled = true;
@@ -143,14 +151,14 @@ private:
             }
             offset += count;
             written_ += count;
-            if (!writeback.Advance(offset)) {
+            if (writeback.Advance(offset) != 0) {
                 return FileFailure{FailureKind::DiscFull};
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (::fdatasync(fd_) != 0) {
+        if (writeback.Finish() != 0) {
             return FileFailure{FailureKind::DiscFull};
         }
         return std::nullopt;
@@ -163,7 +171,7 @@ private:
     std::uint64_t total_;
     std::uint64_t written_ = 0;
     MessagePacer pacer_{view_};
-    std::array<std::uint8_t, WipeBlockSize> block_{};
+    std::vector<std::uint8_t> block_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CommandsTestView.h"
 #include "cipher/Rijndael.h"
 #include "engine/FileCommands.h"
+#include "engine/Wipe.h"
 #include "platform/PosixFile.h"
 
 #include <gtest/gtest.h>
@@ -552,7 +553,7 @@ TEST(CommandsCancel, InTheChunkLoopKeepsTheSourceLeavesNoOutputStartsNoMore) {
 // The file counts as encrypted before its original is wiped: its output stays.
 TEST(CommandsCancel, DuringTheOriginalsWipeKeepsTheCompletedOutput) {
     TempDir dir;
-    const std::string contents = PatternBytes(3 * 4096);
+    const std::string contents = PatternBytes(3 * WipeBlockSize);
     WriteFileBytes(dir / "a", contents);
     WriteFileBytes(dir / "b", "b");
     Commands run;
@@ -561,7 +562,8 @@ TEST(CommandsCancel, DuringTheOriginalsWipeKeepsTheCompletedOutput) {
     };
     run.Encrypt({dir / "a", dir / "b"}, dir.Folder());
     EXPECT_EQ(Plain(dir / "0.zot!"), ContainerPlain(Password, "a", contents));
-    EXPECT_EQ(ReadFileBytes(dir / "a"), std::string(4096, '\x5A') + contents.substr(4096));
+    EXPECT_EQ(ReadFileBytes(dir / "a"),
+              std::string(WipeBlockSize, '\x5A') + contents.substr(WipeBlockSize));
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "a", "b"}));
 }
 

@@ -160,11 +160,12 @@ TEST(ContainerKill, KilledMidFileLeavesOnlyTheSource) {
         const pid_t child = ::fork();
         if (child == 0) {
             CommandsTestView view;
-            view.onPump = [&] {
-                if (view.pumps == 1000) {
+            view.onFileProgress = [&](int) {
+                const std::size_t chunks = view.fileProgress.size();
+                if (chunks == 1000) {
                     (void)::write(midway[1], "k", 1);
                 }
-                if (view.pumps >= 1000) {
+                if (chunks >= 1000) {
                     ::usleep(1000); // the kill comes long before the end
                 }
             };

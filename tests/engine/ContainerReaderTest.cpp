@@ -191,8 +191,8 @@ TEST_F(ContainerReaderFixture, OutputFolderWithoutTrailingSlash) {
 TEST_F(ContainerReaderFixture, NameTakenMeanwhileIsNeverReplacedAndAsksAgain) {
     const std::string bytes = Sealed(ContainerPlain(Password, "a.txt", PatternBytes(10000)));
     WriteFileBytes(container_, bytes);
-    view_.onPump = [&](int pump) {
-        if (pump == 1) {
+    view_.onProgress = [&](std::size_t chunks) {
+        if (chunks == 1) {
             WriteFileBytes(outputs_ / "a.txt", "someone else's");
         }
     };
@@ -235,17 +235,32 @@ TEST_F(ContainerReaderFixture, MissingOutputFolderCannotBeCreated) {
                                        "in.zot!': The disc may be full or write protected."});
 }
 
-TEST_F(ContainerReaderFixture, CancelInDataLoopLeavesNoOutput) {
-    const std::string bytes = Sealed(ContainerPlain(Password, "a.txt", PatternBytes(20000)));
-    view_.cancelAtPump = 2;
-    const auto result = Read(bytes);
-    EXPECT_FALSE(result.done);
-    EXPECT_TRUE(result.dataLoopRan);
-    EXPECT_EQ(view_.pumps, 2);
-    EXPECT_TRUE(view_.messages.shown.empty());
-    EXPECT_TRUE(FolderNames(outputs_).empty());
-    EXPECT_TRUE(ReadFileBytes(container_) == bytes);
-    EXPECT_FALSE(cipher_.KeySet());
+// 20000 bytes make five chunks; the bar moves after the second. A cancel is seen before the
+// next chunk, and also when it comes while the finished output is flushed and named: no
+// output is left and the container stays.
+class ContainerReaderCancel : public ContainerReaderFixture {
+protected:
+    void ExpectCancelledAfter(std::size_t chunks) {
+        const std::string bytes = Sealed(ContainerPlain(Password, "a.txt", PatternBytes(20000)));
+        const auto result = Read(bytes);
+        EXPECT_FALSE(result.done);
+        EXPECT_TRUE(result.dataLoopRan);
+        EXPECT_EQ(view_.progress.size(), chunks);
+        EXPECT_TRUE(view_.messages.shown.empty());
+        EXPECT_TRUE(FolderNames(outputs_).empty());
+        EXPECT_TRUE(ReadFileBytes(container_) == bytes);
+        EXPECT_FALSE(cipher_.KeySet());
+    }
+};
+
+TEST_F(ContainerReaderCancel, InTheDataLoop) {
+    view_.cancelAtProgress = 1;
+    ExpectCancelledAfter(1);
+}
+
+TEST_F(ContainerReaderCancel, WhileTheOutputIsFlushed) {
+    view_.onPump = [&](int) { view_.cancel = view_.cancel || view_.progress.size() == 4; };
+    ExpectCancelledAfter(4);
 }
 
 // The bar moves after every chunk but the first: 8192 of 12288 bytes, then all of them.

@@ -19,28 +19,36 @@
 namespace quarn::test {
 
 // A window for the per-file procedures: scripted messages, recorded bar values, a cancel
-// flag the test can raise after a number of message pumps.
+// flag the test can raise at a given bar value, and hooks on bar values and message pumps.
+// The bar moves after every chunk; messages are processed when the procedure finds it time
+// to, and always while it waits for a flush or a removal.
 class ContainerTestView : public FileWorkView {
 public:
     MessageService& Messages() override { return messages; }
     void ProcessMessages() override {
         ++pumps;
-        if (cancelAtPump != 0 && pumps >= cancelAtPump) {
-            cancel = true;
-        }
         if (onPump) {
             onPump(pumps);
         }
     }
     bool CancelRequested() const override { return cancel; }
-    void SetFileProgress(int percent) override { progress.push_back(percent); }
+    void SetFileProgress(int percent) override {
+        progress.push_back(percent);
+        if (cancelAtProgress != 0 && progress.size() >= cancelAtProgress) {
+            cancel = true;
+        }
+        if (onProgress) {
+            onProgress(progress.size());
+        }
+    }
 
     ScriptedMessages messages;
     std::vector<int> progress;
     int pumps = 0;
-    int cancelAtPump = 0; // 0: never
+    std::size_t cancelAtProgress = 0; // the bar value of this number raises the flag; 0: never
     bool cancel = false;
-    std::function<void(int)> onPump;
+    std::function<void(int)> onPump;             // with the pump's number
+    std::function<void(std::size_t)> onProgress; // with the number of bar values so far
 };
 
 inline const std::string EncryptPrefix = "Unable to encrypt file '";

@@ -63,7 +63,7 @@ TEST_F(ContainerWriterFixture, SourceLockedByAnotherProcessIsInUse) {
 TEST_F(ContainerWriterFixture, WhileEncryptingTheSourceCannotBeLockedForWiping) {
     WriteFileBytes(source_, PatternBytes(10000));
     bool refused = false;
-    view_.onPump = [&](int) {
+    view_.onProgress = [&](std::size_t) {
         UniqueFd other(::open(source_.c_str(), O_RDWR));
         refused = !TryLockExclusive(other.Get());
     };
@@ -241,8 +241,8 @@ TEST_F(ContainerWriterFixture, ConcurrentWriterOfTheSameOutputKeepsTheFirstCompl
     TRijndael otherCipher;
     ContainerTestView otherView;
     bool otherDone = false;
-    view_.onPump = [&](int pump) {
-        if (pump == 1) {
+    view_.onProgress = [&](std::size_t chunks) {
+        if (chunks == 1) {
             otherDone = WriteContainer(otherCipher, otherView, otherSource, output_, "b.txt",
                                        Password, NoClashExpected)
                             .done;
@@ -266,8 +266,8 @@ TEST_F(ContainerWriterFixture, ConcurrentWriterOfTheSameOutputKeepsTheFirstCompl
 
 struct CancelCase {
     const char* label;
-    int cancelAtPump;
-    int pumps;
+    std::size_t cancelAtProgress; // 0: at the first pump after the last chunk
+    std::size_t chunks;           // the chunks done
 };
 
 void PrintTo(const CancelCase& param, std::ostream* out) {
@@ -277,16 +277,18 @@ void PrintTo(const CancelCase& param, std::ostream* out) {
 class ContainerWriterCancel : public ContainerWriterFixture,
                               public testing::WithParamInterface<CancelCase> {};
 
-// 10000 bytes make three chunks, each followed by a pump; a cancel seen before the next chunk
-// or after the last one leaves no output and the source as it was.
+// 10000 bytes make three chunks. A cancel is seen before the next chunk, after the last one,
+// and also when it comes while the finished output is flushed and named: no output is left
+// and the source stays as it was.
 TEST_P(ContainerWriterCancel, LeavesNoOutputAndKeepsSource) {
     const std::string contents = PatternBytes(10000);
     WriteFileBytes(source_, contents);
-    view_.cancelAtPump = GetParam().cancelAtPump;
+    view_.cancelAtProgress = GetParam().cancelAtProgress;
+    view_.onPump = [&](int) { view_.cancel = view_.cancel || view_.progress.size() == 3; };
     const auto result = Write();
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.dataLoopRan);
-    EXPECT_EQ(view_.pumps, GetParam().pumps);
+    EXPECT_EQ(view_.progress.size(), GetParam().chunks);
     EXPECT_TRUE(view_.messages.shown.empty());
     EXPECT_TRUE(FolderNames(outputs_).empty());
     EXPECT_TRUE(ReadFileBytes(source_) == contents);
@@ -295,14 +297,15 @@ TEST_P(ContainerWriterCancel, LeavesNoOutputAndKeepsSource) {
 
 INSTANTIATE_TEST_SUITE_P(ContainerWriter, ContainerWriterCancel,
                          testing::Values(CancelCase{"AfterFirstChunk", 1, 1},
-                                         CancelCase{"AfterLastChunk", 3, 3}),
+                                         CancelCase{"AfterLastChunk", 3, 3},
+                                         CancelCase{"WhileTheOutputIsFlushed", 0, 3}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ContainerWriterFixture, CancelBeforeFirstChunkWritesNothing) {
     WriteFileBytes(source_, "contents");
     view_.cancel = true;
     EXPECT_FALSE(Write().done);
-    EXPECT_EQ(view_.pumps, 0);
+    EXPECT_TRUE(view_.progress.empty());
     EXPECT_TRUE(FolderNames(outputs_).empty());
 }
 
@@ -312,7 +315,6 @@ TEST_F(ContainerWriterFixture, ProgressPerChunkIncludesHeader) {
     ASSERT_TRUE(Write().done);
     // 4096 of 10000, 8192, then 10015 (clamped).
     EXPECT_EQ(view_.progress, (std::vector<int>{41, 82, 100}));
-    EXPECT_EQ(view_.pumps, 3);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CommandsTestView.h"
 #include "LoopDisc.h"
 #include "engine/ProgressMath.h"
+#include "engine/Writeback.h"
 #include "platform/Guid.h"
 #include "platform/PosixFile.h"
 
@@ -109,7 +110,7 @@ TEST(WipeGuid, BracedUpperCaseVersionFourAndFresh) {
 // link after every block.
 TEST(WipeOneFile, EveryPatternOfThePlanOverTheWholeFileThenGone) {
     TempDir dir;
-    const std::size_t size = 3 * 4096 + 1;
+    const std::size_t size = 3 * WipeBlockSize + 1;
     WriteFileBytes(dir / "secret.txt", PatternBytes(size));
     ASSERT_EQ(::link((dir / "secret.txt").c_str(), (dir / "link").c_str()), 0);
 
@@ -130,7 +131,7 @@ TEST(WipeOneFile, EveryPatternOfThePlanOverTheWholeFileThenGone) {
     EXPECT_EQ(wholeFilePatterns, (std::vector<std::uint8_t>{0x00, 0xFF, 0x5A, 0x00, 0xFF, 0x5A}));
     EXPECT_EQ(ReadFileBytes(dir / "link"), Filled(size, 0x5A));
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"link"}); // renamed and deleted
-    EXPECT_EQ(view.fileProgress.size(), 1u + 6 * 4);            // 4096, 4096, 4096, 1 per pass
+    EXPECT_EQ(view.fileProgress.size(), 1u + 6 * 4);            // three blocks and 1 per pass
     EXPECT_EQ(view.fileProgress.front(), 0);
     EXPECT_EQ(view.fileProgress.back(), 100);
     EXPECT_TRUE(std::is_sorted(view.fileProgress.begin(), view.fileProgress.end()));
@@ -150,7 +151,7 @@ void PrintTo(const StepCase& param, std::ostream* out) {
 class WipeStepCases : public testing::TestWithParam<StepCase> {};
 
 // One pass of a hand-edited WipeCount 0 and HexValue 0x1A5: one round of 0xA5.
-TEST_P(WipeStepCases, FourKilobyteStepsOneRoundAtLeast) {
+TEST_P(WipeStepCases, BlockStepsOneRoundAtLeast) {
     TempDir dir;
     const StepCase& c = GetParam();
     WriteFileBytes(dir / "f", PatternBytes(c.size));
@@ -166,18 +167,33 @@ TEST_P(WipeStepCases, FourKilobyteStepsOneRoundAtLeast) {
 INSTANTIATE_TEST_SUITE_P(Sizes, WipeStepCases,
                          testing::Values(StepCase{0, 0, WipeOutcome::Empty},
                                          StepCase{1, 1, WipeOutcome::Wiped},
-                                         StepCase{4096, 1, WipeOutcome::Wiped},
-                                         StepCase{4097, 2, WipeOutcome::Wiped}));
+                                         StepCase{4097, 1, WipeOutcome::Wiped},
+                                         StepCase{WipeBlockSize, 1, WipeOutcome::Wiped},
+                                         StepCase{WipeBlockSize + 1, 2, WipeOutcome::Wiped}));
 
 TEST(WipeOneFile, CancelInTheFirstPassKeepsTheNameAndWhatWasWritten) {
     TempDir dir;
-    const std::string original = PatternBytes(3 * 4096);
+    const std::string original = PatternBytes(3 * WipeBlockSize);
     WriteFileBytes(dir / "f", original);
     CommandsTestView view;
     view.onFileProgress = [&](int percent) { view.cancel = percent > 0; };
     EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x33, 1)),
               WipeOutcome::Cancelled);
-    EXPECT_EQ(ReadFileBytes(dir / "f"), Filled(4096, 0x33) + original.substr(4096));
+    EXPECT_EQ(ReadFileBytes(dir / "f"),
+              Filled(WipeBlockSize, 0x33) + original.substr(WipeBlockSize));
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+    EXPECT_TRUE(view.messages.shown.empty());
+}
+
+// A cancel that comes while the last pass is flushed still counts: the file is not removed.
+TEST(WipeOneFile, CancelWhileTheLastPassIsFlushedKeepsTheName) {
+    TempDir dir;
+    WriteFileBytes(dir / "f", PatternBytes(2 * WipeBlockSize));
+    CommandsTestView view;
+    view.onPump = [&] { view.cancel = view.cancel || view.fileProgress.back() == 100; };
+    EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x44, 1)),
+              WipeOutcome::Cancelled);
+    EXPECT_EQ(ReadFileBytes(dir / "f"), Filled(2 * WipeBlockSize, 0x44));
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
     EXPECT_TRUE(view.messages.shown.empty());
 }
@@ -197,15 +213,15 @@ TEST(WipeOneFile, FileBeyondFourGigabytesKeepsItsFullSize) {
     EXPECT_EQ(Wipe(view, dir / "big", dir.Folder(), WipeOptions(true, 0x77, 1)),
               WipeOutcome::Cancelled);
     ASSERT_GE(view.fileProgress.size(), 3u);
-    EXPECT_EQ(view.fileProgress[1], 0); // 4096 of 4 GiB
+    EXPECT_EQ(view.fileProgress[1], 0); // one block of 4 GiB
     EXPECT_EQ(view.fileProgress.back(), 1);
     struct stat info {};
     ASSERT_EQ(::stat((dir / "big").c_str(), &info), 0);
     EXPECT_EQ(info.st_size, size);
     UniqueFd fd(::open((dir / "big").c_str(), O_RDONLY));
-    std::string head(4096, '\0');
-    ASSERT_EQ(ReadFull(fd.Get(), head.data(), head.size()), 4096);
-    EXPECT_EQ(head, Filled(4096, 0x77));
+    std::string head(WipeBlockSize, '\0');
+    ASSERT_EQ(ReadFull(fd.Get(), head.data(), head.size()), std::ssize(head));
+    EXPECT_EQ(head, Filled(WipeBlockSize, 0x77));
 }
 
 TEST(WipeOneFile, NothingOrAFolderIsPassedOverSilently) {
@@ -428,7 +444,7 @@ TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
         GTEST_SKIP() << "cannot mount an ext4 loop device here";
     }
     constexpr std::size_t Blocks = 8;
-    const std::size_t size = Blocks * 4096;
+    const std::size_t size = Blocks * WipeBlockSize;
     const std::string path = disc.Dir() / "secret";
     WriteFileBytes(path, PatternBytes(size));
     const auto extents = LoopDisc::ExtentsOf(path);
@@ -442,21 +458,26 @@ TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
         // The first block of a later pass: the rest of the file is as the last pass left it.
         const int block = calls++ - 1; // the first call sets 0 before any block
         if (block > 0 && block % Blocks == 0) {
-            devicePerPass.push_back(Uniformity(disc.ReadDevice(extents, size).substr(4096)));
+            devicePerPass.push_back(
+                Uniformity(disc.ReadDevice(extents, size).substr(WipeBlockSize)));
         }
     };
     EXPECT_EQ(Wipe(view, path, disc.Dir().Folder(), WipeOptions(false, 0x5A, 1)),
               WipeOutcome::Wiped);
-    EXPECT_EQ(devicePerPass, (std::vector<std::string>{"28672 x 00", "28672 x ff"}));
+    const std::string rest = std::to_string(size - WipeBlockSize);
+    EXPECT_EQ(devicePerPass, (std::vector<std::string>{rest + " x 00", rest + " x ff"}));
     EXPECT_EQ(FolderNames(disc.Dir()), std::set<std::string>{"lost+found"});
-    EXPECT_EQ(Uniformity(disc.ReadDevice(extents, size)), "32768 x 5a");
+    EXPECT_EQ(Uniformity(disc.ReadDevice(extents, size)), std::to_string(size) + " x 5a");
     EXPECT_TRUE(view.messages.shown.empty());
 }
 
 struct FlushCase {
     const char* label;
     off_t size;
-    int roomAtPercent; // the backing gets room again once the bar reaches it; 0: never
+    // The backing gets room again once the bar reaches it; 0: never. The wipe runs no further
+    // ahead of the device than Writeback::Ahead, so a file of three times that has met the
+    // full device well before half of it is written.
+    int roomAtPercent;
 };
 
 void PrintTo(const FlushCase& param, std::ostream* out) {
@@ -469,7 +490,7 @@ class WipeFlushFails : public testing::TestWithParam<FlushCase> {};
 // room. An error seen while the pass runs is not seen again by the flush at its end, so the
 // wipe must fail on it even when the rest of the pass reaches the device.
 TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
-    SmallTmpfs backing("8m");
+    SmallTmpfs backing("40m"); // with room for the file once the fill is gone
     if (!backing.Mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
     }
@@ -501,7 +522,7 @@ TEST_P(WipeFlushFails, FailsTheWipeAndKeepsTheName) {
 
 INSTANTIATE_TEST_SUITE_P(Ends, WipeFlushFails,
                          testing::Values(FlushCase{"at the flush", 1 << 20, 0},
-                                         FlushCase{"during the pass", 8 << 20, 50}));
+                                         FlushCase{"during the pass", 3 * Writeback::Ahead, 50}));
 
 // A write error that is not a full disc is said with the system's reason. The limit on file
 // size refuses every write past it, also within the file.

@@ -1,0 +1,138 @@
+#include "ChangeHandle.h"
+
+#include "MountTable.h"
+
+#include <algorithm>
+#include <mutex>
+#include <sys/inotify.h>
+#include <vector>
+
+namespace quarn {
+
+namespace {
+
+constexpr std::uint32_t NameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr std::uint32_t FolderGone = IN_DELETE_SELF | IN_UNMOUNT | IN_IGNORED;
+
+std::uint32_t InotifyMask(std::uint32_t filter) {
+    std::uint32_t mask = 0;
+    if (filter & (FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME)) {
+        mask |= NameEvents;
+    }
+    // A time set on a file (touch, utimensat) arrives as an attribute change.
+    if (filter & (FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE)) {
+        mask |= IN_ATTRIB;
+    }
+    if (filter & (FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE)) {
+        mask |= IN_MODIFY;
+    }
+    return mask;
+}
+
+std::uint32_t WatchMask(std::uint32_t filter) {
+    return InotifyMask(filter) | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_EXCL_UNLINK;
+}
+
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// The open subtree handles, for WatchListedFolder.
+struct SubtreeHandles {
+    std::mutex lock;
+    std::vector<const ChangeHandle*> handles;
+};
+
+SubtreeHandles& Subtrees() {
+    static SubtreeHandles subtrees;
+    return subtrees;
+}
+
+} // namespace
+
+std::unique_ptr<ChangeHandle> ChangeHandle::Open(const std::string& path, bool watchSubtree,
+                                                 std::uint32_t filter) {
+    if (path.empty() || InotifyMask(filter) == 0) {
+        return nullptr;
+    }
+    std::unique_ptr<ChangeHandle> handle(
+        new ChangeHandle(WithoutTrailingSlash(path), watchSubtree, filter));
+    if (!handle->inotify_ || handle->folderWatch_ < 0) {
+        return nullptr;
+    }
+    if (watchSubtree) {
+        auto& subtrees = Subtrees();
+        std::lock_guard guard(subtrees.lock);
+        subtrees.handles.push_back(handle.get());
+    }
+    return handle;
+}
+
+ChangeHandle::ChangeHandle(std::string folder, bool watchSubtree, std::uint32_t filter)
+    : folder_(std::move(folder)), subtree_(watchSubtree), filter_(filter) {
+    if (inotify_) {
+        folderWatch_ = inotify_.AddWatch(folder_, WatchMask(filter_));
+    }
+}
+
+ChangeHandle::~ChangeHandle() {
+    if (subtree_) {
+        auto& subtrees = Subtrees();
+        std::lock_guard guard(subtrees.lock);
+        std::erase(subtrees.handles, this);
+    }
+}
+
+void ChangeHandle::WatchFolder(const std::string& folder) const {
+    if (subtree_ && IsPathWithin(folder, folder_)) {
+        inotify_.AddWatch(folder, WatchMask(filter_));
+    }
+}
+
+bool ChangeHandle::CollectChanges() {
+    bool changed = false;
+    const bool read = inotify_.ReadEvents([&](const InotifyEvent& event) {
+        if (event.mask & IN_Q_OVERFLOW) {
+            changed = true;
+        } else if (event.watch == folderWatch_ && (event.mask & (FolderGone | IN_MOVE_SELF))) {
+            changed = true;
+            armed_ = armed_ && !(event.mask & FolderGone);
+        } else if (Matches(event)) {
+            changed = true;
+        }
+    });
+    armed_ = armed_ && read;
+    return changed;
+}
+
+// Only changes of entries count: a watched folder's own events are reported by its parent.
+bool ChangeHandle::Matches(const InotifyEvent& event) const {
+    if (event.name.empty()) {
+        return false;
+    }
+    if (event.mask & NameEvents) {
+        return filter_ & ((event.mask & IN_ISDIR) ? FILE_NOTIFY_CHANGE_DIR_NAME
+                                                  : FILE_NOTIFY_CHANGE_FILE_NAME);
+    }
+    if (event.mask & IN_ATTRIB) {
+        return filter_ & (FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    }
+    if (event.mask & IN_MODIFY) {
+        return filter_ & (FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    }
+    return false;
+}
+
+void WatchListedFolder(const std::string& folder) {
+    const std::string path = WithoutTrailingSlash(folder);
+    auto& subtrees = Subtrees();
+    std::lock_guard guard(subtrees.lock);
+    for (const ChangeHandle* handle : subtrees.handles) {
+        handle->WatchFolder(path);
+    }
+}
+
+} // namespace quarn
