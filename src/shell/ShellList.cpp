@@ -1,9 +1,11 @@
 #include "ShellList.h"
 
+#include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
 #include "MemoryStream.h"
 #include "PidlList.h"
+#include "Revalidation.h"
 #include "ScopedIncrement.h"
 #include "ShellDetails.h"
 #include "ShellGuard.h"
@@ -18,6 +20,7 @@
 #include "ShellUtils.h"
 #include "ShortcutKeys.h"
 #include "VirtualKeys.h"
+#include "namespace/ChangeHandle.h"
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 
@@ -129,12 +132,15 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     };
     model_->OnEdited = [this](int row, const std::string& text) { LabelEdited(row, text); };
     folder_.OnChange = [this](TSCShellLocator&) { FolderChanged(); };
+    DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
 }
 
 TSCCustomShellList::~TSCCustomShellList() {
     if (ColumnCount() > 0 && widthsSavable_) {
         SaveColumnWidths();
     }
+    DeviceChangeHandler().Unsubscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
+    changeThread_.Free();
     model_->OnDeleting = nullptr;
     ClearItems(); // the views ask nothing more of rows whose list is going
     folder_.OnChange = nullptr;
@@ -148,6 +154,13 @@ void TSCCustomShellList::WriteOptions(TSCShellListOptions options) {
     options_ = options;
     if (!windowCreated_) {
         return;
+    }
+    if (changed & scsloDynamicRefresh) {
+        if (options & scsloDynamicRefresh) {
+            StartFolderWatch();
+        } else if (TChangeHandlerThread* thread = changeThread_.Find()) {
+            thread->RemoveAllWatches();
+        }
     }
     if (changed & (scsloHideFoldersWhenLinkedToTree | scsloShowHidden)) {
         Refresh();
@@ -222,6 +235,9 @@ void TSCCustomShellList::FillGuarded() {
     if (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon) {
         itemView_->verticalScrollBar()->setValue(0);
         itemView_->horizontalScrollBar()->setValue(0);
+    }
+    if (options_ & scsloDynamicRefresh) {
+        StartFolderWatch();
     }
 }
 
@@ -669,6 +685,26 @@ void TSCCustomShellList::WMChangeNotify() {
     refreshTimer_->start(View()->hasFocus() ? FocusedRefreshDelay : UnfocusedRefreshDelay);
 }
 
+void TSCCustomShellList::StartFolderWatch() {
+    refreshTimer_->stop();
+    TChangeHandlerThread& thread = changeThread_.Get();
+    thread.RemoveAllWatches();
+    int slot = -1;
+    thread.AddWatch(folder_.GetPath(), FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME,
+                    slot, false);
+}
+
+void TSCCustomShellList::DeviceChange(TSCDeviceChangeHandler*, TMessage& message) {
+    if (message.WParam != DBT_DEVICEARRIVAL && message.WParam != DBT_DEVICEREMOVECOMPLETE) {
+        return;
+    }
+    RevalidateMyComputer();
+    const RevalidationSuspension suspension;
+    if (GetPidlCsidl(folder_.GetPidl()) == CSIDL_DRIVES) {
+        FillFromFolder();
+    }
+}
+
 void TSCCustomShellList::TimerFired() {
     refreshTimer_->stop();
     {
@@ -1043,6 +1079,10 @@ bool TSCCustomShellList::HandleMouseWheel(QWheelEvent& event) {
 // Qt's entries.
 
 bool TSCCustomShellList::event(QEvent* event) {
+    if (const TMessage* message = MessageOf(event); message && message->Msg == WM_CHANGENOTIFY) {
+        RunShellGuarded([this] { WMChangeNotify(); });
+        return true;
+    }
     if (event->type() == WM_SC_AUTOFILL) {
         RunShellGuarded([this] {
             if (Count() == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeThreadOwner.h"
 #include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
@@ -24,6 +25,8 @@ class QTreeView;
 class QWheelEvent;
 
 namespace quarn {
+
+class TSCDeviceChangeHandler;
 
 using TSCShellListOptions = std::uint16_t;
 inline constexpr TSCShellListOptions scsloAutoFill = 0x1;
@@ -186,6 +189,10 @@ protected:
     // 2 s without), so that a burst of changes gives one refresh. Dropped during a drag and
     // after the list's own rename.
     void WMChangeNotify();
+    // Watches the folder shown for new, removed and renamed entries.
+    void StartFolderWatch();
+    // A volume mounted or unmounted: Computer is read again, and listed again when shown.
+    void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
     bool AllowLabelEdit(int index);
     void LabelEdited(int index, const std::string& text);
     // The default keys: select all, refresh, copy, cut, paste, rename, delete; true when
@@ -234,6 +241,8 @@ private:
     QListView* itemView_;
     QStackedLayout* views_;
     QTimer* refreshTimer_;
+    // Ended and joined before the list goes, so that no notice is posted to it after.
+    ChangeThreadOwner changeThread_{this};
     TViewStyle viewStyle_ = TViewStyle::vsReport;
     TSCColumnKind columnKind_ = TSCColumnKind::None;
     bool widthsSavable_ = false;

@@ -1,11 +1,16 @@
 // The file list's refresh by difference, and fills and refreshes that start inside another.
 #include "ControlTestSupport.h"
 #include "ListFixture.h"
+#include "ShellTestSupport.h"
+#include "namespace/MountTable.h"
+#include "namespace/Namespace.h"
+#include "shell/DeviceChangeHandler.h"
 #include "shell/ShellItemRoutines.h"
 #include "shell/ShellListData.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -166,6 +171,49 @@ TEST(ShellListChanges, TheNoticeOfTheListsOwnRenameIsIgnored) {
     EXPECT_FALSE(list.RefreshTimer().isActive());
     list.WMChangeNotify();
     EXPECT_TRUE(list.RefreshTimer().isActive()) << "only the next one";
+}
+
+TEST_F(ShellListTest, TheListFollowsNewAndRemovedEntriesOnTheDisk) {
+    Show("files/sub");
+    list.setFocus();
+    ASSERT_EQ(list.Count(), 0);
+    WriteFileBytes(fixture.Path("files/sub/new.txt"), "new");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Count() == 1; }, 5000));
+    std::filesystem::remove(fixture.Path("files/sub/new.txt"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Count() == 0; }, 5000));
+
+    list.WriteOptions(list.Options() & ~scsloDynamicRefresh);
+    WriteFileBytes(fixture.Path("files/sub/unseen.txt"), "new");
+    QTest::qWait(700);
+    EXPECT_EQ(list.Count(), 0) << "without DynamicRefresh nothing is watched";
+}
+
+std::vector<std::string> RowPaths(TSCCustomShellList& list) {
+    std::vector<std::string> paths;
+    for (int row = 0; row < list.Count(); ++row) {
+        paths.push_back(list.GetItemData(row)->GetPath());
+    }
+    return paths;
+}
+
+TEST_F(ShellListTest, ComputerIsListedAgainWhenAVolumeArrives) {
+    TempDir dir;
+    const auto line = [](const std::string& mountPoint, const std::string& source) {
+        return "30 1 0:99 / " + mountPoint + " rw shared:1 - ext4 " + source + " rw\n";
+    };
+    WriteFileBytes(dir / "mountinfo", line("/", "/dev/sda1"));
+    ScopedEnvironment mountInfo("QUARN_MOUNTINFO", dir / "mountinfo");
+    MountTable::Reload();
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    list.Folder().SetPidl(PidlPtr(computer).get());
+    EXPECT_EQ(RowPaths(list), std::vector<std::string>{"/"});
+
+    WriteFileBytes(dir / "mountinfo", line("/", "/dev/sda1") + line(dir / "usb", "/dev/sdz1"));
+    TMessage arrival{WM_DEVICECHANGE, DBT_DEVICEARRIVAL};
+    DeviceChangeHandler().NotifySubscribers(arrival);
+    EXPECT_EQ(RowPaths(list), (std::vector<std::string>{"/", dir / "usb"}));
+    MountTable::Reload();
 }
 
 } // namespace
