@@ -1,5 +1,6 @@
 #include "ShellListData.h"
 
+#include "DetailTexts.h"
 #include "ShellList.h"
 #include "ShellUtils.h"
 #include "namespace/ItemCodec.h"
@@ -33,7 +34,7 @@ void TSCShListData::SetPidl(LPITEMIDLIST pidl) {
 void TSCShListData::ResetCache() {
     absolutePidl_.reset();
     displayName_.clear();
-    detailTexts_.reset();
+    detailsReady_ = false;
 }
 
 LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
@@ -43,6 +44,7 @@ LPCITEMIDLIST TSCShListData::GetAbsolutePidl() {
     return absolutePidl_.get();
 }
 
+// A removable drive's files are not called read-only for what the drive says of itself.
 SFGAOF TSCShListData::GetAttributes() {
     SFGAOF attributes = DataAttributes;
     if (const std::string path = GetPath();
@@ -60,6 +62,55 @@ bool TSCShListData::IsFolder() {
     return GetAttributes() & SFGAO_FOLDER;
 }
 
+bool TSCShListData::CanRename() {
+    return GetAttributes() & SFGAO_CANRENAME;
+}
+
+bool TSCShListData::IsLink() {
+    const std::string path = GetPath();
+    const auto dot = path.find_last_of("./");
+    return dot != std::string::npos && path[dot] == '.' &&
+           QString::fromStdString(path.substr(dot))
+                   .compare(QStringLiteral(".lnk"), Qt::CaseInsensitive) == 0;
+}
+
+std::string TSCShListData::GetDetailText(int column, IShellDetails* details) {
+    if (column == 0) {
+        return {};
+    }
+    if (details) {
+        SHELLDETAILS cell;
+        if (Failed(details->GetDetailsOf(relativePidl_.get(), column, &cell))) {
+            return {};
+        }
+        std::string text = StrRetToString(relativePidl_.get(), cell.str);
+        FreeStrRet(cell.str);
+        return text;
+    }
+    ComputeDetailTexts();
+    switch (column) {
+    case 1:
+        return sizeText_;
+    case 2:
+        return typeText_;
+    case 3:
+        return modifiedText_;
+    default:
+        return {};
+    }
+}
+
+void TSCShListData::ComputeDetailTexts() {
+    if (detailsReady_) {
+        return;
+    }
+    TSCDetailTexts texts = GetItemDetailTexts(GetAbsolutePidl(), GetAttributes());
+    sizeText_ = std::move(texts.Size);
+    typeText_ = std::move(texts.Type);
+    modifiedText_ = std::move(texts.Modified);
+    detailsReady_ = true;
+}
+
 const std::string& TSCShListData::GetDisplayName() {
     if (displayName_.empty()) {
         SHFILEINFO info;
@@ -72,43 +123,6 @@ const std::string& TSCShListData::GetDisplayName() {
 
 std::string TSCShListData::GetPath() {
     return PidlToPath(GetAbsolutePidl());
-}
-
-bool TSCShListData::IsLink() {
-    return GetAttributes() & SFGAO_LINK;
-}
-
-bool TSCShListData::CanRename() {
-    return GetAttributes() & SFGAO_CANRENAME;
-}
-
-std::string TSCShListData::GetDetailText(int column) {
-    if (column <= 0) {
-        return "";
-    }
-    if (IShellDetails* details = List->FolderDetails()) {
-        SHELLDETAILS cell;
-        if (Failed(details->GetDetailsOf(relativePidl_.get(), column, &cell))) {
-            return "";
-        }
-        std::string text = StrRetToString(relativePidl_.get(), cell.str);
-        FreeStrRet(cell.str);
-        return text;
-    }
-    if (!detailTexts_) {
-        detailTexts_ = std::make_unique<TSCDetailTexts>(
-            GetItemDetailTexts(GetAbsolutePidl(), GetAttributes()));
-    }
-    switch (column) {
-    case 1:
-        return detailTexts_->Size;
-    case 2:
-        return detailTexts_->Type;
-    case 3:
-        return detailTexts_->Modified;
-    default:
-        return "";
-    }
 }
 
 std::optional<std::uint64_t> TSCShListData::GetFileSize() const {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "ShellDetailTexts.h"
 #include "namespace/ShellFolder.h"
 
 #include <QDateTime>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,7 +12,7 @@ namespace quarn {
 class TSCCustomShellList;
 
 // What one row of the file list knows of its item: the item relative to the list's folder,
-// and, built on first use and kept, its absolute list, its display name and detail texts.
+// and, built on first use and kept, its absolute list and its display name.
 class TSCShListData {
 public:
     explicit TSCShListData(TSCCustomShellList* list) : List(list) {}
@@ -36,12 +34,14 @@ public:
     const std::string& GetDisplayName();
     // "" for items outside the file system.
     std::string GetPath();
-    bool IsLink();
     bool CanRename();
+    bool IsLink();
 
-    // The text of a detail column: the folder's own details when it offers them, else the
-    // list's size, type and modification texts, read once; "" for the name column.
-    std::string GetDetailText(int column);
+    // The text of a detail column: the folder's own details when it has them, else the list's
+    // four columns (1 size, 2 type, 3 modified; 0, the name, and others give "").
+    std::string GetDetailText(int column, IShellDetails* details = nullptr);
+    void ComputeDetailTexts();
+    bool DetailsReady() const { return detailsReady_; }
 
     // What the item recorded when it was listed: the size of a file (none for folders and
     // virtual items), and its modification time, or its birth time where that is zero.
@@ -54,7 +54,10 @@ private:
     PidlPtr relativePidl_;
     PidlPtr absolutePidl_;
     std::string displayName_;
-    std::unique_ptr<TSCDetailTexts> detailTexts_; // none until first asked for
+    bool detailsReady_ = false;
+    std::string sizeText_;
+    std::string typeText_;
+    std::string modifiedText_;
 };
 
 } // namespace quarn

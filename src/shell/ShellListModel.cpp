@@ -1,6 +1,7 @@
 #include "ShellListModel.h"
 
 #include "ShellGuard.h"
+#include "ShellList.h"
 #include "ShellListData.h"
 #include "SystemImageList.h"
 #include "namespace/ShellConstants.h"
@@ -156,8 +157,9 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int rol
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return QString::fromUtf8(column == 0 ? item.Data->GetDisplayName()
-                                             : item.Data->GetDetailText(column));
+        return QString::fromUtf8(
+            column == 0 ? item.Data->GetDisplayName()
+                        : item.Data->GetDetailText(column, item.Data->List->FolderDetails()));
     case Qt::EditRole:
         return column == 0 && EditText ? QString::fromStdString(EditText(&item - items_.data()))
                                        : QVariant();

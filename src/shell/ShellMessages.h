@@ -2,12 +2,13 @@
 
 #include "WindowMessage.h"
 
-#include <QEvent>
-
 namespace quarn {
 
-// Fill an empty control once its window exists: the control posts WM_USER + 103 to itself,
-// as an event of the type a window message of that number has.
+// The controls' own window messages to themselves, as the event types that TMessageEvent
+// gives messages (QEvent::User + the message number).
+// A list view re-applies its header's sort indicator once its header exists.
+inline const auto WM_SC_HEADERSORT = static_cast<QEvent::Type>(QEvent::User + WM_USER + 100);
+// Fill an empty control once its window exists.
 inline const auto WM_SC_AUTOFILL = static_cast<QEvent::Type>(QEvent::User + WM_USER + 103);
 
 } // namespace quarn
