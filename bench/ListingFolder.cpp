@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sys/stat.h>
 
 namespace quarn::bench {
@@ -14,13 +16,14 @@ namespace {
 
 class ListingFolder {
 public:
-    ListingFolder() {
+    explicit ListingFolder(int fileCount) {
         const char* base = std::getenv("QUARN_BENCH_DIR");
-        path_ = std::string(base ? base : "/var/tmp") + "/quarn-bench-listing";
+        path_ = std::string(base ? base : "/var/tmp") + "/quarn-bench-listing-" +
+                std::to_string(fileCount);
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         const char* extensions[] = {".txt", ".jpg", ".zot!", ".pdf", ""};
-        for (int i = 0; i < ListingFileCount; ++i) {
+        for (int i = 0; i < fileCount; ++i) {
             std::ofstream(path_ + "/file " + std::to_string(i) + extensions[i % 5]) << i;
         }
     }
@@ -33,9 +36,13 @@ private:
 
 } // namespace
 
-const std::string& ListingFolderPath() {
-    static const ListingFolder folder;
-    return folder.Path();
+const std::string& ListingFolderPath(int fileCount) {
+    static std::map<int, std::unique_ptr<ListingFolder>> folders;
+    auto& folder = folders[fileCount];
+    if (!folder) {
+        folder = std::make_unique<ListingFolder>(fileCount);
+    }
+    return folder->Path();
 }
 
 int PlainListing(const std::string& path) {

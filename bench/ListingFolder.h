@@ -1,7 +1,7 @@
 #pragma once
 
-// The folder of 10,000 files that the listing benchmarks read, and the plain listing they
-// measure against.
+// The folders of files that the listing benchmarks read, and the plain listing they measure
+// against.
 
 #include <string>
 
@@ -9,8 +9,8 @@ namespace quarn::bench {
 
 inline constexpr int ListingFileCount = 10'000;
 
-// Made on first use and removed when the program ends.
-const std::string& ListingFolderPath();
+// A folder of fileCount files, made on first use and removed when the program ends.
+const std::string& ListingFolderPath(int fileCount = ListingFileCount);
 
 // readdir and statx of every entry, as a file manager at its simplest reads a folder; the
 // count of entries, "." and ".." included.

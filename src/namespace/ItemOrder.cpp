@@ -1,8 +1,10 @@
 // The order of items in a folder.
 #include "ItemInfo.h"
+#include "ItemOrderKey.h"
 
 #include <QCollator>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 namespace quarn {
@@ -108,12 +110,15 @@ int CompareEntries(const EntryItem& first, const EntryItem& second, int column) 
     return order ? order : CompareNames(first.name, second.name);
 }
 
+std::string VolumeName(const VolumeItem& volume) {
+    return ItemDisplayName(volume, SHGDN_NORMAL, {});
+}
+
 int CompareVolumes(const VolumeItem& first, const VolumeItem& second) {
     if ((first.mountPoint == "/") != (second.mountPoint == "/")) {
         return first.mountPoint == "/" ? -1 : 1;
     }
-    const int order = CompareNames(ItemDisplayName(first, SHGDN_NORMAL, {}),
-                                   ItemDisplayName(second, SHGDN_NORMAL, {}));
+    const int order = CompareNames(VolumeName(first), VolumeName(second));
     return order ? order : Sign(first.mountPoint.compare(second.mountPoint));
 }
 
@@ -141,6 +146,67 @@ int CompareItems(const Item& first, const Item& second, int column) {
             [&](const TrashItem& a) { return CompareTrash(a, std::get<TrashItem>(second)); },
         },
         first);
+}
+
+namespace {
+
+QCollatorSortKey NameKey(std::string_view name) {
+    return NameCollator().sortKey(Text(name));
+}
+
+// Keeps the order of signed times in unsigned numbers.
+std::uint64_t TimeNumber(std::int64_t ns) {
+    return static_cast<std::uint64_t>(ns) ^ (std::uint64_t{1} << 63);
+}
+
+} // namespace
+
+ItemOrderKey::ItemOrderKey(const Item& item, int column)
+    : kind_(static_cast<std::uint8_t>(item.index())) {
+    std::visit(Overloaded{
+                   [&](const RootItem& root) { number_ = static_cast<std::uint8_t>(root.kind); },
+                   [&](const VolumeItem& volume) {
+                       rank_ = volume.mountPoint == "/" ? 0 : 1;
+                       name_ = NameKey(VolumeName(volume));
+                       tie_ = volume.mountPoint;
+                   },
+                   [&](const EntryItem& entry) {
+                       rank_ = entry.IsFolder() ? 0 : 1;
+                       if (column == SizeColumn) {
+                           number_ = entry.size;
+                       } else if (column == TypeColumn) {
+                           type_ = NameKey(Extension(entry.name));
+                       } else if (column == ModifiedColumn) {
+                           number_ = TimeNumber(entry.modifiedNs);
+                       }
+                       name_ = NameKey(entry.name);
+                       tie_ = entry.name;
+                   },
+                   [&](const TrashItem& trash) {
+                       rank_ = trash.folder ? 0 : 1;
+                       name_ = NameKey(trash.DisplayName());
+                       tie_ = trash.trashName;
+                   },
+               },
+               item);
+}
+
+int ItemOrderKey::Compare(const ItemOrderKey& other) const {
+    if (const int order = Order(std::tie(kind_, rank_, number_),
+                                std::tie(other.kind_, other.rank_, other.number_))) {
+        return order;
+    }
+    if (type_ && other.type_) {
+        if (const int order = Sign(type_->compare(*other.type_))) {
+            return order;
+        }
+    }
+    if (name_ && other.name_) {
+        if (const int order = Sign(name_->compare(*other.name_))) {
+            return order;
+        }
+    }
+    return Sign(tie_.compare(other.tie_));
 }
 
 } // namespace quarn

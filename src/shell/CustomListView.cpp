@@ -83,7 +83,7 @@ void TSCCustomListView::AttachItemView(QAbstractItemView* view) {
 
 TSCSortHeaderView* TSCCustomListView::GetHeaderHandle() const {
     auto* report = qobject_cast<QTreeView*>(view_);
-    if (!HasWindow() || viewStyle_ != vsReport || report == nullptr) {
+    if (!HasWindow() || viewStyle_ != TViewStyle::vsReport || report == nullptr) {
         return nullptr;
     }
     return qobject_cast<TSCSortHeaderView*>(report->header());
@@ -94,7 +94,7 @@ void TSCCustomListView::ChangeViewStyle(TViewStyle style) {
         return;
     }
     viewStyle_ = style;
-    if (style == vsReport) {
+    if (style == TViewStyle::vsReport) {
         ApplyHeaderSort();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CustomDraw.h"
+#include "ViewStyle.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -14,8 +15,6 @@ class QAbstractItemView;
 namespace quarn {
 
 class TSCSortHeaderView;
-
-enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 // Where the header shows the sort arrow: Qt's own indicator (none, right of the text with the
 // current look) or an owner-drawn 3-D triangle.
@@ -106,7 +105,7 @@ private:
     std::vector<QPointer<QAbstractItemView>> views_;
     QPointer<QMenu> popupMenu_;
     QColor color_;
-    TViewStyle viewStyle_ = vsIcon;
+    TViewStyle viewStyle_ = TViewStyle::vsIcon;
     TSCLvHeaderSortDisplayMode headerSortDisplayMode_ = sclvRightOfText;
     int sortColumn_ = -1;
     bool sortDescending_ = false;

@@ -1,22 +1,42 @@
 #include "ShellList.h"
 
+#include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
+#include "MemoryStream.h"
+#include "PidlList.h"
+#include "Revalidation.h"
 #include "ScopedIncrement.h"
+#include "ShellDetails.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
+#include "ShellLink.h"
+#include "ShellListColumns.h"
 #include "ShellListData.h"
+#include "ShellListFilter.h"
+#include "ShellListSort.h"
 #include "ShellMessages.h"
 #include "ShellTreeData.h"
 #include "ShellUtils.h"
+#include "ShortcutKeys.h"
+#include "VirtualKeys.h"
+#include "namespace/ChangeHandle.h"
+#include "namespace/MountTable.h"
+#include "platform/MessageService.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStackedLayout>
+#include <QTimer>
 #include <QTreeView>
-#include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace quarn {
@@ -27,56 +47,154 @@ constexpr SFGAOF AcceptAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_FILE
                                     SFGAO_REMOVABLE | SFGAO_GHOSTED | SFGAO_SHARE | SFGAO_LINK;
 // The enumeration's end as some folders report it.
 constexpr HRESULT NoMoreItems = static_cast<HRESULT>(0x80070103);
+constexpr int WidthPerCharacter = 7;
+constexpr int FocusedRefreshDelay = 400;
+constexpr int UnfocusedRefreshDelay = 2000;
 
-QTreeView* NewReportView(QWidget* parent) {
-    auto* view = new QTreeView(parent);
-    view->setRootIsDecorated(false);
-    view->setItemsExpandable(false);
-    view->setUniformRowHeights(true);
-    view->setAllColumnsShowFocus(true);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->header()->setStretchLastSection(false);
-    view->header()->setDefaultSectionSize(200);
-    return view;
+// Runs an action when it leaves scope, on every path.
+template <typename Action> class AtExit {
+public:
+    explicit AtExit(Action action) : action_(std::move(action)) {}
+    ~AtExit() { action_(); }
+    AtExit(const AtExit&) = delete;
+    AtExit& operator=(const AtExit&) = delete;
+
+private:
+    Action action_;
+};
+
+Qt::Alignment ColumnAlignment(int fmt) {
+    switch (fmt & 3) {
+    case LVCFMT_RIGHT:
+        return Qt::AlignRight;
+    case LVCFMT_CENTER:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+std::string FileNamePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The window of the shell calls: the form that holds the list.
+HWND OwnerWindow(QWidget* list) {
+    return GetOwnerFormHandle(list);
+}
+
+// The view shows the list's model and shares its selection.
+void ShareModel(QAbstractItemView& view, QAbstractItemModel* model,
+                QItemSelectionModel* selection) {
+    view.setModel(model);
+    QItemSelectionModel* created = view.selectionModel();
+    view.setSelectionModel(selection);
+    if (created != selection) {
+        delete created;
+    }
 }
 
 } // namespace
 
 TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     : QWidget(parent), model_(new TSCShellListModel(this)),
-      selection_(new QItemSelectionModel(model_, this)), view_(NewReportView(this)) {
-    QItemSelectionModel* own = view_->selectionModel();
-    view_->setModel(model_);
-    QItemSelectionModel* created = view_->selectionModel();
-    view_->setSelectionModel(selection_);
-    if (created != own) {
-        delete created;
+      selection_(new QItemSelectionModel(model_, this)), reportView_(NewReportView(this)),
+      itemView_(NewItemView(this)), views_(new QStackedLayout(this)),
+      refreshTimer_(new QTimer(this)) {
+    views_->setContentsMargins(0, 0, 0, 0);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(reportView_),
+                                    static_cast<QAbstractItemView*>(itemView_)}) {
+        ShareModel(*view, model_, selection_);
+        views_->addWidget(view);
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this] { RunShellGuarded([this] { OpenSelected(); }); });
+        connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+                [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
-    setFocusProxy(view_);
-    view_->installEventFilter(this);
-    view_->viewport()->installEventFilter(this);
-    model_->OnDeleting = [this](TSCShellListItem& item) {
+    views_->setCurrentWidget(reportView_);
+    setFocusProxy(reportView_);
+    connect(reportView_->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { RunShellGuarded([&] { ColumnClicked(column); }); });
+    refreshTimer_->setSingleShot(true);
+    connect(refreshTimer_, &QTimer::timeout, this,
+            [this] { RunShellGuarded([this] { TimerFired(); }); });
+    model_->OnDeleting = [this](int row, TSCShellListItem& item) {
         if (OnDeleteItem) {
-            OnDeleteItem(this, static_cast<int>(&item - &model_->Item(0)), item.Data.get());
+            OnDeleteItem(this, row, item.Data.get());
         }
     };
+    model_->EditText = [this](int row) {
+        return GetChildDisplayName(currentFolder_.get(), GetItemData(row)->RelativePidl(),
+                                   SHGDN_INFOLDER | SHGDN_FOREDITING);
+    };
+    model_->OnEdited = [this](int row, const std::string& text) { LabelEdited(row, text); };
     folder_.OnChange = [this](TSCShellLocator&) { FolderChanged(); };
+    DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
 }
 
 TSCCustomShellList::~TSCCustomShellList() {
+    if (ColumnCount() > 0 && widthsSavable_) {
+        SaveColumnWidths();
+    }
+    DeviceChangeHandler().Unsubscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
+    changeThread_.Free();
     model_->OnDeleting = nullptr;
+    ClearItems(); // the views ask nothing more of rows whose list is going
     folder_.OnChange = nullptr;
     if (linkedTree_) {
         linkedTree_->ComponentRemoved(*this);
     }
 }
 
+void TSCCustomShellList::WriteOptions(TSCShellListOptions options) {
+    const TSCShellListOptions changed = options ^ options_;
+    options_ = options;
+    if (!windowCreated_) {
+        return;
+    }
+    if (changed & scsloDynamicRefresh) {
+        if (options & scsloDynamicRefresh) {
+            StartFolderWatch();
+        } else if (TChangeHandlerThread* thread = changeThread_.Find()) {
+            thread->RemoveAllWatches();
+        }
+    }
+    if (changed & (scsloHideFoldersWhenLinkedToTree | scsloShowHidden)) {
+        Refresh();
+    }
+}
+
 // Filling.
+
+bool TSCCustomShellList::DeferRequest() {
+    if (busy_ || IsEditing() || listing_ > 0) {
+        refreshPending_ = true;
+        return true;
+    }
+    return false;
+}
+
+// A request deferred while the list was listing runs once the listing is over; a drag or
+// a label edit runs it when it ends.
+void TSCCustomShellList::RunPendingRefresh() {
+    if (!refreshPending_ || busy_ || IsEditing() || listing_ > 0) {
+        return;
+    }
+    refreshPending_ = false;
+    if (ComparePidls(folder_.GetPidl(), currentAbsolutePidl_.get()) == 0) {
+        Refresh();
+    } else {
+        FillFromFolder();
+    }
+}
+
+void TSCCustomShellList::SetBusy(bool busy) {
+    busy_ = busy;
+    RunPendingRefresh();
+}
 
 void TSCCustomShellList::ClearItems() {
     selection_->clear();
@@ -84,85 +202,120 @@ void TSCCustomShellList::ClearItems() {
 }
 
 void TSCCustomShellList::FillFromFolder() {
-    if (!testAttribute(Qt::WA_WState_Created)) {
+    if (!testAttribute(Qt::WA_WState_Created) || DeferRequest()) {
         return;
     }
-    Hourglass hourglass;
-    ClearItems();
-    ComPtr<IShellFolder> folder;
-    if (const HRESULT hr = GetPidlFolder(folder_.GetPidl(), folder); Failed(hr)) {
-        RaiseOSError(hr);
+    {
+        ScopedIncrement listing(listing_);
+        FillGuarded();
     }
-    try {
-        FillList(folder.get(), folder_.GetPidl());
-    } catch (const EAbort&) {
-        return;
+    RunPendingRefresh();
+}
+
+void TSCCustomShellList::FillGuarded() {
+    {
+        Hourglass hourglass;
+        ClearItems();
+        ComPtr<IShellFolder> folder;
+        if (const HRESULT hr = GetPidlFolder(folder_.GetPidl(), folder); Failed(hr)) {
+            RaiseOSError(hr);
+        }
+        PrepareFileFilter();
+        const AtExit release([this] { ReleaseFileFilter(); });
+        try {
+            FillList(folder.get(), folder_.GetPidl());
+        } catch (const EAbort&) {
+            return;
+        }
     }
     Resort();
     if (Count() > 0) {
         selection_->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
     }
+    if (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon) {
+        itemView_->verticalScrollBar()->setValue(0);
+        itemView_->horizontalScrollBar()->setValue(0);
+    }
+    if (options_ & scsloDynamicRefresh) {
+        StartFolderWatch();
+    }
 }
 
-void TSCCustomShellList::Refresh() {
-    FillFromFolder();
-}
-
-// The folder and its list are replaced together, and put back together when the fill fails:
-// rows are only added once the whole folder is read.
+// The folder and its list are replaced together, and put back together when the fill fails;
+// rows are added only once the whole folder is read and every item judged.
 void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePidl) {
     DoFillStart();
+    const AtExit complete([this] { DoFillComplete(); });
     PidlPtr previousPidl = std::move(currentAbsolutePidl_);
     ComPtr<IShellFolder> previousFolder = std::move(currentFolder_);
+    ComPtr<IShellDetails> previousDetails = std::move(folderDetails_);
     currentAbsolutePidl_.reset(DuplicatePidl(nullptr, absolutePidl));
     currentFolder_ = ComPtr<IShellFolder>(folder);
     try {
-        model_->Append(CollectItems());
+        folderDetails_ = GetShellDetails(folder);
+        BuildColumns(folderDetails_.get());
+        std::vector<PidlPtr> items = EnumerateFolder();
+        model_->Append(AcceptItems(std::move(items)));
     } catch (...) {
         currentAbsolutePidl_ = std::move(previousPidl);
         currentFolder_ = std::move(previousFolder);
-        DoFillComplete();
+        folderDetails_ = std::move(previousDetails);
         throw;
     }
-    DoFillComplete();
 }
 
-std::vector<TSCShellListItem> TSCCustomShellList::CollectItems() {
+std::vector<PidlPtr> TSCCustomShellList::EnumerateFolder() {
     SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
     flags |= options_ & scsloShowHidden ? SHCONTF_INCLUDEHIDDEN : 0;
     ComPtr<IEnumIDList> items;
-    if (!currentFolder_ || Failed(currentFolder_->EnumObjects(nullptr, flags, items.Put()))) {
+    if (!currentFolder_ || Failed(currentFolder_->EnumObjects(nullptr, flags, items.Put())) ||
+        !items) {
         throw EAbort();
     }
     std::vector<PidlPtr> collected;
-    HRESULT next = S_FALSE;
-    while (items) {
+    HRESULT next = S_OK;
+    while (next == S_OK) {
         LPITEMIDLIST item = nullptr;
         ULONG fetched = 0;
         next = items->Next(1, &item, &fetched);
         PidlPtr owned(item);
-        if (next != S_OK) {
-            break;
+        if (next == S_OK) {
+            collected.push_back(std::move(owned));
         }
-        collected.push_back(std::move(owned));
+    }
+    if (next == E_FAIL) {
+        throw EAbort();
     }
     if (next != S_FALSE && next != NoMoreItems) {
-        if (next == E_FAIL) {
-            throw EAbort();
-        }
         RaiseOSError(next);
     }
+    return collected;
+}
+
+std::vector<TSCShellListItem> TSCCustomShellList::AcceptItems(std::vector<PidlPtr> items) {
     std::vector<TSCShellListItem> accepted;
-    accepted.reserve(collected.size());
-    for (PidlPtr& item : collected) {
+    accepted.reserve(items.size());
+    for (PidlPtr& item : items) {
         SFGAOF attributes = 0;
         if (AcceptItem(currentAbsolutePidl_.get(), item.get(), attributes)) {
-            auto data = std::make_unique<TSCShListData>(this);
-            data->SetPidl(item.release());
-            accepted.push_back({std::move(data)});
+            accepted.push_back(NewRow(std::move(item), attributes));
         }
     }
     return accepted;
+}
+
+TSCShellListItem TSCCustomShellList::NewRow(PidlPtr relativePidl, SFGAOF attributes) {
+    TSCShellListItem row{std::make_unique<TSCShListData>(this)};
+    row.Data->SetPidl(relativePidl.release());
+    if (attributes & SFGAO_SHARE) {
+        row.State |= RowOverlayShared;
+    } else if (attributes & SFGAO_LINK) {
+        row.State |= RowOverlayLink;
+    }
+    if (attributes & SFGAO_GHOSTED) {
+        row.State |= RowCut;
+    }
+    return row;
 }
 
 bool TSCCustomShellList::AcceptItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST relativePidl,
@@ -180,27 +333,241 @@ bool TSCCustomShellList::AcceptItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDL
 bool TSCCustomShellList::DoAddItem(IShellFolder* folder, LPCITEMIDLIST parentAbsolutePidl,
                                    SFGAOF attributes, LPCITEMIDLIST relativePidl) {
     bool allowAdd = true;
-    if (OnAddItem) {
+    if (nameSet_ && !(attributes & SFGAO_FOLDER)) {
+        allowAdd = MatchesFileFilter(
+            FileNamePart(GetChildDisplayName(folder, relativePidl, SHGDN_FORPARSING)), attributes);
+    }
+    if (allowAdd && OnAddItem) {
         OnAddItem(this, folder, parentAbsolutePidl, relativePidl, attributes, allowAdd);
     }
     return allowAdd;
 }
 
-void TSCCustomShellList::Resort() {
-    model_->Sort([this](const TSCShellListItem& first, const TSCShellListItem& second) {
-        return CompareItems(first, second);
-    });
+void TSCCustomShellList::Refresh() {
+    if (DeferRequest()) {
+        return;
+    }
+    if (Count() == 0) {
+        FillFromFolder();
+        return;
+    }
+    {
+        ScopedIncrement listing(listing_);
+        RefreshGuarded();
+    }
+    RunPendingRefresh();
 }
 
-int TSCCustomShellList::CompareItems(const TSCShellListItem& first,
-                                     const TSCShellListItem& second) const {
-    if (!first.Data || !second.Data || !currentFolder_) {
-        return 0;
+void TSCCustomShellList::RefreshGuarded() {
+    Hourglass hourglass;
+    DoFillStart();
+    const AtExit complete([this] { DoFillComplete(); });
+    PrepareFileFilter();
+    const AtExit release([this] { ReleaseFileFilter(); });
+    std::vector<PidlPtr> enumerated;
+    try {
+        enumerated = EnumerateFolder();
+    } catch (const std::exception&) {
+        // What could be read stays; a folder that cannot be listed shows as empty.
     }
-    const HRESULT hr = currentFolder_->CompareIDs(
-        std::abs(sortKey_) - 1, first.Data->RelativePidl(), second.Data->RelativePidl());
-    const int order = Succeeded(hr) ? LowWordSigned(hr) : 0;
-    return sortKey_ < 0 ? -order : order;
+    model_->Remove(VanishedRows(enumerated));
+
+    std::vector<TSCShellListItem> added;
+    const AtExit append([&] { model_->Append(std::move(added)); });
+    for (PidlPtr& item : enumerated) {
+        if (!item) {
+            continue;
+        }
+        try {
+            SFGAOF attributes = 0;
+            if (AcceptItem(currentAbsolutePidl_.get(), item.get(), attributes)) {
+                added.push_back(NewRow(std::move(item), attributes));
+            }
+        } catch (...) {
+            Messages().Show(MessageKind::Error, "Exception in AddNewShellItem", MessageButtons::Ok);
+            throw;
+        }
+    }
+}
+
+// The rows whose item is not among the enumerated ones; the enumerated items that a row
+// already shows are dropped from the list, which leaves the new ones.
+std::vector<int> TSCCustomShellList::VanishedRows(std::vector<PidlPtr>& enumerated) {
+    TSCPidlList shown;
+    shown.Duplicates = TSCPidlList::dupAccept;
+    if (folder_.GetPath().empty()) {
+        shown.CompareFolder = currentFolder_.get();
+    }
+    shown.SetCapacity(Count());
+    for (int row = 0; row < Count(); ++row) {
+        shown.AddObject(const_cast<LPITEMIDLIST>(model_->Item(row).Data->RelativePidl()),
+                        reinterpret_cast<void*>(static_cast<std::intptr_t>(row)));
+    }
+    shown.Sort();
+    std::vector<bool> kept(Count(), false);
+    for (auto item = enumerated.rbegin(); item != enumerated.rend(); ++item) {
+        int index = 0;
+        if (!shown.Find(item->get(), index)) {
+            continue;
+        }
+        const auto row = static_cast<int>(reinterpret_cast<std::intptr_t>(shown.GetObject(index)));
+        if (!kept[row]) {
+            kept[row] = true;
+            item->reset();
+        }
+    }
+    std::vector<int> vanished;
+    for (int row = 0; row < Count(); ++row) {
+        if (!kept[row]) {
+            vanished.push_back(row);
+        }
+    }
+    return vanished;
+}
+
+// Columns.
+
+void TSCCustomShellList::BuildColumns(IShellDetails* details) {
+    if (ColumnCount() > 0 && widthsSavable_) {
+        SaveColumnWidths();
+    }
+    if (details) {
+        BuildDetailColumns(details);
+    } else {
+        BuildOwnColumns();
+    }
+    ShowSortIndicator();
+    SetSortKey(std::abs(sortKey_) > ColumnCount() ? 1 : sortKey_);
+}
+
+void TSCCustomShellList::BuildOwnColumns() {
+    const TSCDirectoryCols cols = ReadDirectoryCols();
+    model_->SetColumns(OwnColumns());
+    TSCDirectoryCols& last = LastDirectoryCols();
+    if (last.Count != 0 && cols.Matches(last) && ColumnWidthStore().Size() > 0) {
+        RestoreColumnWidths();
+    } else {
+        ApplyColumnWidths({cols.Words[0], cols.Words[1], cols.Words[2], cols.Words[3]});
+    }
+    last = cols;
+    widthsSavable_ = true;
+    columnKind_ = TSCColumnKind::Own;
+}
+
+void TSCCustomShellList::BuildDetailColumns(IShellDetails* details) {
+    const bool fileSystem = !PidlToPath(currentAbsolutePidl_.get()).empty();
+    std::vector<TSCListColumn> columns;
+    std::vector<int> widths;
+    SHELLDETAILS column;
+    while (Succeeded(details->GetDetailsOf(nullptr, static_cast<ULONG>(columns.size()), &column))) {
+        columns.push_back({QString::fromStdString(StrRetToString(nullptr, column.str)),
+                           ColumnAlignment(column.fmt)});
+        widths.push_back(column.cxChar * WidthPerCharacter);
+        FreeStrRet(column.str);
+        column = SHELLDETAILS();
+    }
+    model_->SetColumns(std::move(columns));
+    if (fileSystem && ColumnWidthStore().Size() > 0) {
+        RestoreColumnWidths();
+    } else {
+        ApplyColumnWidths(widths);
+    }
+    widthsSavable_ = fileSystem;
+    columnKind_ = TSCColumnKind::Details;
+}
+
+int TSCCustomShellList::ColumnWidth(int column) const {
+    return reportView_->header()->sectionSize(column);
+}
+
+void TSCCustomShellList::SetColumnWidth(int column, int width) {
+    reportView_->header()->resizeSection(column, width);
+}
+
+std::vector<int> TSCCustomShellList::ColumnWidths() const {
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(); ++column) {
+        widths.push_back(ColumnWidth(column));
+    }
+    return widths;
+}
+
+void TSCCustomShellList::ApplyColumnWidths(const std::vector<int>& widths) {
+    const int count = std::min(ColumnCount(), static_cast<int>(widths.size()));
+    for (int column = 0; column < count; ++column) {
+        SetColumnWidth(column, widths[column]);
+    }
+}
+
+void TSCCustomShellList::SaveColumnWidths() {
+    WriteColumnWidths(ColumnWidthStore(), ColumnWidths());
+}
+
+void TSCCustomShellList::RestoreColumnWidths() {
+    ApplyColumnWidths(ReadColumnWidths(ColumnWidthStore()));
+}
+
+// Sorting.
+
+void TSCCustomShellList::ShowSortIndicator() {
+    reportView_->header()->setSortIndicator(
+        std::abs(sortKey_) - 1, sortKey_ < 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void TSCCustomShellList::SetSortKey(int key) {
+    sortKeySet_ = true;
+    if (key != sortKey_) {
+        sortKey_ = key;
+        Resort();
+    }
+    ShowSortIndicator();
+}
+
+void TSCCustomShellList::Resort() {
+    if (Count() > 1) {
+        model_->Reorder(SortedRowOrder(*model_, currentFolder_.get(), sortKey_));
+    }
+}
+
+void TSCCustomShellList::ColumnClicked(int column) {
+    sortKeySet_ = false;
+    if (OnColumnClick) {
+        OnColumnClick(this, column);
+    }
+    if (sortKeySet_) {
+        ShowSortIndicator();
+        return;
+    }
+    SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
+}
+
+// The file filter.
+
+void TSCCustomShellList::WriteFileFilter(const std::string& text) {
+    if (text == fileFilter_) {
+        return;
+    }
+    fileFilter_ = text;
+    masks_ = ParseFileFilter(text);
+    if (options_ & scsloAutoFill) {
+        FillFromFolder();
+    }
+}
+
+void TSCCustomShellList::PrepareFileFilter() {
+    nameSet_.reset();
+    const std::string path = folder_.GetPath();
+    if (!path.empty() && !ShowsEverything(fileFilter_)) {
+        nameSet_ = MatchingFileNames(path, masks_);
+    }
+}
+
+bool TSCCustomShellList::MatchesFileFilter(const std::string& name, SFGAOF attributes) {
+    return (attributes & SFGAO_FOLDER) || (nameSet_ && nameSet_->contains(name));
+}
+
+void TSCCustomShellList::ReleaseFileFilter() {
+    nameSet_.reset();
 }
 
 void TSCCustomShellList::DoFillStart() {
@@ -218,6 +585,35 @@ void TSCCustomShellList::DoFillComplete() {
 void TSCCustomShellList::DoFolderChanged() {
     if (OnFolderChanged) {
         OnFolderChanged(this);
+    }
+}
+
+// View styles.
+
+QAbstractItemView* TSCCustomShellList::View() const {
+    return viewStyle_ == TViewStyle::vsReport ? static_cast<QAbstractItemView*>(reportView_)
+                                              : itemView_;
+}
+
+void TSCCustomShellList::SetViewStyle(TViewStyle style) {
+    if (style == viewStyle_) {
+        return;
+    }
+    const bool focused = View()->hasFocus();
+    const QFrame::Shape frame = View()->frameShape();
+    viewStyle_ = style;
+    View()->setFrameShape(frame);
+    if (style != TViewStyle::vsReport) {
+        ArrangeItemView(*itemView_, style);
+    }
+    model_->SetLargeIcons(style == TViewStyle::vsIcon);
+    views_->setCurrentWidget(View());
+    setFocusProxy(View());
+    if (focused) {
+        View()->setFocus();
+    }
+    if (selection_->currentIndex().isValid()) {
+        View()->scrollTo(selection_->currentIndex());
     }
 }
 
@@ -276,6 +672,46 @@ void TSCCustomShellList::FlushPendingTimers(bool includeLinked) {
     if (includeLinked && linkedTree_) {
         linkedTree_->FlushPendingSync(false);
     }
+    if (refreshTimer_->isActive()) {
+        TimerFired();
+    }
+}
+
+void TSCCustomShellList::WMChangeNotify() {
+    if (skipNextChange_ || busy_) {
+        skipNextChange_ = false;
+        return;
+    }
+    refreshTimer_->start(View()->hasFocus() ? FocusedRefreshDelay : UnfocusedRefreshDelay);
+}
+
+void TSCCustomShellList::StartFolderWatch() {
+    refreshTimer_->stop();
+    TChangeHandlerThread& thread = changeThread_.Get();
+    thread.RemoveAllWatches();
+    int slot = -1;
+    thread.AddWatch(folder_.GetPath(), FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME,
+                    slot, false);
+}
+
+void TSCCustomShellList::DeviceChange(TSCDeviceChangeHandler*, TMessage& message) {
+    if (message.WParam != DBT_DEVICEARRIVAL && message.WParam != DBT_DEVICEREMOVECOMPLETE) {
+        return;
+    }
+    RevalidateMyComputer();
+    const RevalidationSuspension suspension;
+    if (GetPidlCsidl(folder_.GetPidl()) == CSIDL_DRIVES) {
+        FillFromFolder();
+    }
+}
+
+void TSCCustomShellList::TimerFired() {
+    refreshTimer_->stop();
+    {
+        ScopedIncrement guard(folderChangeGuard_);
+        FlushPendingTimers(true);
+    }
+    Refresh();
 }
 
 void TSCCustomShellList::ComponentRemoved(TSCLinkedTree& tree) {
@@ -284,10 +720,219 @@ void TSCCustomShellList::ComponentRemoved(TSCLinkedTree& tree) {
     }
 }
 
+// Opening.
+
+void TSCCustomShellList::OpenItem(int index) {
+    FlushPendingTimers(true);
+    if (!IsShellItem(index)) {
+        DoDblClickOpen();
+        return;
+    }
+    Hourglass hourglass;
+    TSCShListData& data = *GetItemData(index);
+    LPCITEMIDLIST item = data.RelativePidl();
+    const PidlPtr absolute(JoinPidls(nullptr, currentAbsolutePidl_.get(), item));
+    SFGAOF attributes = SFGAO_FOLDER;
+    if (currentFolder_->GetAttributesOf(1, &item, &attributes) == S_OK &&
+        (attributes & SFGAO_FOLDER)) {
+        NavigateTo(absolute.get());
+    } else if (!(data.IsLink() && OpenLinkTarget(data)) && DoDblClickOpen()) {
+        InvokeDefaultCommand({item});
+    }
+}
+
+// A link whose target is a folder shows that folder.
+bool TSCCustomShellList::OpenLinkTarget(TSCShListData& data) {
+    TLinkData link;
+    if (Failed(ReadShellLink(data.GetPath(), link, false)) ||
+        !(link.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    LPITEMIDLIST target = nullptr;
+    if (Failed(PathToPidl(link.Path, target))) {
+        return false;
+    }
+    const PidlPtr owned(target);
+    NavigateTo(owned.get());
+    return true;
+}
+
+void TSCCustomShellList::OpenSelected() {
+    FlushPendingTimers(true);
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.size() < 2) {
+        if (Selected() >= 0) {
+            OpenItem(Selected());
+        }
+    } else if (DoDblClickOpen()) {
+        InvokeDefaultCommand(items);
+    }
+}
+
+void TSCCustomShellList::InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>& items) {
+    std::unique_ptr<QMenu> menu;
+    ComPtr<IContextMenu> contextMenu;
+    OleCheck(BuildShellContextMenu(OwnerWindow(this), currentFolder_.get(),
+                                   static_cast<ULONG>(items.size()), items.data(), FirstCommandId,
+                                   CMF_EXPLORE, menu, contextMenu));
+    const QAction* chosen = menu->defaultAction();
+    const int command = chosen ? chosen->data().toInt() : 0;
+    if (command >= static_cast<int>(FirstCommandId)) {
+        InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
+    }
+}
+
+// The menu.
+
+void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty()) {
+        return;
+    }
+    const int focused = ItemFocused();
+    const bool renamable =
+        !readOnly_ && IsShellItem(focused) && !GetItemData(focused)->GetPath().empty();
+    std::unique_ptr<QMenu> menu;
+    ComPtr<IContextMenu> contextMenu;
+    if (Failed(BuildShellContextMenu(
+            OwnerWindow(this), currentFolder_.get(), static_cast<ULONG>(items.size()), items.data(),
+            FirstCommandId, CMF_EXPLORE | (renamable ? CMF_CANRENAME : 0), menu, contextMenu))) {
+        return;
+    }
+    ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
+    const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
+    if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
+        StartLabelEdit(focused);
+    } else if (command >= static_cast<int>(FirstCommandId)) {
+        InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
+        if (IsNetworkFolder()) {
+            Refresh();
+        }
+    }
+}
+
+void TSCCustomShellList::InvokeSelectionVerb(const std::string& verb) {
+    void* object = nullptr;
+    if (Failed(GetSelectionUIObject(IID_IContextMenu, &object))) {
+        return;
+    }
+    const auto menu = ComPtr<IContextMenu>::Attach(static_cast<IContextMenu*>(object));
+    InvokeVerb(OwnerWindow(this), menu.get(), verb);
+    if (IsNetworkFolder()) {
+        Refresh();
+    }
+}
+
+void TSCCustomShellList::InvokeFolderVerb(const std::string& verb) {
+    TSCParentFolder parent = GetParentFolder(currentAbsolutePidl_.get());
+    OleCheck(parent.Result);
+    LPCITEMIDLIST child = parent.ChildPidl.get();
+    void* object = nullptr;
+    OleCheck(parent.Folder->GetUIObjectOf(OwnerWindow(this), 1, &child, IID_IContextMenu, nullptr,
+                                          &object));
+    const auto menu = ComPtr<IContextMenu>::Attach(static_cast<IContextMenu*>(object));
+    OleCheck(InvokeVerb(OwnerWindow(this), menu.get(), verb));
+}
+
+bool TSCCustomShellList::IsNetworkFolder() {
+    return GetDriveType(folder_.GetPath()) == DriveType::Remote;
+}
+
+HRESULT TSCCustomShellList::GetSelectionUIObject(const IID& iid, void** object) {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty() || !currentFolder_) {
+        return E_FAIL;
+    }
+    return currentFolder_->GetUIObjectOf(OwnerWindow(this), static_cast<ULONG>(items.size()),
+                                         items.data(), iid, nullptr, object);
+}
+
+HRESULT TSCCustomShellList::GetItemUIObject(int index, const IID& iid, void** object) {
+    if (!IsShellItem(index) || !currentFolder_) {
+        return E_INVALIDARG;
+    }
+    LPCITEMIDLIST item = GetItemData(index)->RelativePidl();
+    return currentFolder_->GetUIObjectOf(OwnerWindow(this), 1, &item, iid, nullptr, object);
+}
+
+std::uint32_t TSCCustomShellList::GetAllowedDropEffects() {
+    const std::vector<LPCITEMIDLIST> items = SelectedRelativePidls();
+    if (items.empty()) {
+        return 0;
+    }
+    SFGAOF attributes = SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK;
+    OleCheck(currentFolder_->GetAttributesOf(static_cast<ULONG>(items.size()), items.data(),
+                                             &attributes));
+    return attributes & (SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK);
+}
+
+bool TSCCustomShellList::DoDblClickOpen() {
+    bool handled = false;
+    if (OnDblClickOpen) {
+        OnDblClickOpen(this, handled);
+    }
+    return !handled;
+}
+
+std::vector<LPCITEMIDLIST> TSCCustomShellList::SelectedRelativePidls() const {
+    std::vector<LPCITEMIDLIST> items;
+    for (const int row : SelectedItems()) {
+        if (IsShellItem(row)) {
+            items.push_back(GetItemData(row)->RelativePidl());
+        }
+    }
+    return items;
+}
+
+// Renaming in place.
+
+bool TSCCustomShellList::AllowLabelEdit(int index) {
+    return !readOnly_ && (!IsShellItem(index) || GetItemData(index)->CanRename());
+}
+
+void TSCCustomShellList::StartLabelEdit(int index) {
+    if (index < 0 || index >= Count() || !AllowLabelEdit(index)) {
+        return;
+    }
+    const QModelIndex item = model_->index(index, 0);
+    View()->scrollTo(item);
+    View()->edit(item);
+    editing_ = View()->indexWidget(item) != nullptr;
+}
+
+void TSCCustomShellList::LabelEdited(int index, const std::string& edited) {
+    std::string text = QString::fromStdString(edited).trimmed().toStdString();
+    if (OnEdited) {
+        OnEdited(this, index, text);
+    }
+    Hourglass hourglass;
+    skipNextChange_ = true;
+    TSCShListData& data = *GetItemData(index);
+    LPITEMIDLIST renamed = nullptr;
+    if (Succeeded(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), text,
+                                            SHGDN_INFOLDER, &renamed)) &&
+        renamed) {
+        data.SetPidl(renamed);
+    }
+}
+
+void TSCCustomShellList::EditorClosed() {
+    editing_ = false;
+    RunPendingRefresh();
+}
+
 // Items and the selection.
 
 TSCShListData* TSCCustomShellList::GetItemData(int index) const {
     return model_->Item(index).Data.get();
+}
+
+bool TSCCustomShellList::IsShellItem(int index) const {
+    return index >= 0 && index < Count() && GetItemData(index) != nullptr;
+}
+
+int TSCCustomShellList::SelectedShellItemCount() const {
+    return static_cast<int>(SelectedRelativePidls().size());
 }
 
 std::vector<std::pair<int, int>> TSCCustomShellList::SelectedRanges() const {
@@ -337,6 +982,11 @@ void TSCCustomShellList::SetSelected(int index, bool selected) {
                            QItemSelectionModel::Rows);
 }
 
+int TSCCustomShellList::ItemFocused() const {
+    const QModelIndex current = selection_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
 std::vector<int> TSCCustomShellList::SelectedItems() const {
     std::vector<int> rows;
     for (const auto& [top, bottom] : SelectedRanges()) {
@@ -363,9 +1013,76 @@ void TSCCustomShellList::SelectAllItems() {
     }
 }
 
+// Keys and the wheel.
+
+bool TSCCustomShellList::HandleKeyDown(QKeyEvent& event) {
+    if (!(options_ & scsloDefaultKeyHandling) || editing_) {
+        return false;
+    }
+    switch (FindDefaultKey(ShortcutCodeOf(event))) {
+    case SelectAllKey:
+        SelectAllItems();
+        return true;
+    case RefreshKey:
+        FillFromFolder();
+        return true;
+    case CopyKey:
+        InvokeSelectionVerb("copy");
+        return true;
+    case CutKey:
+        InvokeSelectionVerb("cut");
+        return true;
+    case PasteKey:
+        InvokeFolderVerb("paste");
+        Refresh();
+        return true;
+    case RenameKey:
+        StartLabelEdit(ItemFocused());
+        return true;
+    case DeleteKey:
+        InvokeSelectionVerb("delete");
+        Refresh();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TSCCustomShellList::HandleKeyPress(QKeyEvent& event) {
+    if (!(options_ & scsloDefaultKeyHandling) || editing_ ||
+        event.modifiers() & ~Qt::KeypadModifier) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        GoUp(1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OpenSelected();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The list style scrolls sideways, one step a turn of the wheel.
+bool TSCCustomShellList::HandleMouseWheel(QWheelEvent& event) {
+    if (viewStyle_ != TViewStyle::vsList || event.angleDelta().y() == 0) {
+        return false;
+    }
+    QScrollBar* bar = itemView_->horizontalScrollBar();
+    bar->setValue(bar->value() + (event.angleDelta().y() < 0 ? 1 : -1) * bar->singleStep());
+    return true;
+}
+
 // Qt's entries.
 
 bool TSCCustomShellList::event(QEvent* event) {
+    if (const TMessage* message = MessageOf(event); message && message->Msg == WM_CHANGENOTIFY) {
+        RunShellGuarded([this] { WMChangeNotify(); });
+        return true;
+    }
     if (event->type() == WM_SC_AUTOFILL) {
         RunShellGuarded([this] {
             if (Count() == 0) {
@@ -388,9 +1105,32 @@ void TSCCustomShellList::WindowCreated() {
 }
 
 bool TSCCustomShellList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_ && event->type() == QEvent::KeyRelease && OnKeyUp) {
+    const bool view = watched == reportView_ || watched == itemView_;
+    const bool viewport = watched == reportView_->viewport() || watched == itemView_->viewport();
+    if (view && event->type() == QEvent::KeyPress) {
+        bool used = false;
+        RunShellGuarded([&] {
+            auto& key = *static_cast<QKeyEvent*>(event);
+            used = HandleKeyDown(key) || HandleKeyPress(key);
+        });
+        if (used) {
+            return true;
+        }
+    } else if (viewport && event->type() == QEvent::ContextMenu) {
+        if ((options_ & scsloContextMenus) && !busy_) {
+            const QPoint point = static_cast<QContextMenuEvent*>(event)->pos();
+            RunShellGuarded([&] { ShowItemContextMenu(point); });
+            return true;
+        }
+    } else if (viewport && event->type() == QEvent::Wheel) {
+        bool used = false;
+        RunShellGuarded([&] { used = HandleMouseWheel(*static_cast<QWheelEvent*>(event)); });
+        if (used) {
+            return true;
+        }
+    } else if (view && event->type() == QEvent::KeyRelease && OnKeyUp) {
         RunShellGuarded([&] { OnKeyUp(this, static_cast<QKeyEvent*>(event)); });
-    } else if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    } else if (viewport && event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnClick) {
         RunShellGuarded([&] { OnClick(this); });
     }

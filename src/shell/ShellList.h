@@ -1,20 +1,32 @@
 #pragma once
 
+#include "ChangeThreadOwner.h"
+#include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
 #include "ShellListModel.h"
+#include "ShellListViews.h"
 #include "ShellLocator.h"
 
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAbstractItemView;
 class QItemSelectionModel;
 class QKeyEvent;
+class QListView;
+class QStackedLayout;
+class QTimer;
+class QTreeView;
+class QWheelEvent;
 
 namespace quarn {
+
+class TSCDeviceChangeHandler;
 
 using TSCShellListOptions = std::uint16_t;
 inline constexpr TSCShellListOptions scsloAutoFill = 0x1;
@@ -32,9 +44,12 @@ inline constexpr TSCShellListOptions scsloFolderContextMenu = 0x800;
 inline constexpr TSCShellListOptions scsloShowHidden = 0x1000;
 inline constexpr TSCShellListOptions scsloDefaultOptions = 0x1E9B;
 
-// The file list: the items of the folder that Folder names, one row each, in a report view
-// over a model and a selection that other views of the list can share. With a linked tree
-// it shows the tree's selected folder.
+// Which columns the list shows.
+enum class TSCColumnKind : std::uint8_t { None = 0, Details = 1, Own = 2 };
+
+// The file list: the items of the folder that Folder names, one row each, in one of four
+// view styles over one model and one selection. With a linked tree it shows the tree's
+// selected folder.
 class TSCCustomShellList : public QWidget, public TSCLinkedList {
     Q_OBJECT
 
@@ -45,28 +60,79 @@ public:
     // The folder to show; every change fills the list.
     TSCShellLocator& Folder() override { return folder_; }
     void WriteFolder(const TSCShellLocator& value) { folder_.CopyLocator(&value); }
+    bool FolderIsStored() const { return linkedTree_ == nullptr; }
     TSCShellListOptions Options() const { return options_; }
-    // Takes effect at the next fill.
-    void WriteOptions(TSCShellListOptions options) { options_ = options; }
+    void WriteOptions(TSCShellListOptions options);
 
     // Lists Folder anew; nothing before the window exists.
     void FillFromFolder();
+    // Reads the folder again and applies the difference: vanished rows go, new ones are
+    // appended, the others keep their place and selection.
     void Refresh();
     void GoUp(int levels);
     void NavigateTo(LPCITEMIDLIST absolutePidl);
 
-    // The folder last filled and its absolute list.
+    // Folders navigate, links to folders go to their target, other items run their default
+    // command; several selected items run their menu's default command once.
+    void OpenItem(int index);
+    void OpenSelected();
+    // The context menu of the selection at a point of the view, and its verbs by name.
+    void ShowItemContextMenu(const QPoint& point);
+    void InvokeSelectionVerb(const std::string& verb);
+    void InvokeFolderVerb(const std::string& verb);
+    // A folder on a network volume: every verb is followed by a refresh there.
+    bool IsNetworkFolder();
+    // An interface (a context menu, a data object) of the selected shell items, or of one.
+    HRESULT GetSelectionUIObject(const IID& iid, void** object);
+    HRESULT GetItemUIObject(int index, const IID& iid, void** object);
+    // The copy, move and link effects every selected shell item allows; 0 for none.
+    std::uint32_t GetAllowedDropEffects();
+    // Starts the in-place rename of a row when the item allows it.
+    void StartLabelEdit(int index);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
+    // The folder last filled, its absolute list and its detail columns (none for ours).
     IShellFolder* CurrentFolder() const { return currentFolder_.get(); }
     LPCITEMIDLIST CurrentAbsolutePidl() const { return currentAbsolutePidl_.get(); }
+    IShellDetails* FolderDetails() const { return folderDetails_.get(); }
+
+    // An OLE drag of the list, or a label edit, defers fills and refreshes until it ends.
+    bool Busy() const { return busy_; }
+    void SetBusy(bool busy);
+    bool RefreshPending() const { return refreshPending_; }
+    // Started by change notices; its refresh runs when it fires or is flushed.
+    const QTimer& RefreshTimer() const { return *refreshTimer_; }
+    bool IsEditing() const { return editing_; }
+
+    TViewStyle ViewStyle() const { return viewStyle_; }
+    void SetViewStyle(TViewStyle style);
+
+    // Columns, widths, sorting and the file filter.
+    TSCColumnKind ColumnKind() const { return columnKind_; }
+    int ColumnCount() const { return static_cast<int>(model_->Columns().size()); }
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    // 1-based column, negative for descending, 0 for the order of the captions.
+    int SortKey() const { return sortKey_; }
+    void SetSortKey(int key);
+    void Resort();
+    const std::string& FileFilter() const { return fileFilter_; }
+    void WriteFileFilter(const std::string& text);
 
     int Count() const { return model_->Count(); }
     TSCShListData* GetItemData(int index) const;
+    // A row that carries shell data.
+    bool IsShellItem(int index) const;
+    int SelectedShellItemCount() const;
     int SelCount() const;
     // The first selected row, -1 when none is.
     int Selected() const;
     TSCShListData* GetSelectedData() const;
     bool IsSelected(int index) const;
     void SetSelected(int index, bool selected);
+    // The row with the keyboard focus, -1 when none has.
+    int ItemFocused() const;
     // The selected rows in list order, and their display names (exact bytes).
     std::vector<int> SelectedItems() const;
     std::vector<std::string> SelectedDisplayNames() const;
@@ -74,7 +140,9 @@ public:
 
     TSCShellListModel& Items() const { return *model_; }
     QItemSelectionModel* SelectionModel() const { return selection_; }
-    QAbstractItemView* View() const { return view_; }
+    // The view of the current style.
+    QAbstractItemView* View() const;
+    QTreeView* ReportView() const { return reportView_; }
 
     // The link with the folder tree.
     void SetLinkedTree(TSCLinkedTree* tree) override { linkedTree_ = tree; }
@@ -90,6 +158,14 @@ public:
     TNotifyEvent OnFillComplete;
     TNotifyEvent OnFillStart;
     TNotifyEvent OnFolderChanged;
+    // A click on a column's header (0-based); a handler that sets the sort key decides it.
+    std::function<void(QWidget* sender, int column)> OnColumnClick;
+    // Before an item opens; setting handled keeps its default command from running.
+    std::function<void(QWidget* sender, bool& handled)> OnDblClickOpen;
+    // A rename entered, with the text before the list trims it; the handler may change it.
+    std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
+    // The help text of the context menu's highlighted command.
+    TSCShPopupHintEvent OnPopupHint;
     // A click of the left button in the list.
     TNotifyEvent OnClick;
     std::function<void(QWidget* sender, QKeyEvent* event)> OnKeyUp;
@@ -100,34 +176,97 @@ protected:
     virtual bool DoAddItem(IShellFolder* folder, LPCITEMIDLIST parentAbsolutePidl,
                            SFGAOF attributes, LPCITEMIDLIST relativePidl);
     virtual void FillList(IShellFolder* folder, LPCITEMIDLIST absolutePidl);
+    virtual void PrepareFileFilter();
+    virtual bool MatchesFileFilter(const std::string& name, SFGAOF attributes);
+    virtual void ReleaseFileFilter();
     virtual void DoFillStart();
     virtual void DoFillComplete();
     virtual void DoFolderChanged();
+    // false when an OnDblClickOpen handler handled the opening.
+    virtual bool DoDblClickOpen();
+    void ColumnClicked(int column);
+    // A change in the watched folder: the refresh timer starts again (400 ms with the focus,
+    // 2 s without), so that a burst of changes gives one refresh. Dropped during a drag and
+    // after the list's own rename.
+    void WMChangeNotify();
+    // Watches the folder shown for new, removed and renamed entries.
+    void StartFolderWatch();
+    // A volume mounted or unmounted: Computer is read again, and listed again when shown.
+    void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
+    bool AllowLabelEdit(int index);
+    void LabelEdited(int index, const std::string& text);
+    // The default keys: select all, refresh, copy, cut, paste, rename, delete; true when
+    // the key was used.
+    bool HandleKeyDown(QKeyEvent& event);
+    // Backspace and Enter; true when the key was used.
+    bool HandleKeyPress(QKeyEvent& event);
+    bool HandleMouseWheel(QWheelEvent& event);
+    // Runs the default command of the items' context menu.
+    virtual void InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>& items);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::vector<TSCShellListItem> CollectItems();
+    bool OpenLinkTarget(TSCShListData& data);
+    std::vector<LPCITEMIDLIST> SelectedRelativePidls() const;
+    void EditorClosed();
+    void FillGuarded();
+    void RefreshGuarded();
+    // Defers the request while it cannot run now; true when it did.
+    bool DeferRequest();
+    void RunPendingRefresh();
+    std::vector<PidlPtr> EnumerateFolder();
+    std::vector<TSCShellListItem> AcceptItems(std::vector<PidlPtr> items);
+    std::vector<int> VanishedRows(std::vector<PidlPtr>& enumerated);
+    TSCShellListItem NewRow(PidlPtr relativePidl, SFGAOF attributes);
     void ClearItems();
-    void Resort();
-    int CompareItems(const TSCShellListItem& first, const TSCShellListItem& second) const;
+    void BuildColumns(IShellDetails* details);
+    void BuildOwnColumns();
+    void BuildDetailColumns(IShellDetails* details);
+    std::vector<int> ColumnWidths() const;
+    void ApplyColumnWidths(const std::vector<int>& widths);
+    void SaveColumnWidths();
+    void RestoreColumnWidths();
+    void ShowSortIndicator();
     void FolderChanged();
     void WindowCreated();
+    void TimerFired();
     // The selected rows as merged ranges, in list order.
     std::vector<std::pair<int, int>> SelectedRanges() const;
 
     TSCShellListModel* model_;
     QItemSelectionModel* selection_;
-    QAbstractItemView* view_;
+    QTreeView* reportView_;
+    QListView* itemView_;
+    QStackedLayout* views_;
+    QTimer* refreshTimer_;
+    // Ended and joined before the list goes, so that no notice is posted to it after.
+    ChangeThreadOwner changeThread_{this};
+    TViewStyle viewStyle_ = TViewStyle::vsReport;
+    TSCColumnKind columnKind_ = TSCColumnKind::None;
+    bool widthsSavable_ = false;
     TSCShellLocator folder_;
     ComPtr<IShellFolder> currentFolder_;
     PidlPtr currentAbsolutePidl_;
+    ComPtr<IShellDetails> folderDetails_;
     TSCShellListOptions options_ = scsloDefaultOptions;
+    std::string fileFilter_;
+    std::vector<std::string> masks_;
+    std::optional<std::unordered_set<std::string>> nameSet_;
     TSCLinkedTree* linkedTree_ = nullptr;
     int sortKey_ = 1;
+    bool sortKeySet_ = false;
     int folderChangeGuard_ = 0;
     int folderChanges_ = 0;
+    // Raised while a fill or a refresh runs, so that one started inside it waits.
+    int listing_ = 0;
+    bool busy_ = false;
+    bool editing_ = false;
+    bool readOnly_ = false;
+    // Set by the list's own rename: the change notice it causes is not needed.
+    bool skipNextChange_ = false;
+    bool refreshPending_ = false;
     bool windowCreated_ = false;
 };
 

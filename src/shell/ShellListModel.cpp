@@ -1,19 +1,40 @@
 #include "ShellListModel.h"
 
 #include "ShellGuard.h"
+#include "ShellList.h"
 #include "ShellListData.h"
 #include "SystemImageList.h"
 #include "namespace/ShellConstants.h"
 
-#include <QString>
+#include <QHash>
+#include <QPainter>
 #include <algorithm>
-#include <numeric>
 
 namespace quarn {
 
 namespace {
 
-const char* const ColumnCaptions[] = {"Name"};
+// The row's icon with its overlay drawn over the lower left corner, faded when cut.
+QIcon DecoratedIcon(const TSystemImageList& images, int index, std::uint8_t state) {
+    QPixmap picture = images.Pixmap(index);
+    if (picture.isNull()) {
+        return {};
+    }
+    QPixmap result(picture.size());
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setOpacity(state & RowCut ? 0.5 : 1.0);
+    painter.drawPixmap(0, 0, picture);
+    const int overlay = state & RowOverlayShared ? 1 : (state & RowOverlayLink ? 2 : 0);
+    if (const int image = overlay ? images.OverlayImage(overlay) : 0) {
+        const QPixmap mark = images.Pixmap(image);
+        const QSize corner = result.size() / 2;
+        painter.setOpacity(1.0);
+        painter.drawPixmap(QRect(QPoint(0, result.height() - corner.height()), corner), mark);
+    }
+    painter.end();
+    return QIcon(result);
+}
 
 } // namespace
 
@@ -35,8 +56,8 @@ void TSCShellListModel::Append(std::vector<TSCShellListItem> items) {
 
 void TSCShellListModel::Clear() {
     if (OnDeleting) {
-        for (auto& item : items_) {
-            OnDeleting(item);
+        for (int row = 0; row < Count(); ++row) {
+            OnDeleting(row, items_[row]);
         }
     }
     beginResetModel();
@@ -44,16 +65,30 @@ void TSCShellListModel::Clear() {
     endResetModel();
 }
 
-void TSCShellListModel::Sort(
-    const std::function<int(const TSCShellListItem&, const TSCShellListItem&)>& compare) {
-    if (Count() < 2) {
-        return;
+void TSCShellListModel::Remove(const std::vector<int>& rows) {
+    // From the last run of adjacent rows to the first, so the rows before stay where they are.
+    auto end = rows.end();
+    while (end != rows.begin()) {
+        auto start = std::prev(end);
+        while (start != rows.begin() && *std::prev(start) == *start - 1) {
+            --start;
+        }
+        const int first = *start;
+        const int last = *std::prev(end);
+        if (OnDeleting) {
+            for (int row = first; row <= last; ++row) {
+                OnDeleting(row, items_[row]);
+            }
+        }
+        beginRemoveRows({}, first, last);
+        items_.erase(items_.begin() + first, items_.begin() + last + 1);
+        endRemoveRows();
+        end = start;
     }
+}
+
+void TSCShellListModel::Reorder(const std::vector<int>& order) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> order(items_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return compare(items_[a], items_[b]) < 0; });
     std::vector<TSCShellListItem> sorted;
     sorted.reserve(items_.size());
     std::vector<int> newRow(items_.size());
@@ -72,25 +107,68 @@ void TSCShellListModel::Sort(
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void TSCShellListModel::SetColumns(std::vector<TSCListColumn> columns) {
+    if (columns == columns_) {
+        return;
+    }
+    beginResetModel();
+    columns_ = std::move(columns);
+    endResetModel();
+}
+
+void TSCShellListModel::SetLargeIcons(bool large) {
+    if (large == largeIcons_) {
+        return;
+    }
+    largeIcons_ = large;
+    if (Count() > 0) {
+        emit dataChanged(index(0, 0), index(Count() - 1, 0), {Qt::DecorationRole});
+    }
+}
+
 int TSCShellListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Count();
 }
 
 int TSCShellListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(std::size(ColumnCaptions));
+    return parent.isValid() ? 0 : std::max(1, static_cast<int>(columns_.size()));
 }
 
-QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int role) const {
+QVariant TSCShellListModel::ItemIcon(TSCShellListItem& item) const {
+    if (item.ImageIndex == 0) {
+        item.ImageIndex =
+            GetPidlIconIndex(item.Data->GetAbsolutePidl(), largeIcons_ ? 0 : SHGFI_SMALLICON);
+    }
+    const TSystemImageList* images =
+        GetSystemImageList(largeIcons_ ? TSystemImageList::Large : TSystemImageList::Small);
+    if (item.State == 0) {
+        return images->Icon(item.ImageIndex);
+    }
+    static QHash<quint64, QIcon> decorated;
+    const quint64 key = (quint64(item.ImageIndex) << 16) | (quint64(largeIcons_) << 8) | item.State;
+    auto found = decorated.find(key);
+    if (found == decorated.end()) {
+        found = decorated.insert(key, DecoratedIcon(*images, item.ImageIndex, item.State));
+    }
+    return *found;
+}
+
+QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return QString::fromUtf8(item.Data->GetDisplayName());
-    case Qt::DecorationRole: {
-        if (item.ImageIndex == 0) {
-            item.ImageIndex = GetPidlIconIndex(item.Data->GetAbsolutePidl(), SHGFI_SMALLICON);
-        }
-        return GetSystemImageList(TSystemImageList::Small)->Icon(item.ImageIndex);
-    }
+        return QString::fromUtf8(
+            column == 0 ? item.Data->GetDisplayName()
+                        : item.Data->GetDetailText(column, item.Data->List->FolderDetails()));
+    case Qt::EditRole:
+        return column == 0 && EditText ? QString::fromStdString(EditText(&item - items_.data()))
+                                       : QVariant();
+    case Qt::DecorationRole:
+        return column == 0 ? ItemIcon(item) : QVariant();
+    case Qt::TextAlignmentRole:
+        return column > 0 && column < static_cast<int>(columns_.size())
+                   ? QVariant(columns_[column].Alignment | Qt::AlignVCenter)
+                   : QVariant();
     default:
         return {};
     }
@@ -98,24 +176,46 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int role) const {
 
 QVariant TSCShellListModel::data(const QModelIndex& index, int role) const {
     QVariant answer;
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() != 0) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !items_[index.row()].Data) {
         return answer;
     }
-    RunShellGuarded([&] { answer = ItemData(items_[index.row()], role); });
+    RunShellGuarded([&] { answer = ItemData(items_[index.row()], index.column(), role); });
     return answer;
 }
 
 QVariant TSCShellListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < columnCount()) {
-        return QString::fromLatin1(ColumnCaptions[section]);
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(columns_.size())) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return columns_[section].Caption;
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant(columns_[section].Alignment | Qt::AlignVCenter);
     }
     return {};
 }
 
 Qt::ItemFlags TSCShellListModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags editable = index.column() == 0 ? Qt::ItemIsEditable : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | editable;
+}
+
+bool TSCShellListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || index.column() != 0 ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid) || !OnEdited) {
+        return false;
+    }
+    const QPersistentModelIndex edited(index);
+    RunShellGuarded([&] { OnEdited(index.row(), value.toString().toStdString()); });
+    if (edited.isValid()) {
+        emit dataChanged(edited, edited);
+    }
+    return true;
 }
 
 } // namespace quarn

@@ -256,7 +256,7 @@ TEST_F(ListHeader, NativeIndicatorOrOwnerDrawnArrowByMode) {
     TestListView list;
     ShowAndSettle(list);
     EXPECT_EQ(list.GetHeaderHandle(), nullptr) << "no header outside the report style";
-    list.ChangeViewStyle(vsReport);
+    list.ChangeViewStyle(TViewStyle::vsReport);
     TSCSortHeaderView* header = list.GetHeaderHandle();
     ASSERT_NE(header, nullptr);
     list.SetSortColumn(1);
@@ -280,7 +280,7 @@ TEST_F(ListHeader, NativeIndicatorOrOwnerDrawnArrowByMode) {
 
 TEST_F(ListHeader, TheOwnerDrawnArrowSitsRightOfTheSortedColumnsCaption) {
     TestListView list;
-    list.ChangeViewStyle(vsReport);
+    list.ChangeViewStyle(TViewStyle::vsReport);
     list.WriteHeaderSortDisplayMode(sclvRightAlign);
     list.SetSortColumn(0);
     ShowAndSettle(list);
@@ -305,7 +305,7 @@ TEST(SortArrow, BoxFromTheCaptionRectangle) {
 
 TEST(ListMenus, TheKeyboardMenuNeedsAFocusedSelectedItemElseTheControlsMenu) {
     TestListView list;
-    list.ChangeViewStyle(vsReport);
+    list.ChangeViewStyle(TViewStyle::vsReport);
     QMenu menu;
     menu.addAction("Entry");
     list.SetPopupMenu(&menu);

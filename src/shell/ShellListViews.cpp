@@ -1,0 +1,62 @@
+#include "ShellListViews.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
+
+namespace quarn {
+
+namespace {
+
+constexpr int SmallIcon = 16;
+constexpr int LargeIcon = 32;
+// Room for a large icon and two lines of its caption.
+const QSize IconCell(96, 72);
+
+void ShareItemViewBehaviour(QAbstractItemView& view) {
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setDragEnabled(false);
+}
+
+} // namespace
+
+QTreeView* NewReportView(QWidget* parent) {
+    auto* view = new QTreeView(parent);
+    ShareItemViewBehaviour(*view);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setIconSize(QSize(SmallIcon, SmallIcon));
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsClickable(true);
+    view->header()->setSortIndicatorShown(true);
+    view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    return view;
+}
+
+QListView* NewItemView(QWidget* parent) {
+    auto* view = new QListView(parent);
+    ShareItemViewBehaviour(*view);
+    view->setUniformItemSizes(true);
+    view->setWrapping(true);
+    view->setResizeMode(QListView::Adjust);
+    view->setMovement(QListView::Static);
+    return view;
+}
+
+void ArrangeItemView(QListView& view, TViewStyle style) {
+    const bool icons = style == TViewStyle::vsIcon;
+    view.setViewMode(icons ? QListView::IconMode : QListView::ListMode);
+    view.setMovement(QListView::Static);
+    view.setIconSize(icons ? QSize(LargeIcon, LargeIcon) : QSize(SmallIcon, SmallIcon));
+    view.setGridSize(icons ? IconCell : QSize());
+    view.setWordWrap(icons);
+    view.setFlow(style == TViewStyle::vsList ? QListView::TopToBottom : QListView::LeftToRight);
+    view.setWrapping(true);
+    view.setSpacing(icons ? 0 : 2);
+}
+
+} // namespace quarn

@@ -1,0 +1,186 @@
+// The file list's verbs: opening files in the desktop's applications, the context menu, the
+// default keys and renaming in place.
+#include "../namespace/ScriptedDesktop.h"
+#include "ControlTestSupport.h"
+#include "ListFixture.h"
+#include "shell/QtDesktopServices.h"
+#include "shell/ShellListData.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quarn::test {
+
+// Takes the URLs that the desktop would open.
+class UrlOpener : public QObject {
+    Q_OBJECT
+
+public:
+    UrlOpener() { QDesktopServices::setUrlHandler("file", this, "Open"); }
+    ~UrlOpener() override { QDesktopServices::unsetUrlHandler("file"); }
+    std::vector<std::string> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened.push_back(url.toEncoded().toStdString()); }
+};
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+void SelectOnly(TSCCustomShellList& list, const Names& names) {
+    list.SelectionModel()->clear();
+    for (const auto& name : names) {
+        list.SetSelected(RowNamed(list, name), true);
+    }
+    list.SelectionModel()->setCurrentIndex(list.Items().index(RowNamed(list, names.front()), 0),
+                                           QItemSelectionModel::NoUpdate);
+}
+
+TEST_F(ShellListTest, EnterOpensEachSelectedFileWithItsRawBytesPercentEncoded) {
+    auto previous = InstallDesktopServices(std::make_unique<QtDesktopServices>());
+    UrlOpener opener;
+    Show("files");
+    SelectOnly(list, {ListFixture::RawName});
+    list.setFocus();
+    QTest::keyClick(list.View(), Qt::Key_Return);
+    const std::string folder = "file://" + fixture.Path("files");
+    EXPECT_EQ(opener.opened, Names{folder + "/%FF%FE%20raw.bin"});
+
+    opener.opened.clear();
+    SelectOnly(list, {"w*?.txt", "a.txt"});
+    QTest::keyClick(list.View(), Qt::Key_Return);
+    EXPECT_EQ(opener.opened, (Names{folder + "/a.txt", folder + "/w%2A%3F.txt"}))
+        << "once per selected file";
+    InstallDesktopServices(std::move(previous));
+}
+
+TEST_F(ShellListTest, AnOpenHandlerKeepsFilesFromOpening) {
+    ScopedScriptedDesktop desktop;
+    Show("files");
+    list.OnDblClickOpen = [](QWidget*, bool& handled) { handled = true; };
+    SelectOnly(list, {"a.txt", "b.bin"});
+    list.OpenSelected();
+    SelectOnly(list, {"a.txt"});
+    list.OpenSelected();
+    EXPECT_EQ(desktop->opened, Names{});
+}
+
+// Types a name into the open rename editor and confirms it.
+void TypeName(TSCCustomShellList& list, const QString& name) {
+    auto* editor = qobject_cast<QLineEdit*>(list.View()->indexWidget(list.View()->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the delegate commits through a queued call
+}
+
+TEST_F(ShellListTest, F2RenamesInPlaceAndNeverReplacesASibling) {
+    Show("files");
+    list.setFocus();
+    SelectOnly(list, {"b.bin"});
+    QTest::keyClick(list.View(), Qt::Key_F2);
+    ASSERT_TRUE(list.IsEditing());
+    EXPECT_EQ(
+        qobject_cast<QLineEdit*>(list.View()->indexWidget(list.View()->currentIndex()))->text(),
+        "b.bin");
+    TypeName(list, "  renamed.bin ");
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_TRUE(PathExists(fixture.Path("files/renamed.bin"))) << "the text is trimmed";
+    EXPECT_FALSE(PathExists(fixture.Path("files/b.bin")));
+    EXPECT_EQ(list.GetItemData(list.ItemFocused())->GetDisplayName(), "renamed.bin");
+    EXPECT_EQ(list.GetItemData(list.ItemFocused())->GetPath(), fixture.Path("files/renamed.bin"));
+
+    for (const QString& refused : {QString("a.txt"), QString("sl/ash"), QString("..")}) {
+        QTest::keyClick(list.View(), Qt::Key_F2);
+        TypeName(list, refused);
+        EXPECT_EQ(ReadFileBytes(fixture.Path("files/renamed.bin")), std::string(1024, 'x'));
+        EXPECT_EQ(list.GetItemData(list.ItemFocused())->GetDisplayName(), "renamed.bin");
+        EXPECT_EQ((*messages).shown.size(), 1u) << refused.toStdString();
+        (*messages).shown.clear();
+    }
+    EXPECT_EQ(ReadFileBytes(fixture.Path("files/a.txt")), "") << "the sibling stays";
+}
+
+TEST_F(ShellListTest, AReadOnlyListRenamesNothing) {
+    Show("files");
+    list.SetReadOnly(true);
+    list.StartLabelEdit(RowNamed(list, "b.bin"));
+    EXPECT_FALSE(list.IsEditing());
+}
+
+TEST_F(ShellListTest, DelMovesTheSelectionToTheTrashAndRefreshes) {
+    Show("files");
+    list.setFocus();
+    SelectOnly(list, {"b.bin", "c.TXT"});
+    QTest::keyClick(list.View(), Qt::Key_Delete);
+    EXPECT_FALSE(PathExists(fixture.Path("files/b.bin")));
+    EXPECT_FALSE(PathExists(fixture.Path("files/c.TXT")));
+    EXPECT_EQ(RowNamed(list, "b.bin"), -1);
+    EXPECT_EQ(RowNamed(list, "c.TXT"), -1);
+    EXPECT_NE(RowNamed(list, "a.txt"), -1);
+}
+
+TEST_F(ShellListTest, CopyAndPasteKeysWorkThroughTheClipboard) {
+    ScopedScriptedDesktop desktop;
+    Show("files");
+    list.setFocus();
+    SelectOnly(list, {"a.txt"});
+    QTest::keyClick(list.View(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_NE(desktop->clipboard.count("text/uri-list"), 0u);
+    list.Folder().SetPath(fixture.Path("files/sub"));
+    QTest::keyClick(list.View(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(PathExists(fixture.Path("files/sub/a.txt")));
+    EXPECT_EQ(RowNames(list), Names{"a.txt"}) << "the paste refreshes the list";
+}
+
+TEST_F(ShellListTest, TheContextMenuOfTheSelectionRunsItsCommands) {
+    Show("files");
+    SelectOnly(list, {"b.bin"});
+    std::vector<std::string> texts;
+    std::vector<std::string> hints;
+    list.OnPopupHint = [&](QObject*, const std::string& hint) { hints.push_back(hint); };
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                texts.push_back(action->text().toStdString());
+            }
+        }
+        QTest::keyClick(menu, Qt::Key_M); // Rena&me
+    });
+    auto* view = list.ReportView();
+    const QPoint point = view->visualRect(list.Items().index(RowNamed(list, "b.bin"), 0)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, view->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view->viewport(), &event);
+    EXPECT_EQ(texts, (Names{"&Open", "Cu&t", "&Copy", "&Delete", "Rena&me", "P&roperties"}));
+    EXPECT_TRUE(list.IsEditing()) << "rename starts the label edit";
+}
+
+TEST_F(ShellListTest, NoContextMenuWithoutSelectionOrWhenSwitchedOff) {
+    Show("files");
+    list.WriteOptions(list.Options() & ~scsloContextMenus);
+    SelectOnly(list, {"b.bin"});
+    auto* view = list.ReportView();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5},
+                            view->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view->viewport(), &event); // would block in the menu's loop
+    list.WriteOptions(list.Options() | scsloContextMenus);
+    list.SelectionModel()->clear();
+    QApplication::sendEvent(view->viewport(), &event);
+    SUCCEED();
+}
+
+} // namespace
+} // namespace quarn::test
+
+#include "ShellListVerbsTest.moc"
