@@ -2,12 +2,14 @@
 #include "app/MainForm.h"
 #include "app/SizeFormat.h"
 #include "app/StatusBar.h"
+#include "platform/gui/Guard.h"
 #include "shell/ShellList.h"
 #include "shell/ShellListData.h"
 #include "shell/VirtualKeys.h"
 
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QTimer>
 #include <sys/stat.h>
 
 namespace quarn {
@@ -76,9 +78,13 @@ void TfMain::ComputeSelectedSize() {
     }
 }
 
+// The list reports the click before its view has handled it (a click on empty space clears
+// the selection then): the selection is counted once the click is through.
 void TfMain::scsListClick() {
-    ComputeSelectedSize();
-    UpdateStatusBar();
+    QTimer::singleShot(0, this, Guarded([this] {
+                           ComputeSelectedSize();
+                           UpdateStatusBar();
+                       }));
 }
 
 void TfMain::scsListItemContextMenu() {

@@ -47,15 +47,6 @@ protected:
         return names;
     }
 
-    // Starts in folder and waits for the list to show it.
-    void StartIn(const std::string& folder) {
-        Start({folder});
-        ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder == folder; }))
-            << Main().CurrentFolder;
-    }
-
-    TSCShellList& List() const { return *Child<TSCShellList>("scsList"); }
-    TSCShellTree& Tree() const { return *Child<TSCShellTree>("scsTree"); }
     QWidget* ListView() const { return List().View(); }
 
     std::set<std::string> DisplayNames() const {
