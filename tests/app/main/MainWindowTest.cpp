@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <climits>
+#include <filesystem>
 #include <unistd.h>
 
 namespace quarn::test {
@@ -196,15 +198,22 @@ TEST_F(MainWindowTest, WebPagesOpenInTheBrowser) {
                                            QUrl("https://quarn.ostrel.example/support/")}));
 }
 
-TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindow) {
+// The version comes from the running program's file, not from argument 0: it is the same
+// however Quarn was started and wherever the working folder is.
+TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindowAndShowsTheBuiltVersion) {
     Start();
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
     WhenModal([](QWidget& box) {
         EXPECT_EQ(box.windowTitle(), QStringLiteral("About Quarn!"));
         EXPECT_EQ(box.parentWidget(), fMain);
         EXPECT_EQ(FormChild<QPushButton>(&box, "bWebsite")->text(), QStringLiteral("Website"));
+        EXPECT_EQ(FormChild<QLabel>(&box, "lVersion")->text(),
+                  QStringLiteral(QUARN_VERSION_CAPTION));
         FormChild<QPushButton>(&box, "bOK")->click();
     });
     Child<QAction>("About1")->trigger();
+    std::filesystem::current_path(working);
     EXPECT_TRUE(messages->shown.empty());
 }
 
