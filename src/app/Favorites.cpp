@@ -1,11 +1,11 @@
 #include "app/Favorites.h"
 
 #include "app/CaptionHelpButton.h"
-#include "app/DesignFace.h"
 #include "app/DirectoryExists.h"
 #include "app/FavoritesCommands.h"
 #include "app/FavoritesList.h"
 #include "app/MainWindowHost.h"
+#include "app/common/FormLayout.h"
 #include "app/common/KeyPreview.h"
 #include "help/HelpFuncs.h"
 #include "platform/MessageService.h"
@@ -31,7 +31,6 @@ constexpr QSize ClientSize{358, 220};
 constexpr QSize MinimumOuterSize{204, 160};
 constexpr QSize ToolButtonSize{30, 29};
 constexpr QSize PictureSize{23, 23};
-constexpr QSize ButtonSize{75, 23};
 constexpr int ContainerHeight = 37;
 
 constexpr char GoneAskRemove[] =
@@ -48,12 +47,6 @@ QToolButton* MakeToolButton(const char* name, const char* picture, const char* h
     button->setAutoRaise(true);
     button->setToolTip(QString::fromUtf8(hint));
     button->setAccessibleName(QString::fromUtf8(hint));
-    return button;
-}
-
-QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
-    auto* button = Named<QPushButton>(name, QString::fromUtf8(text), parent);
-    button->setFixedSize(ButtonSize);
     return button;
 }
 
@@ -147,14 +140,14 @@ QWidget* TfFavorites::Form::MakeContainer(QDialog* dialog) {
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     pButtons = Named<QWidget>("pButtons", pContainer);
-    bOk = MakeButton("bOk", "OK", pButtons);
-    bCancel = MakeButton("bCancel", "Cancel", pButtons);
+    bOk = MakeDialogButton("bOk", "OK", pButtons);
+    bCancel = MakeDialogButton("bCancel", "Cancel", pButtons);
     auto* buttons = new QHBoxLayout(pButtons);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(5);
     buttons->addWidget(bOk);
     buttons->addWidget(bCancel);
-    pButtons->setFixedSize(2 * ButtonSize.width() + 5, ButtonSize.height());
+    pButtons->setFixedSize(2 * DesignButtonSize.width() + 5, DesignButtonSize.height());
 
     // The buttons stay centred under the list whatever the width.
     auto* centred = new QHBoxLayout;

@@ -5,10 +5,10 @@
 #include "app/Favorites.h"
 #include "app/FavoritesList.h"
 #include "app/FavoritesStore.h"
-#include "app/HourglassCursor.h"
 #include "app/MainWindowHost.h"
 #include "platform/MessageService.h"
 #include "platform/gui/Guard.h"
+#include "shell/Hourglass.h"
 
 #include <QAction>
 #include <QMenu>
@@ -150,7 +150,7 @@ void tbFavoritesClick(MainWindowHost& host) {
         return;
     }
     try {
-        const HourglassCursor hourglass;
+        const Hourglass hourglass;
         host.FavoritesList() = std::move(edited);
         SaveHostFavorites(host);
     } catch (const EFavoritesError& error) {

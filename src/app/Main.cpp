@@ -1,9 +1,12 @@
 #include "app/Main.h"
 
 #include "app/About.h"
+#include "app/FavoritesCommands.h"
+#include "app/FavoritesStore.h"
 #include "app/FileTypeRegistration.h"
 #include "app/MainForm.h"
 #include "app/NewPass.h"
+#include "app/Options.h"
 #include "app/StartFolder.h"
 #include "app/StatusBar.h"
 #include "app/WebPage.h"
@@ -20,6 +23,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
 #include <algorithm>
@@ -34,8 +38,6 @@ constexpr char HelpFileName[] = "Quarn! Help.chm";
 constexpr char FileExtension[] = ".zot!";
 constexpr char FileTypeName[] = "Quarn!";
 constexpr char FileTypeDescription[] = "Quarn! Encrypted File";
-constexpr int LightsRightOfPanel = 55; // the lights' panel and the gaps
-constexpr int LightsBelowPanelTop = 3;
 } // namespace
 
 TfMain::TfMain(std::vector<std::string> arguments)
@@ -43,9 +45,9 @@ TfMain::TfMain(std::vector<std::string> arguments)
     fMain = this;
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QString::fromUtf8(Caption));
-    Rijndael.CipherMode = CBC;
-    Rijndael.KeySize = Large256;
-    Rijndael.StringMode = smNormal;
+    rijndael_.CipherMode = CBC;
+    rijndael_.KeySize = Large256;
+    rijndael_.StringMode = smNormal;
     form_ = std::make_unique<MainForm>(this);
     CreateShellControls();
     RunOnce = new TKVBRunOnce(this);
@@ -98,16 +100,11 @@ void TfMain::ConnectHandlers() {
     on(f.QuarnHomePage1, &QAction::triggered, &TfMain::QuarnHomePage1Click);
     on(f.OnlineSupport1, &QAction::triggered, &TfMain::OnlineSupport1Click);
     on(f.About1, &QAction::triggered, &TfMain::About1Click);
-    for (QAction* style : {f.Tiles1, f.Icons1, f.List1, f.Details1, f.pmTiles1, f.pmIcons1,
-                           f.pmList1, f.pmDetails1}) {
-        on(style, &QAction::triggered, &TfMain::pmTiles1Click);
-    }
-    // Their windows come later; until then they do nothing and say so by being disabled.
-    for (QAction* later : {f.Options1, f.ManageFavorites1, f.AddToFavorites1, f.Tiles1, f.Icons1,
-                           f.List1, f.Details1}) {
+    on(f.Favorites1, &QMenu::aboutToShow, &TfMain::Favorites1Click);
+    // The view styles come with the list's.
+    for (QAction* later : {f.Tiles1, f.Icons1, f.List1, f.Details1}) {
         later->setEnabled(false);
     }
-    f.tbFavorites->setEnabled(false);
     f.tbView->setEnabled(false);
     f.StatusBar->OnResize = [this] { StatusBarResize(); };
 }
@@ -115,12 +112,15 @@ void TfMain::ConnectHandlers() {
 void TfMain::FormCreate() {
     const std::string program = ProgramFilePath();
     SetApplicationHelpFile(FolderPart(program) + HelpFileName);
-    Registry = std::make_unique<TRegistry>();
+    registry_ = std::make_unique<TRegistry>();
     FileList.clear();
+    favorites_.Clear();
     RegisterFileType(FileExtension, FileTypeName, FileTypeDescription, program, 0, true);
-    WriteProgramPath(*Registry, program);
-    settings_ = ReadSettings(*Registry).Values;
+    WriteProgramPath(*registry_, program);
+    const StoredSettings stored = ReadSettings(*registry_);
+    settings_ = stored.Values;
     setWindowTitle(QString::fromUtf8(Caption));
+    LoadFavorites(rijndael_, stored.Favorites, favorites_);
     form_->iReady->ShowPicture(form_->ReadyIcon);
     form_->iBusy->ShowPicture(form_->NormalIcon);
 }
@@ -133,6 +133,7 @@ void TfMain::RunOnceRun() {
     form_->pStatus->show();
     StatusBarResize();
     ApplyStartFolder();
+    UpdateStatusBar();
 }
 
 void TfMain::ApplyStartFolder() {
@@ -144,13 +145,13 @@ void TfMain::ApplyStartFolder() {
                                MessageButtons::Ok);
     }
     if (!choice.Folder.empty()) {
-        GoToFolder(choice.Folder);
+        GoToPath(choice.Folder);
     }
 }
 
 void TfMain::FormClose() {
-    if (Registry != nullptr) {
-        SaveStartupFolder(*Registry, settings_, CurrentFolder);
+    if (registry_ != nullptr) {
+        SaveStartupFolder(*registry_, settings_, CurrentFolder);
     }
 }
 
@@ -169,16 +170,6 @@ void TfMain::closeEvent(QCloseEvent* event) {
     RunGuarded([this] { FormClose(); });
     event->accept();
     emit Closed();
-}
-
-void TfMain::StatusBarResize() {
-    TStatusBar& bar = *form_->StatusBar;
-    const int width = (bar.width() - LightsRightOfPanel) / 2;
-    bar.SetPanelWidth(0, width);
-    bar.SetPanelWidth(1, width);
-    const QRect panel = bar.PanelRect(2);
-    form_->pStatus->setGeometry(panel.left(), panel.top() + LightsBelowPanelTop,
-                                form_->pStatus->width(), form_->pStatus->height());
 }
 
 void TfMain::SessionPassword1Click() {
@@ -212,15 +203,19 @@ void TfMain::Exit1Click() {
 }
 
 void TfMain::Options1Click() {
+    quarn::Options1Click(*this);
+}
+
+void TfMain::Favorites1Click() {
+    quarn::Favorites1Click(*form_->Favorites1, *this);
 }
 
 void TfMain::tbFavoritesClick() {
+    quarn::tbFavoritesClick(*this);
 }
 
 void TfMain::AddToFavorites1Click() {
-}
-
-void TfMain::pmTiles1Click() {
+    quarn::AddToFavorites1Click(*this);
 }
 
 } // namespace quarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FavoritesList.h"
+#include "app/MainWindowHost.h"
 #include "app/common/Settings.h"
 #include "cipher/Rijndael.h"
 #include "engine/FileCommandsView.h"
@@ -8,10 +10,14 @@
 
 #include <QMainWindow>
 #include <QSize>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QAction;
+class QKeyEvent;
 
 namespace quarn {
 
@@ -30,7 +36,7 @@ struct MainForm;
 // Its controls are found by name: the tool buttons ("tbEncrypt", ...), the menu items
 // ("Encrypt1", "Wipe1", ...), "scsTree", "scsList", "StatusBar", "ProgressBar", "iReady",
 // "iBusy".
-class TfMain : public QMainWindow, public FileCommandsView {
+class TfMain : public QMainWindow, public FileCommandsView, public MainWindowHost {
     Q_OBJECT
 
 public:
@@ -50,6 +56,20 @@ public:
     void RequestCancel() { cancelRequested_ = true; }
 
     const Settings& Options() const { return settings_; }
+
+    // MainWindowHost
+    QWidget* Window() override { return this; }
+    Settings& SettingsFields() override { return settings_; }
+    TFavoritesList& FavoritesList() override { return favorites_; }
+    TRegistry& Registry() override { return *registry_; }
+    TRijndael& Rijndael() override { return rijndael_; }
+    std::string TreeSelectedPath() override;
+    std::string TreeSelectedCaption() override;
+    std::string TreeCurrentFolderPath() override;
+    void GoToPath(const std::string& path) override;
+    // Panels 0 and 1 from the list's counts and the totals.
+    void UpdateStatusBar() override;
+    void RefreshViews() override { tbRefreshClick(); }
 
     // FileCommandsView
     MessageService& Messages() override;
@@ -96,13 +116,17 @@ private:
     void FormClose();
     void RunOnceRun();
     void ApplyStartFolder();
-    void GoToFolder(const std::string& path);
 
     void scsTreeAddItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST itemRelativePidl,
                         bool& allowAdd);
     void scsListAddItem(IShellFolder* parentFolder, LPCITEMIDLIST itemRelativePidl,
                         SFGAOF attributes, bool& allowAdd);
     void scsListFillComplete();
+    // CurrentFolder, the totals and the status bar after the list was filled.
+    void ListFilled(const std::string& folder);
+    void scsListClick();
+    void scsListItemContextMenu();
+    void scsListKeyUp(const QKeyEvent& key);
     void StatusBarResize();
     void aEventsMinimize();
     void aEventsRestore();
@@ -121,11 +145,20 @@ private:
     void QuarnHomePage1Click();
     void OnlineSupport1Click();
     void Exit1Click();
-    // Filled by the later windows: the options dialog, the favorites, the view styles.
     void Options1Click();
+    void Favorites1Click();
     void tbFavoritesClick();
     void AddToFavorites1Click();
-    void pmTiles1Click();
+
+    // The totals, each only while its display option is on. Files without a file-system
+    // path (a virtual folder's items) count 0.
+    void ComputeFolderSize();
+    void ComputeSelectedSize();
+    // The size of the file at path, 0 when there is none.
+    static std::uint64_t GetFileSize(const std::string& path);
+    // The total of CurrentFolder + each name.
+    std::uint64_t TotalSize(const std::vector<std::string>& names) const;
+    std::vector<std::string> ListedNames() const;
 
     // The names of the selected files into FileList; the selection is used up. 0 when the
     // list shows a folder without a path.
@@ -147,9 +180,13 @@ private:
     TSCShellList* scsList = nullptr;
     TKVBRunOnce* RunOnce = nullptr;
     TApplicationEvents* aEvents = nullptr;
-    TRijndael Rijndael;
-    std::unique_ptr<TRegistry> Registry;
+    TRijndael rijndael_;
+    std::unique_ptr<TRegistry> registry_;
     Settings settings_;
+    TFavoritesList favorites_;
+    // Totals of the listed and of the selected files, in bytes.
+    std::uint64_t FolderSize = 0;
+    std::uint64_t SelectedSize = 0;
     bool cancelRequested_ = false;
     // A command runs, from collecting its files to its end; the list's folder changes
     // meanwhile wait in pendingFolder_.

@@ -6,6 +6,7 @@
 #include "engine/FileCommands.h"
 #include "platform/MessageService.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
 
 #include <QAction>
 #include <QMetaObject>
@@ -30,16 +31,17 @@ void NoFilesSelected(const char* verb) {
 
 // A command from collecting its files to its end: no other command starts meanwhile, and
 // CurrentFolder stays as it was when the files were collected. A fill of the list during the
-// command (the tree's delayed sync, a refresh) takes effect when it ends, as does a request to
-// close the window.
+// command (the tree's delayed sync, a refresh) takes effect when it ends, with the totals and
+// the status bar, as does a request to close the window.
 class TfMain::CommandScope {
 public:
     explicit CommandScope(TfMain& window) : window_(window) { window_.commandRunning_ = true; }
     ~CommandScope() {
         window_.commandRunning_ = false;
         if (window_.pendingFolder_) {
-            window_.CurrentFolder = *window_.pendingFolder_;
+            const std::string folder = *window_.pendingFolder_;
             window_.pendingFolder_.reset();
+            RunGuarded([&] { window_.ListFilled(folder); });
         }
         if (window_.closeAfterCommand_) {
             window_.closeAfterCommand_ = false;
@@ -66,7 +68,7 @@ void TfMain::tbEncryptClick() {
         return;
     }
     RunCommand([this] {
-        EncryptFiles(*this, Rijndael, settings_.Engine, FilePaths(), CurrentFolder,
+        EncryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
                      SessionPassword);
     });
 }
@@ -84,7 +86,7 @@ void TfMain::tbDecryptClick() {
         return;
     }
     RunCommand([this] {
-        DecryptFiles(*this, Rijndael, settings_.Engine, FilePaths(), CurrentFolder,
+        DecryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
                      SessionPassword);
     });
 }

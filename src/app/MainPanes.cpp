@@ -32,6 +32,8 @@ void TfMain::CreateShellControls() {
         scsListAddItem(parentFolder, itemRelativePidl, attributes, allowAdd);
     };
     scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
+    scsList->OnClick = [this](QWidget*) { scsListClick(); };
+    scsList->OnKeyUp = [this](QWidget*, QKeyEvent* key) { scsListKeyUp(*key); };
     scsTree->WriteShellList(scsList);
     form_->PlaceShellControls(scsTree, scsList);
 }
@@ -54,11 +56,31 @@ void TfMain::scsListFillComplete() {
     if (commandRunning_) {
         pendingFolder_ = folder;
     } else {
-        CurrentFolder = folder;
+        ListFilled(folder);
     }
 }
 
-void TfMain::GoToFolder(const std::string& path) {
+void TfMain::ListFilled(const std::string& folder) {
+    CurrentFolder = folder;
+    ComputeFolderSize();
+    ComputeSelectedSize();
+    UpdateStatusBar();
+}
+
+std::string TfMain::TreeSelectedPath() {
+    return scsTree->GetSelectedPath();
+}
+
+std::string TfMain::TreeSelectedCaption() {
+    const TSCShellTreeNode* node = scsTree->Selected();
+    return node != nullptr ? node->Text() : std::string();
+}
+
+std::string TfMain::TreeCurrentFolderPath() {
+    return scsTree->SelectedFolder().GetPath();
+}
+
+void TfMain::GoToPath(const std::string& path) {
     scsTree->GoToPath(path);
 }
 
@@ -90,18 +112,6 @@ void TfMain::tbRefreshClick() {
     const Hourglass hourglass;
     scsTree->Refresh();
     scsList->Refresh();
-}
-
-void TfMain::tbSelectAllClick() {
-    scsList->SelectAllItems();
-}
-
-void TfMain::InvertSelection1Click() {
-    scsList->setUpdatesEnabled(false);
-    for (int item = 0; item < scsList->Count(); ++item) {
-        scsList->SetSelected(item, !scsList->IsSelected(item));
-    }
-    scsList->setUpdatesEnabled(true);
 }
 
 } // namespace quarn

@@ -1,11 +1,10 @@
 #include "app/Options.h"
 
 #include "app/CaptionHelpButton.h"
-#include "app/DesignFace.h"
 #include "app/DirectoryExists.h"
 #include "app/EditFilters.h"
-#include "app/HourglassCursor.h"
 #include "app/MainWindowHost.h"
+#include "app/common/FormLayout.h"
 #include "app/common/KeyPreview.h"
 #include "app/common/Settings.h"
 #include "help/HelpFuncs.h"
@@ -13,6 +12,7 @@
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
+#include "shell/Hourglass.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -32,7 +32,6 @@ namespace quarn {
 namespace {
 
 constexpr QSize ClientSize{325, 283};
-constexpr QSize ButtonSize{75, 23};
 constexpr int Indent = 17; // texts under a radio button or check box start under its caption
 
 constexpr char FolderMissing[] =
@@ -126,12 +125,6 @@ void Refuse(QTabWidget* pages, QWidget* page, QLineEdit* field, MessageKind kind
     field->setFocus();
 }
 
-QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
-    auto* label = Named<QLabel>(name, QString::fromUtf8(text), parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 // A label that explains the control above it, under that control's caption.
 QLabel* MakeNote(const char* name, const char* text, QWidget* parent) {
     QLabel* label = MakeLabel(name, text, parent);
@@ -147,12 +140,6 @@ QLineEdit* MakeEdit(const char* name, const char* text, int maxLength, bool uppe
     const int digitWidth = edit->fontMetrics().horizontalAdvance(QChar('W'));
     edit->setFixedWidth(digitWidth * maxLength + 10);
     return edit;
-}
-
-QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
-    auto* button = Named<QPushButton>(name, QString::fromUtf8(text), parent);
-    button->setMinimumSize(ButtonSize);
-    return button;
 }
 
 // The controls of a group box, one under the other.
@@ -384,9 +371,9 @@ QWidget* TfOptions::Form::MakeWipingPage() {
 }
 
 QLayout* TfOptions::Form::MakeButtons(QDialog* dialog) {
-    bOk = MakeButton("bOk", "OK", dialog);
+    bOk = MakeDialogButton("bOk", "OK", dialog);
     bOk->setDefault(true);
-    Button2 = MakeButton("Button2", "Cancel", dialog);
+    Button2 = MakeDialogButton("Button2", "Cancel", dialog);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(bOk);
@@ -572,7 +559,7 @@ void Options1Click(MainWindowHost& host) {
         return;
     }
     {
-        const HourglassCursor hourglass;
+        const Hourglass hourglass;
         fOptions.StoreSettings(host.SettingsFields());
         SaveSettings(host.Registry(), host.SettingsFields());
     }

@@ -47,6 +47,12 @@ QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
     return button;
 }
 
+QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent) {
+    QPushButton* button = MakeButton(name, text, parent);
+    button->setAutoDefault(true);
+    return button;
+}
+
 QProgressBar* MakeBar(const char* name, int height, QWidget* parent) {
     auto* bar = Named<QProgressBar>(name, parent);
     bar->setRange(0, 100);

@@ -29,6 +29,8 @@ constexpr QSize DesignButtonSize{75, 23};
 QLabel* MakeLabel(const char* name, const char* text, QWidget* parent);
 // A button of the design size that is not a dialog's automatic default.
 QPushButton* MakeButton(const char* name, const char* text, QWidget* parent);
+// A button of the design size that Enter presses while it has the focus, as in a dialog.
+QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent);
 // A bar from 0 to 100 without text.
 QProgressBar* MakeBar(const char* name, int height, QWidget* parent);
 // A file name ending in "..." when it is too long: it takes the width its column has.

@@ -155,7 +155,7 @@ TEST_F(BusyState, TheStatusBarReadsToScreenReaders) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
     };
     EXPECT_EQ(name(Child<QLabel>("Panel0")), QStringLiteral("0 files"));
-    EXPECT_EQ(name(Child<QLabel>("Panel1")), QStringLiteral("0 selected files"));
+    EXPECT_EQ(name(Child<QLabel>("Panel1")), QStringLiteral("0 files selected"));
     EXPECT_EQ(name(Child<QLabel>("iReady")),
               QStringLiteral("This Status LED is green when Quarn! is not busy"));
     EXPECT_EQ(name(Child<QLabel>("iBusy")),

@@ -41,6 +41,11 @@ void MainWindowTest::Start(const std::vector<std::string>& arguments) {
     ASSERT_TRUE(WaitFor([this] { return Child<QWidget>("pStatus")->isVisible(); }));
 }
 
+void MainWindowTest::StartIn(const std::string& folder) {
+    Start({folder});
+    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder == folder; })) << Main().CurrentFolder;
+}
+
 void MainWindowTest::Stop() {
     if (main_ != nullptr) {
         main_->close();

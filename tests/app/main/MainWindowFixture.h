@@ -8,6 +8,8 @@
 #include "app/NewPass.h"
 #include "app/Progress.h"
 #include "app/common/Settings.h"
+#include "shell/ShellList.h"
+#include "shell/ShellTree.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -31,6 +33,11 @@ protected:
     void Start(const std::vector<std::string>& arguments = {});
     // Closes and destroys the forms.
     void Stop();
+    // Starts in folder (ending in "/") and waits for the list to show it.
+    void StartIn(const std::string& folder);
+
+    TSCShellList& List() const { return *Child<TSCShellList>("scsList"); }
+    TSCShellTree& Tree() const { return *Child<TSCShellTree>("scsTree"); }
 
     TfMain& Main() const { return *main_; }
     // A control of any of the three forms by name.

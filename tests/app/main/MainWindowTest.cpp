@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <climits>
+#include <filesystem>
 #include <unistd.h>
 
 namespace quarn::test {
@@ -92,15 +94,14 @@ TEST_F(MainWindowTest, MenusWithTheirCaptionsAndShortcuts) {
         {"Decrypt1", "Decrypt", "F10", true},
         {"Wipe1", "Wipe", "Del", true},
         {"SessionPassword1", "Session Password", "", true},
-        // Their windows come later.
-        {"Options1", "Options...", "", false},
+        {"Options1", "Options...", "", true},
         {"Tiles1", "Tiles", "", false},
         {"Icons1", "Icons", "", false},
         {"List1", "List", "", false},
         {"Details1", "Details", "", false},
         {"Refresh1", "Refresh", "Ctrl+R", true},
-        {"ManageFavorites1", "Manage Favorites...", "Ctrl+F", false},
-        {"AddToFavorites1", "Add to Favorites", "Ctrl+D", false},
+        {"ManageFavorites1", "Manage Favorites...", "Ctrl+F", true},
+        {"AddToFavorites1", "Add to Favorites", "Ctrl+D", true},
         {"HelpContentsandIndex1", "Help Contents and Index", "F1", true},
         {"LicenseAgreement1", "License Agreement", "", true},
         {"QuarnHomePage1", "Quarn! Home Page", "", true},
@@ -146,7 +147,7 @@ TEST_F(MainWindowTest, ToolButtonsShowPicturesAndTellTheirHints) {
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
     }
     EXPECT_EQ(Child<QToolButton>("tbEncrypt")->size(), QSize(30, 29));
-    EXPECT_FALSE(Child<QToolButton>("tbFavorites")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>("tbFavorites")->isEnabled());
     EXPECT_FALSE(Child<QToolButton>("tbView")->isEnabled());
 }
 
@@ -197,15 +198,22 @@ TEST_F(MainWindowTest, WebPagesOpenInTheBrowser) {
                                            QUrl("https://quarn.ostrel.example/support/")}));
 }
 
-TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindow) {
+// The version comes from the running program's file, not from argument 0: it is the same
+// however Quarn was started and wherever the working folder is.
+TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindowAndShowsTheBuiltVersion) {
     Start();
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
     WhenModal([](QWidget& box) {
         EXPECT_EQ(box.windowTitle(), QStringLiteral("About Quarn!"));
         EXPECT_EQ(box.parentWidget(), fMain);
         EXPECT_EQ(FormChild<QPushButton>(&box, "bWebsite")->text(), QStringLiteral("Website"));
+        EXPECT_EQ(FormChild<QLabel>(&box, "lVersion")->text(),
+                  QStringLiteral(QUARN_VERSION_CAPTION));
         FormChild<QPushButton>(&box, "bOK")->click();
     });
     Child<QAction>("About1")->trigger();
+    std::filesystem::current_path(working);
     EXPECT_TRUE(messages->shown.empty());
 }
 

@@ -1,0 +1,143 @@
+#include "app/Main.h"
+#include "app/MainForm.h"
+#include "app/SizeFormat.h"
+#include "app/StatusBar.h"
+#include "platform/gui/Guard.h"
+#include "shell/ShellList.h"
+#include "shell/ShellListData.h"
+#include "shell/VirtualKeys.h"
+
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QTimer>
+#include <sys/stat.h>
+
+namespace quarn {
+
+namespace {
+
+constexpr int LightsRightOfPanel = 55; // the lights' panel and the gaps
+constexpr int LightsBelowPanelTop = 3;
+
+// "1 file" + suffix, or the count + " files" + suffix.
+QString CountText(int count, const char* one, const char* many, const std::string& suffix) {
+    const std::string text = count == 1 ? std::string(one) : std::to_string(count) + " " + many;
+    return QString::fromStdString(text + suffix);
+}
+
+std::string SizeSuffix(bool shown, std::uint64_t size) {
+    return shown ? ", " + FormatSize(size) : std::string();
+}
+
+} // namespace
+
+void TfMain::UpdateStatusBar() {
+    TStatusBar& bar = *form_->StatusBar;
+    bar.SetPanelText(0, CountText(scsList->Count(), "1 file", "files",
+                                  SizeSuffix(settings_.DisplayFolderSize, FolderSize)));
+    bar.SetPanelText(1, CountText(scsList->SelCount(), "1 file selected", "files selected",
+                                  SizeSuffix(settings_.DisplaySelectedSize, SelectedSize)));
+}
+
+std::uint64_t TfMain::GetFileSize(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+std::uint64_t TfMain::TotalSize(const std::vector<std::string>& names) const {
+    if (CurrentFolder.empty()) {
+        return 0;
+    }
+    std::uint64_t total = 0;
+    for (const std::string& name : names) {
+        total += GetFileSize(CurrentFolder + name);
+    }
+    return total;
+}
+
+std::vector<std::string> TfMain::ListedNames() const {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(scsList->Count()));
+    for (int item = 0; item < scsList->Count(); ++item) {
+        if (TSCShListData* data = scsList->GetItemData(item)) {
+            names.push_back(data->GetDisplayName());
+        }
+    }
+    return names;
+}
+
+void TfMain::ComputeFolderSize() {
+    if (settings_.DisplayFolderSize) {
+        FolderSize = TotalSize(ListedNames());
+    }
+}
+
+void TfMain::ComputeSelectedSize() {
+    if (settings_.DisplaySelectedSize) {
+        SelectedSize = TotalSize(scsList->SelectedDisplayNames());
+    }
+}
+
+// The list reports the click before its view has handled it (a click on empty space clears
+// the selection then): the selection is counted once the click is through.
+void TfMain::scsListClick() {
+    QTimer::singleShot(0, this, Guarded([this] {
+                           ComputeSelectedSize();
+                           UpdateStatusBar();
+                       }));
+}
+
+void TfMain::scsListItemContextMenu() {
+    ComputeSelectedSize();
+    UpdateStatusBar();
+}
+
+void TfMain::scsListKeyUp(const QKeyEvent& key) {
+    const std::uint8_t code = VirtualKeyOf(key.key(), key.modifiers());
+    if (code >= VK_PRIOR && code <= VK_DOWN) {
+        ComputeSelectedSize();
+        UpdateStatusBar();
+    }
+}
+
+void TfMain::tbSelectAllClick() {
+    scsList->SelectAllItems();
+    if (settings_.DisplaySelectedSize) {
+        SelectedSize = TotalSize(ListedNames());
+    }
+    UpdateStatusBar();
+}
+
+// Every item's selected state flipped in one change of the selection, the same in every
+// view style.
+void TfMain::InvertSelection1Click() {
+    const QAbstractItemModel& items = scsList->Items();
+    QItemSelection inverted;
+    int runStart = -1;
+    for (int item = 0; item <= scsList->Count(); ++item) {
+        const bool select = item < scsList->Count() && !scsList->IsSelected(item);
+        if (select && runStart < 0) {
+            runStart = item;
+        } else if (!select && runStart >= 0) {
+            inverted.append(
+                QItemSelectionRange(items.index(runStart, 0), items.index(item - 1, 0)));
+            runStart = -1;
+        }
+    }
+    scsList->SelectionModel()->select(inverted, QItemSelectionModel::ClearAndSelect |
+                                                    QItemSelectionModel::Rows);
+    ComputeSelectedSize();
+    UpdateStatusBar();
+}
+
+void TfMain::StatusBarResize() {
+    TStatusBar& bar = *form_->StatusBar;
+    const int width = (bar.width() - LightsRightOfPanel) / 2;
+    bar.SetPanelWidth(0, width);
+    bar.SetPanelWidth(1, width);
+    const QRect panel = bar.PanelRect(2);
+    form_->pStatus->setGeometry(panel.left(), panel.top() + LightsBelowPanelTop,
+                                form_->pStatus->width(), form_->pStatus->height());
+}
+
+} // namespace quarn
