@@ -101,11 +101,12 @@ void TfMain::ConnectHandlers() {
     on(f.OnlineSupport1, &QAction::triggered, &TfMain::OnlineSupport1Click);
     on(f.About1, &QAction::triggered, &TfMain::About1Click);
     on(f.Favorites1, &QMenu::aboutToShow, &TfMain::Favorites1Click);
-    // The view styles come with the list's.
-    for (QAction* later : {f.Tiles1, f.Icons1, f.List1, f.Details1}) {
-        later->setEnabled(false);
+    for (QAction* item : {f.Tiles1, f.Icons1, f.List1, f.Details1, f.pmTiles1, f.pmIcons1,
+                          f.pmList1, f.pmDetails1}) {
+        connect(item, &QAction::triggered, this, Guarded([this, item] { pmTiles1Click(*item); }));
     }
-    f.tbView->setEnabled(false);
+    on(f.View1, &QMenu::aboutToShow, &TfMain::View1Click);
+    on(f.pmView, &QMenu::aboutToShow, &TfMain::pmViewPopup);
     f.StatusBar->OnResize = [this] { StatusBarResize(); };
 }
 

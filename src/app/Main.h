@@ -105,6 +105,8 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The list's context menu.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class CommandScope;
@@ -128,6 +130,11 @@ private:
     void scsListItemContextMenu();
     void scsListKeyUp(const QKeyEvent& key);
     void StatusBarResize();
+    // The view style of the item's tag; the View menu and the tool bar's drop-down check the
+    // current style's item when they open.
+    void pmTiles1Click(const QAction& sender);
+    void pmViewPopup();
+    void View1Click();
     void aEventsMinimize();
     void aEventsRestore();
 

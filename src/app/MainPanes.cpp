@@ -1,6 +1,7 @@
 #include "app/ItemFilters.h"
 #include "app/Main.h"
 #include "app/MainForm.h"
+#include "platform/gui/Guard.h"
 #include "shell/Hourglass.h"
 #include "shell/ShellList.h"
 #include "shell/ShellListData.h"
@@ -8,6 +9,7 @@
 #include "shell/ShellUtils.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 
 namespace quarn {
 
@@ -34,8 +36,20 @@ void TfMain::CreateShellControls() {
     scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
     scsList->OnClick = [this](QWidget*) { scsListClick(); };
     scsList->OnKeyUp = [this](QWidget*, QKeyEvent* key) { scsListKeyUp(*key); };
+    // The list reports no context menu of its own: the window watches its views for one,
+    // ahead of the list, which shows the menu.
+    for (QAbstractItemView* view : scsList->findChildren<QAbstractItemView*>()) {
+        view->viewport()->installEventFilter(this);
+    }
     scsTree->WriteShellList(scsList);
     form_->PlaceShellControls(scsTree, scsList);
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu && watched == scsList->View()->viewport()) {
+        RunGuarded([this] { scsListItemContextMenu(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfMain::scsTreeAddItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST itemRelativePidl,

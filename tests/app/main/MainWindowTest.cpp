@@ -81,32 +81,31 @@ struct MenuItem {
     const char* name;
     const char* caption;
     const char* shortcut;
-    bool enabled;
 };
 
 TEST_F(MainWindowTest, MenusWithTheirCaptionsAndShortcuts) {
     Start();
     const MenuItem items[] = {
-        {"Exit1", "E&xit", "", true},
-        {"SelectAll1", "Select All", "Ctrl+A", true},
-        {"InvertSelection1", "Invert Selection", "", true},
-        {"Encrypt1", "Encrypt", "F9", true},
-        {"Decrypt1", "Decrypt", "F10", true},
-        {"Wipe1", "Wipe", "Del", true},
-        {"SessionPassword1", "Session Password", "", true},
-        {"Options1", "Options...", "", true},
-        {"Tiles1", "Tiles", "", false},
-        {"Icons1", "Icons", "", false},
-        {"List1", "List", "", false},
-        {"Details1", "Details", "", false},
-        {"Refresh1", "Refresh", "Ctrl+R", true},
-        {"ManageFavorites1", "Manage Favorites...", "Ctrl+F", true},
-        {"AddToFavorites1", "Add to Favorites", "Ctrl+D", true},
-        {"HelpContentsandIndex1", "Help Contents and Index", "F1", true},
-        {"LicenseAgreement1", "License Agreement", "", true},
-        {"QuarnHomePage1", "Quarn! Home Page", "", true},
-        {"OnlineSupport1", "Online Support", "", true},
-        {"About1", "About Quarn!...", "", true},
+        {"Exit1", "E&xit", ""},
+        {"SelectAll1", "Select All", "Ctrl+A"},
+        {"InvertSelection1", "Invert Selection", ""},
+        {"Encrypt1", "Encrypt", "F9"},
+        {"Decrypt1", "Decrypt", "F10"},
+        {"Wipe1", "Wipe", "Del"},
+        {"SessionPassword1", "Session Password", ""},
+        {"Options1", "Options...", ""},
+        {"Tiles1", "Tiles", ""},
+        {"Icons1", "Icons", ""},
+        {"List1", "List", ""},
+        {"Details1", "Details", ""},
+        {"Refresh1", "Refresh", "Ctrl+R"},
+        {"ManageFavorites1", "Manage Favorites...", "Ctrl+F"},
+        {"AddToFavorites1", "Add to Favorites", "Ctrl+D"},
+        {"HelpContentsandIndex1", "Help Contents and Index", "F1"},
+        {"LicenseAgreement1", "License Agreement", ""},
+        {"QuarnHomePage1", "Quarn! Home Page", ""},
+        {"OnlineSupport1", "Online Support", ""},
+        {"About1", "About Quarn!...", ""},
     };
     for (const MenuItem& item : items) {
         SCOPED_TRACE(item.name);
@@ -114,7 +113,7 @@ TEST_F(MainWindowTest, MenusWithTheirCaptionsAndShortcuts) {
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->text(), QString::fromUtf8(item.caption));
         EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(item.shortcut)));
-        EXPECT_EQ(action->isEnabled(), item.enabled);
+        EXPECT_TRUE(action->isEnabled());
     }
     EXPECT_TRUE(Child<QAction>("Details1")->isChecked());
     EXPECT_TRUE(Child<QAction>("pmDetails1")->isChecked());
@@ -148,7 +147,7 @@ TEST_F(MainWindowTest, ToolButtonsShowPicturesAndTellTheirHints) {
     }
     EXPECT_EQ(Child<QToolButton>("tbEncrypt")->size(), QSize(30, 29));
     EXPECT_TRUE(Child<QToolButton>("tbFavorites")->isEnabled());
-    EXPECT_FALSE(Child<QToolButton>("tbView")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>("tbView")->isEnabled());
 }
 
 TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopic) {

@@ -1,9 +1,6 @@
 // The status bar's counts and sizes as the list and its selection change.
-#include "app/StatusBar.h"
-
-#include "MainWindowFixture.h"
+#include "ListFixture.h"
 #include "ScopedEnvironment.h"
-#include "shell/ShellListData.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -27,43 +24,7 @@ void MakeSparseFile(const std::string& path, std::uint64_t size) {
     close(fd);
 }
 
-class StatusBar : public MainWindowTest {
-protected:
-    void StartWithSizes(bool folderSize, bool selectedSize) {
-        Settings settings;
-        settings.DisplayFolderSize = folderSize;
-        settings.DisplaySelectedSize = selectedSize;
-        WriteSettings(settings);
-        StartIn(dir.Folder());
-    }
-
-    QString Panel(int index) const { return Child<TStatusBar>("StatusBar")->PanelText(index); }
-
-    QAbstractItemView& View() const { return *List().View(); }
-
-    int Row(const std::string& name) const {
-        for (int item = 0; item < List().Count(); ++item) {
-            if (List().GetItemData(item)->GetDisplayName() == name) {
-                return item;
-            }
-        }
-        ADD_FAILURE() << "no item " << name;
-        return -1;
-    }
-
-    void Click(const std::string& name, Qt::KeyboardModifiers modifiers = {}) {
-        const QRect rect = View().visualRect(List().Items().index(Row(name), 0));
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, modifiers, rect.center());
-        QCoreApplication::processEvents(); // the window counts once the click is through
-    }
-
-    void ClickEmptySpace() {
-        const QWidget* viewport = View().viewport();
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, {},
-                          QPoint(viewport->width() - 5, viewport->height() - 5));
-        QCoreApplication::processEvents();
-    }
-};
+using StatusBar = ListTest;
 
 struct SizeOptions {
     bool folderSize;
