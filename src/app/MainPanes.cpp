@@ -36,9 +36,12 @@ void TfMain::CreateShellControls() {
     scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
     scsList->OnClick = [this](QWidget*) { scsListClick(); };
     scsList->OnKeyUp = [this](QWidget*, QKeyEvent* key) { scsListKeyUp(*key); };
+    scsTree->setAccessibleName(QStringLiteral("Folders"));
     // The list reports no context menu of its own: the window watches its views for one,
     // ahead of the list, which shows the menu.
-    for (QAbstractItemView* view : scsList->findChildren<QAbstractItemView*>()) {
+    for (QAbstractItemView* view :
+         scsList->findChildren<QAbstractItemView*>(Qt::FindDirectChildrenOnly)) {
+        view->setAccessibleName(QStringLiteral("Files"));
         view->viewport()->installEventFilter(this);
     }
     scsTree->WriteShellList(scsList);

@@ -3,6 +3,9 @@
 #include "app/StatusBar.h"
 #include "platform/Registry.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -134,6 +137,45 @@ TEST_F(WindowDialogs, TheManagerOpensFromItsMenuItemShortcutAndButton) {
     EXPECT_EQ(opened, 3);
     EXPECT_FALSE(FavoritesValueExists()) << "OK without a change writes nothing";
     EXPECT_TRUE(messages->shown.empty());
+}
+
+// The controls a user reaches (with Tab, or by clicking a button) that a screen reader would
+// announce without a name.
+QStringList Unnamed(const QWidget& window) {
+    QStringList unnamed;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        const bool reached = (control->focusPolicy() & Qt::TabFocus) ||
+                             qobject_cast<QAbstractButton*>(control) != nullptr;
+        if (!reached || !control->isVisibleTo(&window) || control->inherits("QScrollBar") ||
+            control->inherits("QTabWidget") || control->inherits("QTabBar") ||
+            control->parentWidget()->inherits("QTabBar")) {
+            continue;
+        }
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+        if (reader->text(QAccessible::Name).trimmed().isEmpty()) {
+            unnamed << control->objectName() + " (" + control->metaObject()->className() + ")";
+        }
+    }
+    return unnamed;
+}
+
+TEST_F(WindowDialogs, EveryControlOfTheWindowsTellsItsNameToScreenReaders) {
+    WriteFileBytes(dir / "a.txt", PatternBytes(10));
+    StartIn(dir.Folder());
+    EXPECT_EQ(Unnamed(Main()).join(", ").toStdString(), "");
+    for (const TViewStyle style : {TViewStyle::vsIcon, TViewStyle::vsReport}) {
+        List().SetViewStyle(style);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(List().View())->text(QAccessible::Name),
+                  QStringLiteral("Files"));
+    }
+    for (const char* item : {"Options1", "ManageFavorites1"}) {
+        SCOPED_TRACE(item);
+        WhenModal([](QWidget& dialog) {
+            EXPECT_EQ(Unnamed(dialog).join(", ").toStdString(), "");
+            dialog.close();
+        });
+        Child<QAction>(item)->trigger();
+    }
 }
 
 } // namespace
