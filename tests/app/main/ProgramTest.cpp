@@ -56,6 +56,7 @@ TEST_F(ProgramRun, TheProgramFileIsTheRunningFileHoweverItWasStarted) {
         {"exec ./quarn-link", program.parent_path()},               // through a link
         {"exec -a /elsewhere/Quarn \"$0\"", program.parent_path()}, // another argument 0
         {"exec ./Quarn", dir.Path().string()},                      // a copy, by a relative path
+        {"PATH=/nowhere:\"$PWD\" exec Quarn", dir.Path().string()}, // the copy, from PATH
     };
     for (const auto& [command, folder] : starts) {
         SCOPED_TRACE(command);
