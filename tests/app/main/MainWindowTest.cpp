@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
 #include <climits>
@@ -181,6 +182,37 @@ TEST_F(MainWindowTest, EveryHelpCommandOpensItsTopic) {
     Main().EndBusy();
     EXPECT_EQ(shownTopic(), QStringLiteral("Welcome to Quarn!"));
     EXPECT_TRUE(messages->shown.empty());
+    Stop();
+    ReleaseHtmlHelp();
+    SetApplicationHelpFile({});
+}
+
+// The manual's page of the window, as the help window shows it, tells of every menu command
+// and of the status bar's size options.
+TEST_F(MainWindowTest, TheManualsWindowPageDescribesEveryMenuCommand) {
+    ASSERT_TRUE(RegisterHtmlHelpControl(QUARN_HTMLHELP_PATH));
+    BindHtmlHelp();
+    Start();
+    SetApplicationHelpFile(QUARN_HELP_FILE_PATH);
+    ASSERT_TRUE(ShowHelpTopic("main_window"));
+    QString page;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == "Quarn! Help - The Quarn! window") {
+            page = window->findChild<QTextBrowser*>()->toPlainText();
+        }
+    }
+    ASSERT_FALSE(page.isEmpty());
+    for (const QAction* menu : Main().menuBar()->actions()) {
+        for (const QAction* item : menu->menu()->actions()) {
+            const QString caption = QString(item->text()).remove('&').remove("...");
+            EXPECT_TRUE(item->isSeparator() || page.contains(caption)) << caption.toStdString();
+        }
+    }
+    for (const char* option :
+         {"Display folder size in Status Bar", "Display selected file size in Status Bar"}) {
+        EXPECT_TRUE(page.contains(option)) << option;
+    }
+    CloseAllHelpWindows();
     Stop();
     ReleaseHtmlHelp();
     SetApplicationHelpFile({});
