@@ -58,25 +58,25 @@ bool IsReadOnly(const struct statx& info) {
     return (info.stx_mode & S_IWOTH) == 0;
 }
 
-EntryKind LinkKind(int folder, const char* statPath) {
+EntryItemKind LinkKind(int folder, const char* statPath) {
     struct statx target {};
     if (statx(folder, statPath, StatFlags, STATX_TYPE, &target) != 0) {
-        return EntryKind::DanglingLink;
+        return EntryItemKind::DanglingLink;
     }
-    return S_ISDIR(target.stx_mode) ? EntryKind::LinkToFolder : EntryKind::LinkToFile;
+    return S_ISDIR(target.stx_mode) ? EntryItemKind::LinkToFolder : EntryItemKind::LinkToFile;
 }
 
-EntryKind KindOf(int folder, const char* statPath, std::uint32_t mode) {
+EntryItemKind KindOf(int folder, const char* statPath, std::uint32_t mode) {
     if (S_ISDIR(mode)) {
-        return EntryKind::Folder;
+        return EntryItemKind::Folder;
     }
     if (S_ISREG(mode)) {
-        return EntryKind::File;
+        return EntryItemKind::File;
     }
     if (S_ISLNK(mode)) {
         return LinkKind(folder, statPath);
     }
-    return EntryKind::Other;
+    return EntryItemKind::Other;
 }
 
 } // namespace
@@ -102,9 +102,9 @@ EntryResult StatEntry(int folder, const char* statPath, std::string_view name) {
 
 EntryResult UnreadEntry(std::string_view name, unsigned char directoryType) {
     EntryItem entry;
-    entry.kind = directoryType == DT_DIR   ? EntryKind::Folder
-                 : directoryType == DT_LNK ? EntryKind::DanglingLink
-                                           : EntryKind::File;
+    entry.kind = directoryType == DT_DIR   ? EntryItemKind::Folder
+                 : directoryType == DT_LNK ? EntryItemKind::DanglingLink
+                                           : EntryItemKind::File;
     entry.flags = IsHiddenName(name) ? EntryHidden : 0;
     entry.name = name;
     return {EncodeItem(entry), entry.IsFolder(), 0};

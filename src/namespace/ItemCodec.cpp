@@ -108,11 +108,11 @@ std::optional<Item> DecodeEntry(Reader& in) {
     entry.modifiedNs = in.GetNumber<std::int64_t>();
     entry.bornNs = in.GetNumber<std::int64_t>();
     entry.name = in.Rest();
-    if (kind < 1 || kind > static_cast<std::uint8_t>(EntryKind::Other) ||
+    if (kind < 1 || kind > static_cast<std::uint8_t>(EntryItemKind::Other) ||
         !IsEntryName(entry.name)) {
         return std::nullopt;
     }
-    entry.kind = static_cast<EntryKind>(kind);
+    entry.kind = static_cast<EntryItemKind>(kind);
     return entry;
 }
 

@@ -26,7 +26,7 @@ struct VolumeItem {
     std::string_view mountPoint;
 };
 
-enum class EntryKind : std::uint8_t {
+enum class EntryItemKind : std::uint8_t {
     File = 1,
     Folder = 2,
     LinkToFolder = 3,
@@ -39,7 +39,7 @@ inline constexpr std::uint8_t EntryReadOnly = 0x2;
 
 // A file-system entry, a child of Home, of a volume or of another folder.
 struct EntryItem {
-    EntryKind kind = EntryKind::File;
+    EntryItemKind kind = EntryItemKind::File;
     std::uint8_t flags = 0;
     std::uint32_t mode = 0;
     std::uint64_t size = 0;
@@ -47,10 +47,12 @@ struct EntryItem {
     std::int64_t bornNs = 0;     // 0 when the file system does not know it
     std::string_view name;       // raw bytes
 
-    bool IsFolder() const { return kind == EntryKind::Folder || kind == EntryKind::LinkToFolder; }
+    bool IsFolder() const {
+        return kind == EntryItemKind::Folder || kind == EntryItemKind::LinkToFolder;
+    }
     bool IsLink() const {
-        return kind == EntryKind::LinkToFolder || kind == EntryKind::LinkToFile ||
-               kind == EntryKind::DanglingLink;
+        return kind == EntryItemKind::LinkToFolder || kind == EntryItemKind::LinkToFile ||
+               kind == EntryItemKind::DanglingLink;
     }
 };
 

@@ -5,7 +5,9 @@
 #include "ShellUtils.h"
 
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 
 namespace quarn {
 
@@ -22,10 +24,29 @@ TSCCustomTreeView::TSCCustomTreeView(QWidget* parent) : QTreeView(parent) {
         RunShellGuarded([&] { result = CustomDraw(notification); });
         return result;
     });
+    // Deep nodes scroll sideways rather than lose their names to an ellipsis.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     AdjustWindowStyle();
 }
 
 TSCCustomTreeView::~TSCCustomTreeView() = default;
+
+void TSCCustomTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTreeView::scrollTo(index, hint);
+    if (!index.isValid()) {
+        return;
+    }
+    // Qt scrolls whole columns sideways; a node deep in the one column is brought into view
+    // with its expander, its icon and the start of its name.
+    const QRect node = visualRect(index);
+    const int left = node.left() - indentation();
+    const int overRight = node.left() + indentation() * 4 - viewport()->width();
+    if (left < 0 || overRight > 0) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + left);
+    }
+}
 
 void TSCCustomTreeView::AdjustWindowStyle() {
     const auto comCtl32 = static_cast<std::uint32_t>(GetPlatformVersion().comCtl32Version >> 32);

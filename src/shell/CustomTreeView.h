@@ -35,6 +35,7 @@ public:
     void SetColor(const QColor& color);
     bool ShowsToolTips() const { return showsToolTips_; }
     TSCTvCustomDraw* LastCustomDraw() const { return lastCustomDraw_.get(); }
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     TSCTvOnNodeContextMenuEvent OnNodeContextMenu;
     TSCTvCustomDrawEvent OnCustomDrawSC;

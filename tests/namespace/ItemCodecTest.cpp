@@ -12,7 +12,7 @@ std::optional<Item> Decode(const std::string& bytes) {
 
 TEST(ItemCodec, EntriesRoundTrip) {
     EntryItem entry;
-    entry.kind = EntryKind::LinkToFolder;
+    entry.kind = EntryItemKind::LinkToFolder;
     entry.flags = EntryHidden | EntryReadOnly;
     entry.mode = 0120777;
     entry.size = 5'000'000'000;

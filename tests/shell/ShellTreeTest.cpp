@@ -6,6 +6,7 @@
 #include "shell/ShellUtils.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -119,6 +120,20 @@ TEST_F(ShellTree, AnItemTheProgramRefusesEndsTheWalkWithABeep) {
     tree.GoToPath(fixture.Path("one/two/three"));
     EXPECT_EQ(tree.GetSelectedPath(), fixture.Path("one"));
     EXPECT_EQ(tree.beeps, 1);
+}
+
+TEST_F(ShellTree, ADeepSelectedNodeIsScrolledIntoViewWithItsWholeName) {
+    tree.OnAddItem = RefuseTrash;
+    ShowAndSettle(tree);
+    tree.resize(120, 200);
+    tree.GoToPath(fixture.Path("one/two/three"));
+    QCoreApplication::processEvents();
+    const QRect node = tree.visualRect(tree.Items().IndexOf(tree.Selected()));
+    EXPECT_GE(node.left(), 0);
+    EXPECT_LT(node.left(), tree.viewport()->width() / 2);
+    EXPECT_EQ(tree.Items().data(tree.Items().IndexOf(tree.Selected()), Qt::DisplayRole), "three")
+        << "names are never shortened";
+    EXPECT_GT(tree.horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(ShellTree, RefreshKeepsTheSelectedFolderAndShowsNewOnes) {

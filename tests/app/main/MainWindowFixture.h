@@ -62,7 +62,7 @@ protected:
     void AnswerPassword(const std::string& password, const std::string& confirm,
                         bool useForSession);
     // Waits until condition holds, processing events; false after timeoutMs.
-    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
     // Stores all ten settings, as the options dialog does.
     static void WriteSettings(const Settings& settings);

@@ -155,7 +155,7 @@ TEST_F(PasswordDialog, UncheckedBoxEmptiesTheEntriesAtTheNextShowing) {
     Show(true, [&] {
         EXPECT_TRUE(ePassword->text().isEmpty());
         EXPECT_TRUE(eConfirm->text().isEmpty());
-        EXPECT_EQ(QApplication::focusWidget(), ePassword);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ePassword; }));
         fNewPass->reject();
     });
 }
