@@ -30,11 +30,13 @@ QTreeView* NewReportView(QWidget* parent) {
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
     view->setIconSize(QSize(SmallIcon, SmallIcon));
-    view->header()->setStretchLastSection(false);
-    view->header()->setSectionsClickable(true);
-    view->header()->setSortIndicatorShown(true);
-    view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    ArrangeReportHeader(*view->header());
     return view;
+}
+
+void ArrangeReportHeader(QHeaderView& header) {
+    header.setStretchLastSection(false);
+    header.setSectionsClickable(true);
 }
 
 QListView* NewItemView(QWidget* parent) {

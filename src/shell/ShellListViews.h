@@ -5,6 +5,7 @@
 
 #include "ViewStyle.h"
 
+class QHeaderView;
 class QListView;
 class QTreeView;
 class QWidget;
@@ -12,6 +13,8 @@ class QWidget;
 namespace quarn {
 
 QTreeView* NewReportView(QWidget* parent);
+// The report's header: columns keep their widths and take clicks.
+void ArrangeReportHeader(QHeaderView& header);
 QListView* NewItemView(QWidget* parent);
 // Lays the item view out for one of the styles other than the report.
 void ArrangeItemView(QListView& view, TViewStyle style);
