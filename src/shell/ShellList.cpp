@@ -536,11 +536,10 @@ void TSCCustomShellList::ColumnClicked(int column) {
     if (OnColumnClick) {
         OnColumnClick(this, column);
     }
-    if (sortKeySet_) {
-        ShowSortIndicator();
-        return;
+    if (!sortKeySet_) {
+        SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
     }
-    SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
+    ApplyHeaderSort(); // the header's own click may have moved Qt's indicator
 }
 
 // The file filter.
