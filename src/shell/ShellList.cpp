@@ -604,10 +604,14 @@ void TSCCustomShellList::ChangeViewStyle(TViewStyle style) {
     QAbstractItemView* next = ViewFor(style);
     const bool focused = previous->hasFocus();
     next->setFrameShape(previous->frameShape());
-    if (style != TViewStyle::vsReport) {
-        ArrangeItemView(*itemView_, style);
-    }
     model_->SetLargeIcons(style == TViewStyle::vsIcon);
+    if (style == TViewStyle::vsReport) {
+        model_->SetCellSize(QSize());
+        reportView_->doItemsLayout(); // rows added meanwhile were laid out with the cells
+    } else {
+        model_->SetCellSize(ArrangeItemView(*itemView_, style));
+        itemView_->doItemsLayout();
+    }
     SetItemView(next);
     views_->setCurrentWidget(next);
     setFocusProxy(next);

@@ -165,6 +165,8 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int rol
                                        : QVariant();
     case Qt::DecorationRole:
         return column == 0 ? ItemIcon(item) : QVariant();
+    case Qt::SizeHintRole:
+        return cellSize_.isValid() ? QVariant(cellSize_) : QVariant();
     case Qt::TextAlignmentRole:
         return column > 0 && column < static_cast<int>(columns_.size())
                    ? QVariant(columns_[column].Alignment | Qt::AlignVCenter)

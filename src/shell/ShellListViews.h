@@ -6,6 +6,7 @@
 #include "ViewStyle.h"
 
 class QHeaderView;
+class QSize;
 class QListView;
 class QTreeView;
 class QWidget;
@@ -16,7 +17,8 @@ QTreeView* NewReportView(QWidget* parent);
 // The report's header: columns keep their widths and take clicks.
 void ArrangeReportHeader(QHeaderView& header);
 QListView* NewItemView(QWidget* parent);
-// Lays the item view out for one of the styles other than the report.
-void ArrangeItemView(QListView& view, TViewStyle style);
+// Lays the item view out for one of the styles other than the report; answers the size of
+// every row's cell in it.
+QSize ArrangeItemView(QListView& view, TViewStyle style);
 
 } // namespace quarn
