@@ -215,7 +215,8 @@ bool TSCShellListModel::setData(const QModelIndex& index, const QVariant& value,
     const QPersistentModelIndex edited(index);
     RunShellGuarded([&] { OnEdited(index.row(), value.toString().toStdString()); });
     if (edited.isValid()) {
-        emit dataChanged(edited, edited);
+        items_[edited.row()].ImageIndex = 0; // a new name may have another icon and type
+        emit dataChanged(edited, this->index(edited.row(), columnCount() - 1));
     }
     return true;
 }
