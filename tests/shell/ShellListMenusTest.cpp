@@ -51,9 +51,15 @@ TEST_P(ListMenus, ARightClickShiftF10AndTheMenuKeyOpenOneMenuEach) {
     EXPECT_EQ(list.SelectedItems(), std::vector<int>{row});
 }
 
+std::string StyleName(const ::testing::TestParamInfo<TViewStyle>& info) {
+    static const char* const names[] = {"Icon", "SmallIcon", "List", "Report"};
+    return names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Styles, ListMenus,
                          ::testing::Values(TViewStyle::vsIcon, TViewStyle::vsSmallIcon,
-                                           TViewStyle::vsList, TViewStyle::vsReport));
+                                           TViewStyle::vsList, TViewStyle::vsReport),
+                         StyleName);
 
 TEST_F(ShellListTest, TheMenuKeyWithoutASelectionOpensNoMenu) {
     Show("files");
