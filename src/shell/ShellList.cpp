@@ -24,7 +24,6 @@
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
