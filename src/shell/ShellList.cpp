@@ -108,8 +108,11 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
         ShareModel(*view, model_, selection_);
         AttachItemView(view);
         views_->addWidget(view);
-        connect(view, &QAbstractItemView::doubleClicked, this,
-                [this] { RunShellGuarded([this] { OpenSelected(); }); });
+        connect(view, &QAbstractItemView::doubleClicked, this, [this] {
+            if (doubleClickButton_ == Qt::LeftButton) {
+                RunShellGuarded([this] { OpenSelected(); });
+            }
+        });
         connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
                 [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
@@ -1168,6 +1171,9 @@ bool TSCCustomShellList::eventFilter(QObject* watched, QEvent* event) {
         if (view && OnKeyUp) {
             RunShellGuarded([&] { OnKeyUp(this, static_cast<QKeyEvent*>(event)); });
         }
+        break;
+    case QEvent::MouseButtonDblClick:
+        doubleClickButton_ = static_cast<QMouseEvent*>(event)->button(); // the view signals it
         break;
     case QEvent::MouseButtonRelease:
         if (viewport && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnClick) {

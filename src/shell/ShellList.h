@@ -280,6 +280,8 @@ private:
     bool skipNextChange_ = false;
     bool refreshPending_ = false;
     bool windowCreated_ = false;
+    // Of the latest double click: only the left button's opens.
+    Qt::MouseButton doubleClickButton_ = Qt::NoButton;
 };
 
 // The list that forms place.
