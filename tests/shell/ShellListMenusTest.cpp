@@ -1,5 +1,5 @@
 // What the file list takes from its base: one context menu per request in every view style,
-// the header's owner-drawn sort arrow, custom draw.
+// the header's owner-drawn sort arrow, custom draw, colour.
 #include "ListFixture.h"
 #include "MenuCounter.h"
 #include "shell/HeaderSortArrow.h"
@@ -162,6 +162,17 @@ TEST_F(ShellListTest, CustomDrawHandlersSeeTheRowsDataAndColourTheirText) {
     };
     EXPECT_TRUE(redIn(list.View()->visualRect(list.Items().index(row, 0))));
     EXPECT_FALSE(redIn(list.View()->visualRect(list.Items().index(row + 1, 0))));
+}
+
+TEST_F(ShellListTest, TheColourIsTheBackgroundOfEveryStyle) {
+    Show("files");
+    list.SetColor(Qt::yellow);
+    for (const TViewStyle style :
+         {TViewStyle::vsIcon, TViewStyle::vsSmallIcon, TViewStyle::vsList, TViewStyle::vsReport}) {
+        list.SetViewStyle(style);
+        EXPECT_EQ(list.View()->viewport()->palette().color(QPalette::Base), QColor(Qt::yellow))
+            << static_cast<int>(style);
+    }
 }
 
 } // namespace
