@@ -169,7 +169,7 @@ public:
     std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
     // The help text of the context menu's highlighted command.
     TSCShPopupHintEvent OnPopupHint;
-    // Every stage, and the item pre-paint stage only.
+    // Custom draw: the first hears every stage, the second each item's pre-paint.
     TSCShLvCustomDrawEvent OnCustomDrawShEx;
     TSCShLvCustomDrawEvent OnCustomDrawSh;
     // A click of the left button in the list.

@@ -33,7 +33,6 @@ QTreeView* NewReportView(QWidget* parent) {
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
     view->setIconSize(QSize(SmallIcon, SmallIcon));
-    ArrangeReportHeader(*view->header());
     return view;
 }
 

@@ -14,7 +14,8 @@ class QWidget;
 namespace quarn {
 
 QTreeView* NewReportView(QWidget* parent);
-// The report's header: columns keep their widths and take clicks.
+// The report's header, once the list's base has given the report its own: columns keep
+// their widths and take clicks.
 void ArrangeReportHeader(QHeaderView& header);
 QListView* NewItemView(QWidget* parent);
 // Lays the item view out for one of the styles other than the report; answers the size of
