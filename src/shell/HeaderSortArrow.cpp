@@ -21,6 +21,7 @@ void DrawHeaderSortArrow(QPainter& painter, const QRect& box, const QColor& fill
     const int height = (box.bottom() + 1 - top - 1) | 1;
     const int width = height + 1;
     painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false); // the style may have left it on
     if (fill.isValid()) {
         painter.fillRect(QRect(left, top, width, height), fill);
     }

@@ -24,7 +24,6 @@
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -38,6 +37,7 @@
 #include <QTreeView>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 namespace quarn {
 
@@ -98,7 +98,7 @@ void ShareModel(QAbstractItemView& view, QAbstractItemModel* model,
 } // namespace
 
 TSCCustomShellList::TSCCustomShellList(QWidget* parent)
-    : QWidget(parent), model_(new TSCShellListModel(this)),
+    : TSCCustomListView(parent), model_(new TSCShellListModel(this)),
       selection_(new QItemSelectionModel(model_, this)), reportView_(NewReportView(this)),
       itemView_(NewItemView(this)), views_(new QStackedLayout(this)),
       refreshTimer_(new QTimer(this)) {
@@ -106,14 +106,18 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(reportView_),
                                     static_cast<QAbstractItemView*>(itemView_)}) {
         ShareModel(*view, model_, selection_);
+        AttachItemView(view);
         views_->addWidget(view);
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-        connect(view, &QAbstractItemView::doubleClicked, this,
-                [this] { RunShellGuarded([this] { OpenSelected(); }); });
+        connect(view, &QAbstractItemView::doubleClicked, this, [this] {
+            if (doubleClickButton_ == Qt::LeftButton) {
+                RunShellGuarded([this] { OpenSelected(); });
+            }
+        });
         connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
                 [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
+    ArrangeReportHeader(*reportView_->header());
+    TSCCustomListView::ChangeViewStyle(TViewStyle::vsReport);
     views_->setCurrentWidget(reportView_);
     setFocusProxy(reportView_);
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
@@ -232,7 +236,7 @@ void TSCCustomShellList::FillGuarded() {
     if (Count() > 0) {
         selection_->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
     }
-    if (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon) {
+    if (ViewStyle() == TViewStyle::vsIcon || ViewStyle() == TViewStyle::vsSmallIcon) {
         itemView_->verticalScrollBar()->setValue(0);
         itemView_->horizontalScrollBar()->setValue(0);
     }
@@ -436,7 +440,7 @@ void TSCCustomShellList::BuildColumns(IShellDetails* details) {
     } else {
         BuildOwnColumns();
     }
-    ShowSortIndicator();
+    ApplyHeaderSort();
     SetSortKey(std::abs(sortKey_) > ColumnCount() ? 1 : sortKey_);
 }
 
@@ -510,8 +514,8 @@ void TSCCustomShellList::RestoreColumnWidths() {
 // Sorting.
 
 void TSCCustomShellList::ShowSortIndicator() {
-    reportView_->header()->setSortIndicator(
-        std::abs(sortKey_) - 1, sortKey_ < 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    SetSortColumn(std::abs(sortKey_) - 1);
+    SetSortDescending(sortKey_ < 0);
 }
 
 void TSCCustomShellList::SetSortKey(int key) {
@@ -534,11 +538,10 @@ void TSCCustomShellList::ColumnClicked(int column) {
     if (OnColumnClick) {
         OnColumnClick(this, column);
     }
-    if (sortKeySet_) {
-        ShowSortIndicator();
-        return;
+    if (!sortKeySet_) {
+        SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
     }
-    SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
+    ApplyHeaderSort(); // the header's own click may have moved Qt's indicator
 }
 
 // The file filter.
@@ -590,30 +593,36 @@ void TSCCustomShellList::DoFolderChanged() {
 
 // View styles.
 
-QAbstractItemView* TSCCustomShellList::View() const {
-    return viewStyle_ == TViewStyle::vsReport ? static_cast<QAbstractItemView*>(reportView_)
-                                              : itemView_;
+QAbstractItemView* TSCCustomShellList::ViewFor(TViewStyle style) const {
+    return style == TViewStyle::vsReport ? static_cast<QAbstractItemView*>(reportView_) : itemView_;
 }
 
-void TSCCustomShellList::SetViewStyle(TViewStyle style) {
-    if (style == viewStyle_) {
+// The view of the new style takes the frame, the focus and the current row of the one before.
+void TSCCustomShellList::ChangeViewStyle(TViewStyle style) {
+    if (style == ViewStyle()) {
         return;
     }
-    const bool focused = View()->hasFocus();
-    const QFrame::Shape frame = View()->frameShape();
-    viewStyle_ = style;
-    View()->setFrameShape(frame);
-    if (style != TViewStyle::vsReport) {
-        ArrangeItemView(*itemView_, style);
-    }
+    QAbstractItemView* previous = View();
+    QAbstractItemView* next = ViewFor(style);
+    const bool focused = previous->hasFocus();
+    next->setFrameShape(previous->frameShape());
     model_->SetLargeIcons(style == TViewStyle::vsIcon);
-    views_->setCurrentWidget(View());
-    setFocusProxy(View());
+    if (style == TViewStyle::vsReport) {
+        model_->SetCellSize(QSize());
+        reportView_->doItemsLayout(); // rows added meanwhile were laid out with the cells
+    } else {
+        model_->SetCellSize(ArrangeItemView(*itemView_, style));
+        itemView_->doItemsLayout();
+    }
+    SetItemView(next);
+    views_->setCurrentWidget(next);
+    setFocusProxy(next);
+    TSCCustomListView::ChangeViewStyle(style);
     if (focused) {
-        View()->setFocus();
+        next->setFocus();
     }
     if (selection_->currentIndex().isValid()) {
-        View()->scrollTo(selection_->currentIndex());
+        next->scrollTo(selection_->currentIndex());
     }
 }
 
@@ -808,6 +817,14 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
         if (IsNetworkFolder()) {
             Refresh();
         }
+    }
+}
+
+void TSCCustomShellList::DoItemContextMenu(int item, QPoint& pos, QMenu*& menu) {
+    TSCCustomListView::DoItemContextMenu(item, pos, menu);
+    if ((options_ & scsloContextMenus) && !busy_) {
+        ShowItemContextMenu(pos);
+        menu = nullptr;
     }
 }
 
@@ -1013,38 +1030,64 @@ void TSCCustomShellList::SelectAllItems() {
     }
 }
 
+// Custom draw.
+
+std::unique_ptr<TSCLvCustomDraw> TSCCustomShellList::DoCustomDraw(NMCUSTOMDRAW& notification,
+                                                                  LRESULT& result) {
+    auto draw = CreateCustomDraw(notification, result);
+    const int item = notification.dwDrawStage & CDDS_ITEM ? notification.dwItemSpec.row() : -1;
+    DoCustomDrawSh(*draw, item, IsShellItem(item) ? GetItemData(item) : nullptr);
+    draw->Apply();
+    if (notification.dwDrawStage & CDDS_PREPAINT) {
+        result |= CDRF_NOTIFYITEMDRAW;
+    }
+    return draw;
+}
+
+void TSCCustomShellList::DoCustomDrawSh(TSCCustomDraw& draw, int item, TSCShListData* data) {
+    if (OnCustomDrawShEx) {
+        OnCustomDrawShEx(this, draw, item, data);
+    }
+    if (OnCustomDrawSh && draw.Stage() == 4) {
+        OnCustomDrawSh(this, draw, item, data);
+    }
+}
+
 // Keys and the wheel.
 
-bool TSCCustomShellList::HandleKeyDown(QKeyEvent& event) {
-    if (!(options_ & scsloDefaultKeyHandling) || editing_) {
-        return false;
+void TSCCustomShellList::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    TSCCustomListView::HandleKeyDown(key, shift);
+    if (key == 0 || !(options_ & scsloDefaultKeyHandling) || editing_) {
+        return;
     }
-    switch (FindDefaultKey(ShortcutCodeOf(event))) {
+    const int pressed = std::exchange(key, 0);
+    switch (FindDefaultKey(ShortcutCodeOf(pressed, shift))) {
     case SelectAllKey:
         SelectAllItems();
-        return true;
+        break;
     case RefreshKey:
         FillFromFolder();
-        return true;
+        break;
     case CopyKey:
         InvokeSelectionVerb("copy");
-        return true;
+        break;
     case CutKey:
         InvokeSelectionVerb("cut");
-        return true;
+        break;
     case PasteKey:
         InvokeFolderVerb("paste");
         Refresh();
-        return true;
+        break;
     case RenameKey:
         StartLabelEdit(ItemFocused());
-        return true;
+        break;
     case DeleteKey:
         InvokeSelectionVerb("delete");
         Refresh();
-        return true;
+        break;
     default:
-        return false;
+        key = pressed;
+        break;
     }
 }
 
@@ -1068,7 +1111,7 @@ bool TSCCustomShellList::HandleKeyPress(QKeyEvent& event) {
 
 // The list style scrolls sideways, one step a turn of the wheel.
 bool TSCCustomShellList::HandleMouseWheel(QWheelEvent& event) {
-    if (viewStyle_ != TViewStyle::vsList || event.angleDelta().y() == 0) {
+    if (ViewStyle() != TViewStyle::vsList || event.angleDelta().y() == 0) {
         return false;
     }
     QScrollBar* bar = itemView_->horizontalScrollBar();
@@ -1095,7 +1138,7 @@ bool TSCCustomShellList::event(QEvent* event) {
         windowCreated_ = true;
         RunShellGuarded([this] { WindowCreated(); });
     }
-    return QWidget::event(event);
+    return TSCCustomListView::event(event);
 }
 
 void TSCCustomShellList::WindowCreated() {
@@ -1104,37 +1147,43 @@ void TSCCustomShellList::WindowCreated() {
     }
 }
 
+// The base takes the keys down and the context menus; Backspace and Enter come after it.
 bool TSCCustomShellList::eventFilter(QObject* watched, QEvent* event) {
     const bool view = watched == reportView_ || watched == itemView_;
     const bool viewport = watched == reportView_->viewport() || watched == itemView_->viewport();
-    if (view && event->type() == QEvent::KeyPress) {
-        bool used = false;
-        RunShellGuarded([&] {
-            auto& key = *static_cast<QKeyEvent*>(event);
-            used = HandleKeyDown(key) || HandleKeyPress(key);
-        });
-        if (used) {
-            return true;
-        }
-    } else if (viewport && event->type() == QEvent::ContextMenu) {
-        if ((options_ & scsloContextMenus) && !busy_) {
-            const QPoint point = static_cast<QContextMenuEvent*>(event)->pos();
-            RunShellGuarded([&] { ShowItemContextMenu(point); });
-            return true;
-        }
-    } else if (viewport && event->type() == QEvent::Wheel) {
-        bool used = false;
-        RunShellGuarded([&] { used = HandleMouseWheel(*static_cast<QWheelEvent*>(event)); });
-        if (used) {
-            return true;
-        }
-    } else if (view && event->type() == QEvent::KeyRelease && OnKeyUp) {
-        RunShellGuarded([&] { OnKeyUp(this, static_cast<QKeyEvent*>(event)); });
-    } else if (viewport && event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnClick) {
-        RunShellGuarded([&] { OnClick(this); });
+    if (!view && !viewport) {
+        return TSCCustomListView::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
+    bool used = false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        used = TSCCustomListView::eventFilter(watched, event);
+        if (!used && view) {
+            RunShellGuarded([&] { used = HandleKeyPress(*static_cast<QKeyEvent*>(event)); });
+        }
+        return used;
+    case QEvent::Wheel:
+        if (viewport) {
+            RunShellGuarded([&] { used = HandleMouseWheel(*static_cast<QWheelEvent*>(event)); });
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (view && OnKeyUp) {
+            RunShellGuarded([&] { OnKeyUp(this, static_cast<QKeyEvent*>(event)); });
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        doubleClickButton_ = static_cast<QMouseEvent*>(event)->button(); // the view signals it
+        break;
+    case QEvent::MouseButtonRelease:
+        if (viewport && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnClick) {
+            RunShellGuarded([&] { OnClick(this); });
+        }
+        break;
+    default:
+        break;
+    }
+    return used || TSCCustomListView::eventFilter(watched, event);
 }
 
 } // namespace quarn

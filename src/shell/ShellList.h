@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChangeThreadOwner.h"
+#include "CustomListView.h"
 #include "ShellContextMenus.h"
 #include "ShellControlEvents.h"
 #include "ShellControlLink.h"
@@ -8,14 +9,12 @@
 #include "ShellListViews.h"
 #include "ShellLocator.h"
 
-#include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
-class QAbstractItemView;
 class QItemSelectionModel;
 class QKeyEvent;
 class QListView;
@@ -47,10 +46,15 @@ inline constexpr TSCShellListOptions scsloDefaultOptions = 0x1E9B;
 // Which columns the list shows.
 enum class TSCColumnKind : std::uint8_t { None = 0, Details = 1, Own = 2 };
 
+// One custom-draw notification of the list: item -1 and data none for the control's stages.
+using TSCShLvCustomDrawEvent =
+    std::function<void(QWidget* sender, TSCCustomDraw& draw, int item, TSCShListData* data)>;
+
 // The file list: the items of the folder that Folder names, one row each, in one of four
 // view styles over one model and one selection. With a linked tree it shows the tree's
-// selected folder.
-class TSCCustomShellList : public QWidget, public TSCLinkedList {
+// selected folder. Each style's view is handed to the base, which takes its context menus,
+// custom draw, header sort indicator, colour and keys.
+class TSCCustomShellList : public TSCCustomListView, public TSCLinkedList {
     Q_OBJECT
 
 public:
@@ -105,8 +109,7 @@ public:
     const QTimer& RefreshTimer() const { return *refreshTimer_; }
     bool IsEditing() const { return editing_; }
 
-    TViewStyle ViewStyle() const { return viewStyle_; }
-    void SetViewStyle(TViewStyle style);
+    void SetViewStyle(TViewStyle style) { ChangeViewStyle(style); }
 
     // Columns, widths, sorting and the file filter.
     TSCColumnKind ColumnKind() const { return columnKind_; }
@@ -141,7 +144,7 @@ public:
     TSCShellListModel& Items() const { return *model_; }
     QItemSelectionModel* SelectionModel() const { return selection_; }
     // The view of the current style.
-    QAbstractItemView* View() const;
+    QAbstractItemView* View() const { return ItemView(); }
     QTreeView* ReportView() const { return reportView_; }
 
     // The link with the folder tree.
@@ -166,6 +169,9 @@ public:
     std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
     // The help text of the context menu's highlighted command.
     TSCShPopupHintEvent OnPopupHint;
+    // Custom draw: the first hears every stage, the second each item's pre-paint.
+    TSCShLvCustomDrawEvent OnCustomDrawShEx;
+    TSCShLvCustomDrawEvent OnCustomDrawSh;
     // A click of the left button in the list.
     TNotifyEvent OnClick;
     std::function<void(QWidget* sender, QKeyEvent* event)> OnKeyUp;
@@ -195,14 +201,20 @@ protected:
     void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
     bool AllowLabelEdit(int index);
     void LabelEdited(int index, const std::string& text);
-    // The default keys: select all, refresh, copy, cut, paste, rename, delete; true when
-    // the key was used.
-    bool HandleKeyDown(QKeyEvent& event);
+    // After the base's menu keys, the default keys: select all, refresh, copy, cut, paste,
+    // rename, delete; a key of the table is consumed (set to 0).
+    void HandleKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     // Backspace and Enter; true when the key was used.
     bool HandleKeyPress(QKeyEvent& event);
     bool HandleMouseWheel(QWheelEvent& event);
     // Runs the default command of the items' context menu.
     virtual void InvokeDefaultCommand(const std::vector<LPCITEMIDLIST>& items);
+    // The handler's menu, then the shell menu of the selection in its place.
+    void DoItemContextMenu(int item, QPoint& pos, QMenu*& menu) override;
+    void ChangeViewStyle(TViewStyle style) override;
+    std::unique_ptr<TSCLvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
+                                                  LRESULT& result) override;
+    virtual void DoCustomDrawSh(TSCCustomDraw& draw, int item, TSCShListData* data);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -229,6 +241,7 @@ private:
     void SaveColumnWidths();
     void RestoreColumnWidths();
     void ShowSortIndicator();
+    QAbstractItemView* ViewFor(TViewStyle style) const;
     void FolderChanged();
     void WindowCreated();
     void TimerFired();
@@ -243,7 +256,6 @@ private:
     QTimer* refreshTimer_;
     // Ended and joined before the list goes, so that no notice is posted to it after.
     ChangeThreadOwner changeThread_{this};
-    TViewStyle viewStyle_ = TViewStyle::vsReport;
     TSCColumnKind columnKind_ = TSCColumnKind::None;
     bool widthsSavable_ = false;
     TSCShellLocator folder_;
@@ -268,6 +280,8 @@ private:
     bool skipNextChange_ = false;
     bool refreshPending_ = false;
     bool windowCreated_ = false;
+    // Of the latest double click: only the left button's opens.
+    Qt::MouseButton doubleClickButton_ = Qt::NoButton;
 };
 
 // The list that forms place.

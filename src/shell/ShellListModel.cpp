@@ -165,6 +165,8 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int rol
                                        : QVariant();
     case Qt::DecorationRole:
         return column == 0 ? ItemIcon(item) : QVariant();
+    case Qt::SizeHintRole:
+        return cellSize_.isValid() ? QVariant(cellSize_) : QVariant();
     case Qt::TextAlignmentRole:
         return column > 0 && column < static_cast<int>(columns_.size())
                    ? QVariant(columns_[column].Alignment | Qt::AlignVCenter)
@@ -213,7 +215,8 @@ bool TSCShellListModel::setData(const QModelIndex& index, const QVariant& value,
     const QPersistentModelIndex edited(index);
     RunShellGuarded([&] { OnEdited(index.row(), value.toString().toStdString()); });
     if (edited.isValid()) {
-        emit dataChanged(edited, edited);
+        items_[edited.row()].ImageIndex = 0; // a new name may have another icon and type
+        emit dataChanged(edited, this->index(edited.row(), columnCount() - 1));
     }
     return true;
 }

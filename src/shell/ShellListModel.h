@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -59,6 +60,9 @@ public:
 
     // Icons of the large list, for the icon view.
     void SetLargeIcons(bool large);
+    // One size for every row, for the item views: their layout takes one row's size for all
+    // of them. An invalid size leaves the sizes to the view (the report).
+    void SetCellSize(QSize size) { cellSize_ = size; }
 
     // Before a row is deleted, while its data still lives.
     std::function<void(int row, TSCShellListItem&)> OnDeleting;
@@ -81,6 +85,7 @@ private:
     mutable std::vector<TSCShellListItem> items_;
     std::vector<TSCListColumn> columns_;
     bool largeIcons_ = false;
+    QSize cellSize_;
 };
 
 } // namespace quarn

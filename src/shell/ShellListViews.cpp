@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QTreeView>
+#include <algorithm>
 
 namespace quarn {
 
@@ -12,6 +13,8 @@ constexpr int SmallIcon = 16;
 constexpr int LargeIcon = 32;
 // Room for a large icon and two lines of its caption.
 const QSize IconCell(96, 72);
+// Room for a small icon and a name of about 25 characters; longer ones are cut short.
+constexpr int SmallCellWidth = 180;
 
 void ShareItemViewBehaviour(QAbstractItemView& view) {
     view.setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -30,11 +33,12 @@ QTreeView* NewReportView(QWidget* parent) {
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
     view->setIconSize(QSize(SmallIcon, SmallIcon));
-    view->header()->setStretchLastSection(false);
-    view->header()->setSectionsClickable(true);
-    view->header()->setSortIndicatorShown(true);
-    view->header()->setSortIndicator(-1, Qt::AscendingOrder);
     return view;
+}
+
+void ArrangeReportHeader(QHeaderView& header) {
+    header.setStretchLastSection(false);
+    header.setSectionsClickable(true);
 }
 
 QListView* NewItemView(QWidget* parent) {
@@ -47,7 +51,7 @@ QListView* NewItemView(QWidget* parent) {
     return view;
 }
 
-void ArrangeItemView(QListView& view, TViewStyle style) {
+QSize ArrangeItemView(QListView& view, TViewStyle style) {
     const bool icons = style == TViewStyle::vsIcon;
     view.setViewMode(icons ? QListView::IconMode : QListView::ListMode);
     view.setMovement(QListView::Static);
@@ -57,6 +61,8 @@ void ArrangeItemView(QListView& view, TViewStyle style) {
     view.setFlow(style == TViewStyle::vsList ? QListView::TopToBottom : QListView::LeftToRight);
     view.setWrapping(true);
     view.setSpacing(icons ? 0 : 2);
+    const int rowHeight = std::max(SmallIcon, view.fontMetrics().height()) + 4;
+    return icons ? IconCell : QSize(SmallCellWidth, rowHeight);
 }
 
 } // namespace quarn

@@ -5,6 +5,8 @@
 
 #include "ViewStyle.h"
 
+class QHeaderView;
+class QSize;
 class QListView;
 class QTreeView;
 class QWidget;
@@ -12,8 +14,12 @@ class QWidget;
 namespace quarn {
 
 QTreeView* NewReportView(QWidget* parent);
+// The report's header, once the list's base has given the report its own: columns keep
+// their widths and take clicks.
+void ArrangeReportHeader(QHeaderView& header);
 QListView* NewItemView(QWidget* parent);
-// Lays the item view out for one of the styles other than the report.
-void ArrangeItemView(QListView& view, TViewStyle style);
+// Lays the item view out for one of the styles other than the report; answers the size of
+// every row's cell in it.
+QSize ArrangeItemView(QListView& view, TViewStyle style);
 
 } // namespace quarn

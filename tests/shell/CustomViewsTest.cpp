@@ -1,6 +1,7 @@
 // The bases of the tree and the list: custom draw, context menus from mouse and keyboard, the
 // header's sort indicator.
 #include "ControlTestSupport.h"
+#include "MenuCounter.h"
 #include "shell/CustomListView.h"
 #include "shell/CustomTreeView.h"
 #include "shell/HeaderSortArrow.h"
@@ -113,23 +114,6 @@ TEST(CustomDraw, StagesAndTheHandlersColoursReachThePaintedItems) {
     }
     EXPECT_TRUE(redFound) << "the second item's text is drawn red";
 }
-
-// Counts the menus that pop up, and closes each.
-class MenuCounter : public QObject {
-public:
-    MenuCounter() { qApp->installEventFilter(this); }
-    ~MenuCounter() override { qApp->removeEventFilter(this); }
-    int shown = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<QMenu*>(watched)) {
-            ++shown;
-            QTimer::singleShot(0, static_cast<QMenu*>(watched), &QMenu::close);
-        }
-        return false;
-    }
-};
 
 class TreeMenus : public ::testing::Test {
 protected:

@@ -236,6 +236,10 @@ TEST_F(ShellListTest, AColumnClickHandlerThatSetsTheKeyDecides) {
     EXPECT_EQ(clicked, std::vector<int>{2});
     EXPECT_EQ(list.SortKey(), -1);
     EXPECT_EQ(RowNames(list).front(), ListFixture::RawName);
+    ClickHeader(list, 2);
+    QHeaderView* header = list.ReportView()->header();
+    EXPECT_EQ(header->sortIndicatorSection(), 0) << "the header shows the key, not the click";
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 TEST_F(ShellListTest, AKeyBeyondTheColumnsBecomesOneAtTheNextBuild) {

@@ -62,11 +62,14 @@ TEST_F(ShellListTest, ADoubleClickOpensAndAHandlerCanTakeItOver) {
         handled = true;
     };
     auto* view = list.ReportView();
-    const auto doubleClick = [&](const QPoint& point) {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
+    const auto doubleClick = [&](const QPoint& point, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(view->viewport(), button, {}, point);
+        QTest::mouseDClick(view->viewport(), button, {}, point);
     };
     const QPoint file = view->visualRect(list.Items().index(RowNamed(list, "b.bin"), 0)).center();
+    doubleClick(file, Qt::RightButton);
+    doubleClick(file, Qt::MiddleButton);
+    EXPECT_EQ(asked, 0) << "only the left button opens";
     doubleClick(file);
     EXPECT_EQ(asked, 1) << "a file asks the handler first";
     const QPoint folder = view->visualRect(list.Items().index(RowNamed(list, "sub"), 0)).center();

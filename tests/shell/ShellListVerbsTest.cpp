@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -108,6 +109,25 @@ TEST_F(ShellListTest, F2RenamesInPlaceAndNeverReplacesASibling) {
         (*messages).shown.clear();
     }
     EXPECT_EQ(ReadFileBytes(fixture.Path("files/a.txt")), "") << "the sibling stays";
+}
+
+TEST_F(ShellListTest, ARenamedRowShowsTheIconAndTypeOfItsNewName) {
+    Show("files");
+    const auto icon = [&](int row) {
+        list.Items().index(row, 0).data(Qt::DecorationRole);
+        return list.Items().Item(row).ImageIndex;
+    };
+    ASSERT_NE(icon(RowNamed(list, "b.bin")), icon(RowNamed(list, "a.txt")));
+    QSignalSpy changes(&list.Items(), &QAbstractItemModel::dataChanged);
+    SelectOnly(list, {"b.bin"});
+    QTest::keyClick(list.View(), Qt::Key_F2);
+    TypeName(list, "b.txt");
+    const int row = RowNamed(list, "b.txt");
+    EXPECT_EQ(icon(row), icon(RowNamed(list, "a.txt")));
+    EXPECT_EQ(CellText(list, row, 2), "plain text document");
+    ASSERT_FALSE(changes.isEmpty());
+    EXPECT_EQ(changes.last().at(1).toModelIndex().column(), list.ColumnCount() - 1)
+        << "the whole row is drawn again";
 }
 
 TEST_F(ShellListTest, AReadOnlyListRenamesNothing) {

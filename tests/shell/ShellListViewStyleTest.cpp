@@ -1,6 +1,7 @@
 // The file list's four view styles over one model and one selection.
 #include "ListFixture.h"
 
+#include <QApplication>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QScrollBar>
@@ -55,6 +56,29 @@ TEST_F(ShellListTest, TheFourViewStylesSwitchAndKeepTheSelection) {
     EXPECT_TRUE(list.ReportView()->isVisible());
     EXPECT_TRUE(list.ReportView()->hasFocus());
     EXPECT_EQ(list.SelectedItems(), std::vector<int>{5});
+}
+
+TEST_F(ShellListTest, ItemStylesGiveEveryNameTheSameRoomNotTheLastRowsWidth) {
+    const std::string name = "quarterly figures.txt";
+    WriteFileBytes(fixture.Path("files/sub/" + name), "");
+    WriteFileBytes(fixture.Path("files/sub/z"), "");
+    Show("files/sub");
+    ASSERT_EQ(RowNames(list), (std::vector<std::string>{name, "z"}));
+    const QFontMetrics metrics = list.View()->fontMetrics();
+    for (const auto& [style, needed] :
+         {std::pair{TViewStyle::vsIcon, metrics.horizontalAdvance("figures.txt")},
+          std::pair{TViewStyle::vsSmallIcon, metrics.horizontalAdvance(name.c_str()) + 16},
+          std::pair{TViewStyle::vsList, metrics.horizontalAdvance(name.c_str()) + 16}}) {
+        list.SetViewStyle(style);
+        QApplication::processEvents();
+        const QRect cell = list.View()->visualRect(list.Items().index(0, 0));
+        EXPECT_GE(cell.width(), needed) << static_cast<int>(style);
+        EXPECT_EQ(cell.size(), list.View()->visualRect(list.Items().index(1, 0)).size());
+    }
+    list.SetViewStyle(TViewStyle::vsReport);
+    EXPECT_EQ(list.ReportView()->visualRect(list.Items().index(0, 0)).height(),
+              list.ReportView()->sizeHintForRow(0))
+        << "the report's rows keep their own height";
 }
 
 TEST_F(ShellListTest, AFillInTheIconStyleStartsAtTheTop) {

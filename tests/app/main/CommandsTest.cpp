@@ -181,6 +181,24 @@ TEST_F(Commands, WipeAsksFirst) {
     EXPECT_EQ(Child<TStatusBar>("StatusBar")->PanelText(0), QStringLiteral("3 files"));
 }
 
+TEST_F(Commands, TheCommandsTakeTheSelectionInEveryViewStyle) {
+    MakeFixture();
+    StartIn(dir.Folder());
+    for (const auto& [style, name] : std::vector<std::pair<TViewStyle, std::string>>{
+             {TViewStyle::vsIcon, "plain.txt"},
+             {TViewStyle::vsSmallIcon, "with space.txt"},
+             {TViewStyle::vsList, RawName},
+             {TViewStyle::vsReport, "a::b.txt"}}) {
+        List().SetViewStyle(style);
+        Select({name});
+        messages->QueueAnswer(MessageAnswer::Yes);
+        Press(Qt::Key_Delete);
+        EXPECT_FALSE(PathExists(dir / name)) << name;
+        EXPECT_EQ(DisplayNames().count(name), 0u) << name;
+    }
+    EXPECT_EQ(DisplayNames(), std::set<std::string>{"archive.ZIP"});
+}
+
 TEST_F(Commands, NoSelectionNoPasswordDialog) {
     MakeFixture();
     StartIn(dir.Folder());
