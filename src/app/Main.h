@@ -106,7 +106,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The list's context menu.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class CommandScope;

@@ -36,23 +36,16 @@ void TfMain::CreateShellControls() {
     scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
     scsList->OnClick = [this](QWidget*) { scsListClick(); };
     scsList->OnKeyUp = [this](QWidget*, QKeyEvent* key) { scsListKeyUp(*key); };
+    scsList->OnItemContextMenu = [this](QWidget*, int, QPoint&, QMenu*&) {
+        scsListItemContextMenu();
+    };
     scsTree->setAccessibleName(QStringLiteral("Folders"));
-    // The list reports no context menu of its own: the window watches its views for one,
-    // ahead of the list, which shows the menu.
     for (QAbstractItemView* view :
          scsList->findChildren<QAbstractItemView*>(Qt::FindDirectChildrenOnly)) {
         view->setAccessibleName(QStringLiteral("Files"));
-        view->viewport()->installEventFilter(this);
     }
     scsTree->WriteShellList(scsList);
     form_->PlaceShellControls(scsTree, scsList);
-}
-
-bool TfMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ContextMenu && watched == scsList->View()->viewport()) {
-        RunGuarded([this] { scsListItemContextMenu(); });
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfMain::scsTreeAddItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST itemRelativePidl,
