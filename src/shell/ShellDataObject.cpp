@@ -4,13 +4,11 @@
 
 namespace quarn {
 
-TSCShellDataObject::TSCShellDataObject(std::optional<std::string> shellIdList,
-                                       std::optional<std::string> hDrop)
-    : shellIdList_(std::move(shellIdList)), hDrop_(std::move(hDrop)) {
-    if (shellIdList_) {
+TSCShellDataObject::TSCShellDataObject(TSCDataBlocks blocks) : blocks_(std::move(blocks)) {
+    if (blocks_.shellIdList) {
         formats_->Add({ShellIdListFormat()});
     }
-    if (hDrop_) {
+    if (blocks_.hDrop) {
         formats_->Add({CF_HDROP});
     }
 }
@@ -19,7 +17,8 @@ HRESULT TSCShellDataObject::GetData(const FORMATETC& format, STGMEDIUM* medium) 
     if (const HRESULT hr = QueryGetData(format); hr != S_OK) {
         return hr;
     }
-    const std::optional<std::string>& block = format.cfFormat == CF_HDROP ? hDrop_ : shellIdList_;
+    const std::optional<std::string>& block =
+        format.cfFormat == CF_HDROP ? blocks_.hDrop : blocks_.shellIdList;
     try {
         medium->hGlobal = *block;
     } catch (const std::bad_alloc&) {

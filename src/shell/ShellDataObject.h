@@ -8,11 +8,17 @@
 
 namespace quarn {
 
+// The blocks a data object offers; a missing one is not offered.
+struct TSCDataBlocks {
+    std::optional<std::string> shellIdList;
+    std::optional<std::string> hDrop;
+};
+
 // A data object over the two blocks the shell understands, offering each block it holds:
 // "Shell IDList Array" first, then CF_HDROP. Readers get copies of the blocks.
 class TSCShellDataObject : public ComObject<IDataObject> {
 public:
-    TSCShellDataObject(std::optional<std::string> shellIdList, std::optional<std::string> hDrop);
+    explicit TSCShellDataObject(TSCDataBlocks blocks);
 
     HRESULT QueryInterface(const IID& iid, void** object) override {
         return QueryOwnInterface<IDataObject>(this, iid, object);
@@ -29,8 +35,7 @@ public:
     HRESULT EnumDAdvise(IUnknown** advises) override;
 
 private:
-    std::optional<std::string> shellIdList_;
-    std::optional<std::string> hDrop_;
+    TSCDataBlocks blocks_;
     std::shared_ptr<TSCFormatEtcList> formats_ = std::make_shared<TSCFormatEtcList>();
 };
 

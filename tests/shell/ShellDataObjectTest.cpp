@@ -29,6 +29,11 @@ std::string Item(const std::string& payload) {
 
 const std::string End(2, '\0');
 
+ComPtr<TSCShellDataObject> MakeData(std::optional<std::string> shellIdList,
+                                    std::optional<std::string> hDrop) {
+    return MakeCom<TSCShellDataObject>(TSCDataBlocks{std::move(shellIdList), std::move(hDrop)});
+}
+
 TEST(ShellIdListBlock, LaysOutOneAndThreeChildren) {
     const PidlPtr parent = MakeList({"home", "docs"});
     const PidlPtr a = MakeList({"a"});
@@ -117,7 +122,7 @@ protected:
 };
 
 TEST_F(DataObjectTest, HandsOutCopiesOfTheBlocksItOffers) {
-    const auto data = MakeCom<TSCShellDataObject>(std::string("ids"), std::string("drop"));
+    const auto data = MakeData(std::string("ids"), std::string("drop"));
     EXPECT_EQ(Formats(*data.get()), (std::vector<CLIPFORMAT>{ShellIdListFormat(), CF_HDROP}));
     EXPECT_EQ(ReadDataBlock(data.get(), ShellIdListFormat()), "ids");
     EXPECT_EQ(ReadDataBlock(data.get(), CF_HDROP), "drop");
@@ -132,7 +137,7 @@ TEST_F(DataObjectTest, HandsOutCopiesOfTheBlocksItOffers) {
 }
 
 TEST_F(DataObjectTest, WithoutBlocksOffersNothing) {
-    const auto data = MakeCom<TSCShellDataObject>(std::nullopt, std::nullopt);
+    const auto data = MakeData(std::nullopt, std::nullopt);
     EXPECT_TRUE(Formats(*data.get()).empty());
     EXPECT_EQ(data->QueryGetData(Request(CF_HDROP)), DV_E_FORMATETC);
     IEnumFORMATETC* formats = reinterpret_cast<IEnumFORMATETC*>(1);
@@ -144,7 +149,7 @@ TEST_F(DataObjectTest, WithoutBlocksOffersNothing) {
 TEST_F(DataObjectTest, TheEnumeratorSkipsResetsAndClonesAndOutlivesItsObject) {
     ComPtr<IEnumFORMATETC> formats;
     {
-        const auto data = MakeCom<TSCShellDataObject>(std::string("ids"), std::string("drop"));
+        const auto data = MakeData(std::string("ids"), std::string("drop"));
         data->EnumFormatEtc(DATADIR_GET, formats.Put());
     }
     FORMATETC got[3];
@@ -178,27 +183,25 @@ TEST(ReadShellIdList, AnswersWhatEveryItemAllows) {
     TempDir dir;
     WriteFileBytes(dir / "a", "a");
     WriteFileBytes(dir / "b", "b");
-    const auto files =
-        MakeCom<TSCShellDataObject>(IdListBlockOf({dir / "a", dir / "b"}), std::nullopt);
+    const auto files = MakeData(IdListBlockOf({dir / "a", dir / "b"}), std::nullopt);
     EXPECT_EQ(ReadShellIdList(files.get()), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
     EXPECT_EQ(DroppedPaths(files.get()), (std::vector<std::string>{dir / "a", dir / "b"}));
 
     // Home itself may only be linked.
-    const auto home =
-        MakeCom<TSCShellDataObject>(IdListBlockOf({std::getenv("HOME")}), std::nullopt);
+    const auto home = MakeData(IdListBlockOf({std::getenv("HOME")}), std::nullopt);
     EXPECT_EQ(ReadShellIdList(home.get()), DROPEFFECT_LINK);
 }
 
 TEST(ReadShellIdList, RefusesABadBlockAndAllowsAllWithoutOne) {
     const std::string hDrop = BuildHDropBlock({"/x/a"});
-    const auto crafted = MakeCom<TSCShellDataObject>(Uint32(0x7FFFFFFF) + Uint32(8) + End, hDrop);
+    const auto crafted = MakeData(Uint32(0x7FFFFFFF) + Uint32(8) + End, hDrop);
     EXPECT_EQ(ReadShellIdList(crafted.get()), DROPEFFECT_NONE);
     EXPECT_EQ(DroppedPaths(crafted.get()), std::vector<std::string>{"/x/a"});
 
-    const auto pathsOnly = MakeCom<TSCShellDataObject>(std::nullopt, hDrop);
+    const auto pathsOnly = MakeData(std::nullopt, hDrop);
     EXPECT_EQ(ReadShellIdList(pathsOnly.get()),
               DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
-    EXPECT_TRUE(DroppedPaths(MakeCom<TSCShellDataObject>(std::nullopt, "junk").get()).empty());
+    EXPECT_TRUE(DroppedPaths(MakeData(std::nullopt, "junk").get()).empty());
 }
 
 } // namespace
