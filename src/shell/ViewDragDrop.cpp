@@ -21,6 +21,12 @@ POINTL ScreenPoint(const QWidget& viewport, QPointF point) {
 
 } // namespace
 
+TSCViewDragDrop::TSCViewDragDrop(QObject* parent) : QObject(parent) {
+    restTimer_.setInterval(RestTickMs);
+    connect(&restTimer_, &QTimer::timeout, this,
+            [this] { RunShellGuarded([this] { DragRests(restPoint_); }); });
+}
+
 void TSCViewDragDrop::Watch(QAbstractItemView& view) {
     view.viewport()->installEventFilter(this);
     view.viewport()->setAcceptDrops(true);

@@ -27,7 +27,7 @@ class TSCViewDragDrop : public QObject {
 public:
     static constexpr int RestTickMs = 50;
 
-    explicit TSCViewDragDrop(QObject* parent) : QObject(parent) {}
+    explicit TSCViewDragDrop(QObject* parent);
     // Watches the view's viewport for the mouse and for drops.
     void Watch(QAbstractItemView& view);
 
