@@ -6,8 +6,11 @@
 #include "ListFixture.h"
 #include "ShellTestSupport.h"
 #include "shell/DragMimeData.h"
+#include "shell/SendToDrop.h"
+#include "shell/ShellErrors.h"
 #include "shell/ShellItemRoutines.h"
 #include "shell/ShellItemsDataObject.h"
+#include "shell/ShellUtils.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -109,6 +112,18 @@ TEST_F(ListDragDrop, APressOnASelectedItemKeepsTheSelectionUntilTheButtonComesUp
     QTest::mouseRelease(list.View()->viewport(), Qt::LeftButton, {}, RowCentre("a.txt"));
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_TRUE(list.IsSelected(RowNamed(list, "a.txt")));
+}
+
+TEST_F(ListDragDrop, SendToALinkToAFolderCopiesTheItemsThere) {
+    const std::string sendTo = GetSpecialFolderPath(nullptr, CSIDL_SENDTO);
+    ASSERT_FALSE(sendTo.empty());
+    fs::create_directory_symlink(fixture.Path("files/sub"), sendTo + "/Sub folder");
+    list.SetSelected(RowNamed(list, "a.txt"), true);
+    DropDataObject("Sub folder", MakeCom<TDataObject_shlv>(list).get());
+    EXPECT_EQ(ReadFileBytes(fixture.Path("files/sub/a.txt")),
+              ReadFileBytes(fixture.Path("files/a.txt")));
+    EXPECT_THROW(DropDataObject("missing", MakeCom<TDataObject_shlv>(list).get()), EOleSysError);
+    fs::remove(sendTo + "/Sub folder");
 }
 
 } // namespace
