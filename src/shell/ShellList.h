@@ -26,6 +26,7 @@ class QWheelEvent;
 namespace quarn {
 
 class TSCDeviceChangeHandler;
+class TSCListDragDrop;
 
 using TSCShellListOptions = std::uint16_t;
 inline constexpr TSCShellListOptions scsloAutoFill = 0x1;
@@ -108,6 +109,8 @@ public:
     // Started by change notices; its refresh runs when it fires or is flushed.
     const QTimer& RefreshTimer() const { return *refreshTimer_; }
     bool IsEditing() const { return editing_; }
+    // Drags of the selection and drops on the list.
+    TSCListDragDrop& DragDrop() const { return *dragDrop_; }
 
     void SetViewStyle(TViewStyle style) { ChangeViewStyle(style); }
 
@@ -282,6 +285,7 @@ private:
     bool windowCreated_ = false;
     // Of the latest double click: only the left button's opens.
     Qt::MouseButton doubleClickButton_ = Qt::NoButton;
+    TSCListDragDrop* dragDrop_;
 };
 
 // The list that forms place.
