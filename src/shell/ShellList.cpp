@@ -7,6 +7,7 @@
 #include "PidlList.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
+#include "SendToMenu.h"
 #include "ShellDetails.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
@@ -800,6 +801,7 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
         return;
     }
     ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
+    ConnectSendToMenu(*menu, contextMenu);
     const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
     if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
         StartLabelEdit(focused);

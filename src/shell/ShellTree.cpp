@@ -5,6 +5,7 @@
 #include "IdListArray.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
+#include "SendToMenu.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
 #include "ShellMessages.h"
@@ -928,6 +929,7 @@ void TSCCustomShellTree::ShowNodeContextMenu(TSCShellTreeNode* node, QPoint poin
     }
     activeContextMenu_ = contextMenu.get();
     ConnectMenuHelpTexts(*popup, contextMenu, this, OnPopupHint);
+    ConnectSendToMenu(*popup, contextMenu);
     const int command = TrackPopupMenu(*popup, viewport()->mapToGlobal(point));
     RunNodeMenuCommand(node, contextMenu.get(), command);
 }
