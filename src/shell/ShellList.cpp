@@ -3,6 +3,7 @@
 #include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
+#include "ListDragDrop.h"
 #include "MemoryStream.h"
 #include "PidlList.h"
 #include "Revalidation.h"
@@ -117,6 +118,7 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     }
     views_->setCurrentWidget(reportView_);
     setFocusProxy(reportView_);
+    dragDrop_ = new TSCListDragDrop(*this, {reportView_, itemView_});
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunShellGuarded([&] { ColumnClicked(column); }); });
     refreshTimer_->setSingleShot(true);

@@ -27,6 +27,7 @@ class QWheelEvent;
 namespace quarn {
 
 class TSCDeviceChangeHandler;
+class TSCListDragDrop;
 
 using TSCShellListOptions = std::uint16_t;
 inline constexpr TSCShellListOptions scsloAutoFill = 0x1;
@@ -104,6 +105,8 @@ public:
     // Started by change notices; its refresh runs when it fires or is flushed.
     const QTimer& RefreshTimer() const { return *refreshTimer_; }
     bool IsEditing() const { return editing_; }
+    // Drags of the selection and drops on the list.
+    TSCListDragDrop& DragDrop() const { return *dragDrop_; }
 
     TViewStyle ViewStyle() const { return viewStyle_; }
     void SetViewStyle(TViewStyle style);
@@ -268,6 +271,7 @@ private:
     bool skipNextChange_ = false;
     bool refreshPending_ = false;
     bool windowCreated_ = false;
+    TSCListDragDrop* dragDrop_;
 };
 
 // The list that forms place.

@@ -13,6 +13,7 @@
 #include "ShellUtils.h"
 #include "ShortcutKeys.h"
 #include "SystemImageList.h"
+#include "TreeDragDrop.h"
 #include "VirtualKeys.h"
 #include "namespace/ChangeHandle.h"
 #include "namespace/MountTable.h"
@@ -67,6 +68,7 @@ TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
     connect(&delayTimer_, &QTimer::timeout, this,
             [this] { RunShellGuarded([this] { TimerFired(); }); });
     DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellTree::DeviceChange>(this));
+    dragDrop_ = new TSCTreeDragDrop(*this);
 }
 
 TSCCustomShellTree::~TSCCustomShellTree() {

@@ -17,6 +17,7 @@ namespace quarn {
 
 class TSCDeviceChangeHandler;
 class TSCIdListArray;
+class TSCTreeDragDrop;
 
 using TSCShellTreeOptions = std::uint16_t;
 inline constexpr TSCShellTreeOptions scstoAutoFill = 0x1;
@@ -100,6 +101,8 @@ public:
     virtual void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
     // The drive watch's thread; none before the tree first watched.
     TChangeHandlerThread* ChangeThread() const { return changeThread_.Find(); }
+    // Drags of nodes and drops on them.
+    TSCTreeDragDrop& DragDrop() const { return *dragDrop_; }
 
     TSCShAddItemEvent OnAddItem;
     std::function<void(QWidget* sender, TSCShellTreeNode* node, TSCShTreeData* data)> OnDeleteItem;
@@ -155,6 +158,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    friend class TSCTreeDragDrop; // expands nodes without an owner window
+
     enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
 
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
@@ -198,6 +203,7 @@ private:
     bool labelEditEnded_ = false;
     int noOwnerWindowCount_ = 0;
     IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
+    TSCTreeDragDrop* dragDrop_;
     // Last: its thread is ended and joined before anything else of the tree goes.
     ChangeThreadOwner changeThread_{this};
 };

@@ -1,0 +1,70 @@
+#include "shell/DroppedItems.h"
+
+#include "shell/ShellDataBlocks.h"
+#include "shell/ShellDataObject.h"
+#include "shell/ShellErrors.h"
+#include "shell/ShellUtils.h"
+
+namespace quarn {
+
+namespace {
+
+constexpr DWORD AllEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+LPCITEMIDLIST AsList(const std::string& bytes) {
+    return reinterpret_cast<LPCITEMIDLIST>(bytes.data());
+}
+
+std::vector<std::string> PathsOf(const ShellIdListItems& items) {
+    std::vector<std::string> paths;
+    for (const std::string& child : items.children) {
+        const PidlPtr absolute(JoinPidls(nullptr, AsList(items.parent), AsList(child)));
+        std::string path = absolute ? PidlToPath(absolute.get()) : std::string();
+        if (path.empty()) {
+            return {};
+        }
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+} // namespace
+
+DWORD ReadShellIdList(IDataObject* data) {
+    const auto block = ReadDataBlock(data, ShellIdListFormat());
+    if (!block) {
+        return AllEffects;
+    }
+    const auto items = ParseShellIdListBlock(*block);
+    if (!items) {
+        return DROPEFFECT_NONE;
+    }
+    ComPtr<IShellFolder> folder;
+    OleCheck(GetPidlFolder(AsList(items->parent), folder));
+    std::vector<LPCITEMIDLIST> children;
+    for (const std::string& child : items->children) {
+        children.push_back(AsList(child));
+    }
+    SFGAOF attributes = AllEffects;
+    OleCheck(
+        folder->GetAttributesOf(static_cast<ULONG>(children.size()), children.data(), &attributes));
+    return AllEffects & attributes;
+}
+
+std::vector<std::string> DroppedPaths(IDataObject* data) {
+    if (const auto block = ReadDataBlock(data, ShellIdListFormat())) {
+        if (const auto items = ParseShellIdListBlock(*block)) {
+            if (auto paths = PathsOf(*items); !paths.empty()) {
+                return paths;
+            }
+        }
+    }
+    if (const auto block = ReadDataBlock(data, CF_HDROP)) {
+        if (auto paths = ParseHDropBlock(*block)) {
+            return std::move(*paths);
+        }
+    }
+    return {};
+}
+
+} // namespace quarn

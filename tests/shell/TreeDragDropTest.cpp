@@ -1,0 +1,192 @@
+// Drops on the folder tree: our own data and a plain uri-list land in the folder of the node
+// under the pointer with the effect the keys choose; a crafted block is refused; a drag that
+// rests expands the node under it and scrolls near the edges; the right button asks.
+#include "shell/TreeDragDrop.h"
+
+#include "ControlTestSupport.h"
+#include "ScriptedMessages.h"
+#include "ShellTestSupport.h"
+#include "namespace/FileClipboard.h"
+#include "shell/DragMimeData.h"
+#include "shell/ShellItemRoutines.h"
+#include "shell/ShellItemsDataObject.h"
+#include "shell/ShellTreeData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quarn::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+class TreeDragDrop : public ::testing::Test {
+protected:
+    TreeDragDrop() {
+        fs::create_directories(dir / "source");
+        fs::create_directories(dir / "target/inner");
+        WriteFileBytes(dir / "source/a", "a");
+        WriteFileBytes(dir / "source/b", "b");
+        tree.WriteOptions(scstoDefaultOptions & ~scstoDynamicRefresh);
+        tree.BaseFolder().SetPath(dir.Path().string());
+        ShowAndSettle(tree);
+        tree.Expand(tree.RootNode());
+    }
+    ~TreeDragDrop() override { EXPECT_EQ((*messages).Texts().size(), expectedMessages); }
+
+    TSCShellTreeNode* Node(const std::string& name) {
+        return ChildNamed(tree.Items(), tree.RootNode(), name);
+    }
+    QPoint Centre(TSCShellTreeNode* node) {
+        return tree.visualRect(tree.Items().IndexOf(node)).center();
+    }
+    // Our own drag data for items of the source folder.
+    static std::unique_ptr<QMimeData> ItemsOf(const std::vector<std::string>& paths) {
+        std::vector<TSCParentFolder> parts;
+        std::vector<LPCITEMIDLIST> children;
+        for (const std::string& path : paths) {
+            const PidlPtr absolute = ParsePath(path);
+            parts.push_back(GetParentFolder(absolute.get()));
+            children.push_back(parts.back().ChildPidl.get());
+        }
+        const ComPtr<IDataObject> data = CreateItemsDataObject(
+            parts.front().Folder.get(), parts.front().ParentPidl.get(), children);
+        return std::make_unique<TSCDataObjectMimeData>(data.get());
+    }
+    // Enters at from, moves to to and drops there; answers the action the drop took.
+    Qt::DropAction DragAndDrop(const QMimeData& mime, QPoint to, Qt::KeyboardModifiers keys = {},
+                               Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction |
+                                                         Qt::LinkAction,
+                               Qt::MouseButtons buttons = Qt::LeftButton) {
+        QDragEnterEvent enter(to, offered, &mime, buttons, keys);
+        QApplication::sendEvent(tree.viewport(), &enter);
+        QDragMoveEvent move(to, offered, &mime, buttons, keys);
+        QApplication::sendEvent(tree.viewport(), &move);
+        QDropEvent drop(to, offered, &mime, {}, keys);
+        QApplication::sendEvent(tree.viewport(), &drop);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    }
+
+    ScopedScriptedMessages messages;
+    std::size_t expectedMessages = 0;
+    TempDir dir;
+    CountingTree tree;
+};
+
+TEST_F(TreeDragDrop, OurItemsMoveOnOneFileSystemAndCopyWithControl) {
+    const QPoint target = Centre(Node("target"));
+    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/a"}), target), Qt::MoveAction);
+    EXPECT_EQ(ReadFileBytes(dir / "target/a"), "a");
+    EXPECT_FALSE(PathExists(dir / "source/a"));
+
+    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/b"}), target, Qt::ControlModifier),
+              Qt::CopyAction);
+    EXPECT_EQ(ReadFileBytes(dir / "target/b"), "b");
+    EXPECT_EQ(ReadFileBytes(dir / "source/b"), "b");
+    EXPECT_EQ(tree.DragDrop().DropHighlight(), nullptr);
+
+    // Dropped again: the name is taken, nothing is replaced, and the user is told.
+    WriteFileBytes(dir / "source/b", "new");
+    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/b"}), target), Qt::IgnoreAction);
+    EXPECT_EQ(ReadFileBytes(dir / "target/b"), "b");
+    expectedMessages = 1;
+}
+
+TEST_F(TreeDragDrop, AUriListFromAnotherProgramCopiesExactNames) {
+    const std::string raw = "raw-\xff name";
+    WriteFileBytes(dir / ("source/" + raw), "raw");
+    QMimeData mime;
+    mime.setData("text/uri-list",
+                 QByteArray::fromStdString(FileUri(dir / ("source/" + raw)) + "\r\n"));
+    EXPECT_EQ(DragAndDrop(mime, Centre(Node("target")), {}, Qt::CopyAction), Qt::CopyAction);
+    EXPECT_EQ(ReadFileBytes(dir / ("target/" + raw)), "raw");
+    EXPECT_TRUE(PathExists(dir / ("source/" + raw)));
+}
+
+TEST_F(TreeDragDrop, ACraftedBlockIsRefusedAndNothingMoves) {
+    QMimeData mime;
+    mime.setData(ShellIdListMimeType, QByteArray("\xff\xff\xff\x7f\x08\x00\x00\x00\x00\x00", 10));
+    mime.setData("text/uri-list", QByteArray::fromStdString(FileUri(dir / "source/a")));
+    EXPECT_EQ(DragAndDrop(mime, Centre(Node("target"))), Qt::IgnoreAction);
+    EXPECT_EQ(FolderNames(dir.Path() / "source"), (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
+}
+
+TEST_F(TreeDragDrop, AFolderOnItselfIsNoDrop) {
+    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "target"}), Centre(Node("target"))), Qt::IgnoreAction);
+    fs::create_directory(dir / "target/inner/deeper");
+    tree.Refresh();
+    TSCShellTreeNode* target = Node("target");
+    tree.Expand(target);
+    const QPoint inner = Centre(ChildNamed(tree.Items(), target, "inner"));
+    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "target"}), inner), Qt::IgnoreAction);
+    EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
+    EXPECT_EQ(FolderNames(dir.Path() / "target/inner"), (std::set<std::string>{"deeper"}));
+}
+
+TEST_F(TreeDragDrop, TheRightButtonAsksWhatToDo) {
+    const auto mime = ItemsOf({dir / "source/a"});
+    QStringList offered;
+    QTimer::singleShot(100, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* menu = qobject_cast<QMenu*>(widget);
+            if (menu == nullptr || !menu->isVisible()) {
+                continue;
+            }
+            for (QAction* action : menu->actions()) {
+                offered << action->text();
+            }
+            QTest::keyClick(menu, Qt::Key_C); // the letter of "&Copy Here"
+        }
+    });
+    EXPECT_EQ(DragAndDrop(*mime, Centre(Node("target")), {},
+                          Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::RightButton),
+              Qt::CopyAction);
+    EXPECT_EQ(offered, (QStringList{"&Copy Here", "&Move Here", "&Link Here", "", "Cancel"}));
+    EXPECT_EQ(ReadFileBytes(dir / "target/a"), "a");
+    EXPECT_EQ(ReadFileBytes(dir / "source/a"), "a");
+}
+
+TEST_F(TreeDragDrop, ARestingDragExpandsTheNodeAndScrollsNearTheEdge) {
+    for (int i = 0; i < 40; ++i) {
+        fs::create_directory(dir / ("zz" + std::to_string(i))); // below the target
+    }
+    tree.Refresh();
+    TSCShellTreeNode* target = Node("target");
+    ASSERT_FALSE(tree.isExpanded(tree.Items().IndexOf(target)));
+    const auto mime = ItemsOf({dir / "source/a"});
+    const QPoint point = Centre(target);
+    const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(point, all, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(tree.viewport(), &enter);
+    QDragMoveEvent move(point, all, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(tree.viewport(), &move);
+    EXPECT_EQ(tree.DragDrop().DropHighlight(), target);
+    QTest::qWait(600); // no further move events: the timer goes on
+    EXPECT_TRUE(tree.isExpanded(tree.Items().IndexOf(target)));
+    EXPECT_EQ(ChildTexts(tree.Items(), target), Texts{"inner"});
+
+    const int top = tree.verticalScrollBar()->value();
+    const QPoint bottom(40, tree.viewport()->height() - 5);
+    QDragMoveEvent nearBottom(bottom, all, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(tree.viewport(), &nearBottom);
+    QTest::qWait(350);
+    EXPECT_GE(tree.verticalScrollBar()->value(), top + 2);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(tree.viewport(), &leave);
+    const int left = tree.verticalScrollBar()->value();
+    QTest::qWait(250);
+    EXPECT_EQ(tree.verticalScrollBar()->value(), left) << "no scrolling once the drag left";
+    EXPECT_EQ(tree.DragDrop().DropHighlight(), nullptr);
+}
+
+} // namespace
+} // namespace quarn::test
