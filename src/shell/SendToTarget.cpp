@@ -1,11 +1,10 @@
 #include "shell/SendToTarget.h"
 
-#include "namespace/UserFolders.h"
 #include "platform/DetachedProcess.h"
 #include "platform/FileOperationResult.h"
-#include "platform/FileTransfer.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "shell/DropOperation.h"
 #include "shell/SendToDesktopEntry.h"
 
 #include <fstream>
@@ -36,20 +35,10 @@ bool IsDesktopEntry(const std::string& path) {
            IsRegularFile(path);
 }
 
-std::string WithoutTrailingSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
 void CopyInto(const std::string& folder, const std::vector<std::string>& files) {
-    for (const std::string& file : files) {
-        const std::string source = WithoutTrailingSlash(file);
-        const FileOperationResult result = CopyEntry(source, JoinPath(folder, NamePart(source)));
-        if (!result.Done()) {
-            ShowFailure(result.message);
-        }
+    for (const FileOperationResult& failure :
+         DropOnFolder(folder, files, DROPEFFECT_COPY).failures) {
+        ShowFailure(failure.message);
     }
 }
 

@@ -812,6 +812,8 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
         if (IsNetworkFolder()) {
             Refresh();
         }
+    } else if (command > 0) {
+        SendToMenuCommand(command - 1);
     }
 }
 

@@ -938,6 +938,10 @@ void TSCCustomShellTree::ShowNodeContextMenu(TSCShellTreeNode* node, QPoint poin
 
 void TSCCustomShellTree::RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu,
                                             int command) {
+    if (command > 0 && command < static_cast<int>(FirstCommandId)) {
+        SendToMenuCommand(node, command - 1);
+        return;
+    }
     if (command < static_cast<int>(FirstCommandId)) {
         return;
     }
