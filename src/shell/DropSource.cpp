@@ -33,6 +33,13 @@ HRESULT TDropSource_shlvtv::GiveFeedback(DWORD) {
     return DRAGDROP_S_USEDEFAULTCURSORS;
 }
 
+TDragLoop& DragLoop() {
+    static TDragLoop loop = [](QDrag& drag, Qt::DropActions actions, Qt::DropAction preferred) {
+        return drag.exec(actions, preferred);
+    };
+    return loop;
+}
+
 ComPtr<IDropSource> CreateDropSource(int buttonKind) {
     return MakeCom<TDropSource_shlvtv>(buttonKind);
 }
@@ -54,7 +61,7 @@ HRESULT DoDragDrop(QWidget* source, IDataObject* data, IDropSource* dropSource, 
     actions |= (allowed & DROPEFFECT_COPY) ? Qt::CopyAction : Qt::IgnoreAction;
     actions |= (allowed & DROPEFFECT_MOVE) ? Qt::MoveAction : Qt::IgnoreAction;
     actions |= (allowed & DROPEFFECT_LINK) ? Qt::LinkAction : Qt::IgnoreAction;
-    const Qt::DropAction done = drag->exec(actions, DropActionOf(allowed));
+    const Qt::DropAction done = DragLoop()(*drag, actions, DropActionOf(allowed));
     *effect = EffectsOf(done);
     return done == Qt::IgnoreAction ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
 }

@@ -2,6 +2,10 @@
 
 #include "shell/DataTransfer.h"
 
+#include <Qt>
+#include <functional>
+
+class QDrag;
 class QWidget;
 
 namespace quarn {
@@ -25,6 +29,11 @@ private:
 };
 
 ComPtr<IDropSource> CreateDropSource(int buttonKind);
+
+// Runs Qt's drag loop: QDrag::exec, unless a test puts another in its place.
+using TDragLoop =
+    std::function<Qt::DropAction(QDrag& drag, Qt::DropActions actions, Qt::DropAction preferred)>;
+TDragLoop& DragLoop();
 
 // Runs a drag of the data object from source with Qt until it is dropped or cancelled;
 // DRAGDROP_S_DROP with the effect done, or DRAGDROP_S_CANCEL.

@@ -73,8 +73,10 @@ TEST(ShellIdListBlock, RefusesCraftedBlocks) {
         {"parent past the end", Uint32(1) + Uint32(9999) + Uint32(20) + goodTail},
         {"child past the end", Uint32(1) + Uint32(12) + Uint32(0xFFFFFFFF) + goodTail},
         {"no terminator", Uint32(1) + Uint32(12) + Uint32(20) + Item("home") + End + Item("a")},
-        {"item running past the end",
-         Uint32(1) + Uint32(12) + Uint32(20) + Item("home") + End + std::string("\xF0\x00ab", 4)},
+        {"item running past the end", Uint32(1) + Uint32(12) + Uint32(20) + Item("home") + End +
+                                          std::string("\xF0\x00"
+                                                      "ab",
+                                                      4)},
         {"item of size 1",
          Uint32(1) + Uint32(12) + Uint32(20) + Item("home") + End + std::string("\x01\x00", 2)},
     };

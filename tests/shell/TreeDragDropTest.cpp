@@ -8,14 +8,17 @@
 #include "ShellTestSupport.h"
 #include "namespace/FileClipboard.h"
 #include "shell/DragMimeData.h"
+#include "shell/DropSource.h"
 #include "shell/ShellItemRoutines.h"
 #include "shell/ShellItemsDataObject.h"
 #include "shell/ShellTreeData.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +30,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
+
+class DraggingTree : public CountingTree {
+public:
+    using CountingTree::WMChangeNotify;
+};
 
 class TreeDragDrop : public ::testing::Test {
 protected:
@@ -78,7 +86,7 @@ protected:
     ScopedScriptedMessages messages;
     std::size_t expectedMessages = 0;
     TempDir dir;
-    CountingTree tree;
+    DraggingTree tree;
 };
 
 TEST_F(TreeDragDrop, OurItemsMoveOnOneFileSystemAndCopyWithControl) {
@@ -186,6 +194,51 @@ TEST_F(TreeDragDrop, ARestingDragExpandsTheNodeAndScrollsNearTheEdge) {
     QTest::qWait(250);
     EXPECT_EQ(tree.verticalScrollBar()->value(), left) << "no scrolling once the drag left";
     EXPECT_EQ(tree.DragDrop().DropHighlight(), nullptr);
+}
+
+// Starts a drag of the node with the mouse; the drag loop runs during and ends with done.
+bool DragNode(DraggingTree& tree, TSCShellTreeNode* node, Qt::DropAction done,
+              const std::function<void()>& during) {
+    bool ran = false;
+    const TDragLoop original = DragLoop();
+    DragLoop() = [&](QDrag&, Qt::DropActions, Qt::DropAction) {
+        ran = tree.Busy();
+        during();
+        return done;
+    };
+    const QPoint from = tree.visualRect(tree.Items().IndexOf(node)).center();
+    const QPoint to = from + QPoint(0, 30);
+    QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, tree.viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(tree.viewport(), &move);
+    QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, to);
+    DragLoop() = original;
+    return ran;
+}
+
+TEST_F(TreeDragDrop, ADragRefreshesOnceAtItsEndAfterAChangeOrADrop) {
+    TSCShellTreeNode* source = Node("source");
+    EXPECT_TRUE(DragNode(tree, source, Qt::IgnoreAction, [&] {
+        fs::create_directory(dir / "made during the drag");
+        tree.WMChangeNotify();
+        EXPECT_TRUE(tree.RefreshPending());
+        EXPECT_EQ(Node("made during the drag"), nullptr) << "not while the drag runs";
+    }));
+    EXPECT_FALSE(tree.Busy());
+    EXPECT_FALSE(tree.RefreshPending());
+    EXPECT_NE(Node("made during the drag"), nullptr);
+
+    fs::create_directory(dir / "made unseen");
+    EXPECT_TRUE(DragNode(tree, source, Qt::IgnoreAction, [] {}));
+    EXPECT_EQ(Node("made unseen"), nullptr) << "no drop, no change: no refresh";
+
+    EXPECT_TRUE(DragNode(tree, source, Qt::MoveAction, [] {}));
+    EXPECT_NE(Node("made unseen"), nullptr) << "dropped: refreshed";
+}
+
+TEST_F(TreeDragDrop, TheRootIsNeverDragged) {
+    EXPECT_FALSE(DragNode(tree, tree.RootNode(), Qt::MoveAction, [] {}));
 }
 
 } // namespace
