@@ -55,6 +55,14 @@ const Verb* VerbOf(const char* verb) {
     return IsIntVerb(verb) ? VerbAt(IntVerbOffset(verb)) : VerbNamed(verb);
 }
 
+// The controls fill it with their Send To entries when it opens, in place of the one grayed
+// item it holds until then.
+MenuItem SendToPopup() {
+    auto entries = std::make_shared<MenuModel>();
+    entries->Insert(0, {0, "(empty)", MF_GRAYED});
+    return {0, "Se&nd To", MF_POPUP, std::move(entries)};
+}
+
 // Cut to fit, always terminated.
 void CopyText(const char* text, char* buffer, UINT size) {
     const std::size_t length = std::min<std::size_t>(std::strlen(text), size - 1);
@@ -116,6 +124,10 @@ HRESULT FileContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UI
             itemFlags |= MF_GRAYED;
         }
         menu->Insert(index++, {first + verb.offset, verb.text, itemFlags});
+        if (verb.offset == OpenOffset && !(flags & CMF_DEFAULTONLY)) {
+            menu->Insert(index++, {0, {}, MF_SEPARATOR});
+            menu->Insert(index++, SendToPopup());
+        }
         used = std::max(used, verb.offset + 1);
     }
     return MakeSuccessCode(static_cast<std::int16_t>(used));

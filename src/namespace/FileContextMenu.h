@@ -13,10 +13,10 @@ struct MenuTarget {
     SFGAOF attributes = 0;
 };
 
-// Our context menu for file-system items of one folder: open (the default), cut, copy,
-// paste (into a single folder), delete (to the trash), rename and properties, each offered
-// as the items' attributes allow. Commands sit at the offsets Windows' shell gives them, so
-// rename is offset 18.
+// Our context menu for file-system items of one folder: open (the default), the Send To
+// submenu, cut, copy, paste (into a single folder), delete (to the trash), rename and
+// properties, each offered as the items' attributes allow. Commands sit at the offsets Windows'
+// shell gives them, so rename is offset 18.
 class FileContextMenu final : public ComObject<IContextMenu> {
 public:
     static constexpr UINT OpenOffset = 0;

@@ -16,21 +16,29 @@ namespace {
 
 constexpr UINT CommandStringSize = 260;
 
-std::unique_ptr<QMenu> MenuFromModel(const MenuModel& model) {
-    auto menu = std::make_unique<QMenu>();
+void FillMenu(QMenu& menu, const MenuModel& model) {
     for (std::size_t i = 0; i < model.Count(); ++i) {
         const MenuItem& item = model.At(i);
         if (item.IsSeparator()) {
-            menu->addSeparator();
+            menu.addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(QString::fromStdString(item.text));
+        if (item.IsPopup()) {
+            FillMenu(*menu.addMenu(QString::fromStdString(item.text)), *item.popup);
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdString(item.text));
         action->setData(static_cast<int>(item.id));
         action->setEnabled((item.flags & MF_GRAYED) == 0);
         if (item.flags & MFS_DEFAULT) {
-            menu->setDefaultAction(action);
+            menu.setDefaultAction(action);
         }
     }
+}
+
+std::unique_ptr<QMenu> MenuFromModel(const MenuModel& model) {
+    auto menu = std::make_unique<QMenu>();
+    FillMenu(*menu, model);
     return menu;
 }
 

@@ -7,7 +7,8 @@
 // In place of the menu messages of a Win32 menu: a QMenu draws and measures its items and
 // answers their access keys itself, so our menu objects have nothing to forward to (they
 // draw nothing, and there is no IContextMenu2). What stays is the help text of the
-// highlighted command, which QMenu::hovered carries to the control's OnPopupHint.
+// highlighted command, which QMenu::hovered carries to the control's OnPopupHint, and the
+// Send To submenu (SendToMenu.h). Submenus of the model become submenus of the QMenu.
 
 #include "namespace/ContextMenu.h"
 

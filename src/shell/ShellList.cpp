@@ -8,6 +8,7 @@
 #include "PidlList.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
+#include "SendToMenu.h"
 #include "ShellDetails.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
@@ -811,6 +812,7 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
         return;
     }
     ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
+    ConnectSendToMenu(*menu, contextMenu);
     const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
     if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
         StartLabelEdit(focused);
@@ -819,6 +821,8 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
         if (IsNetworkFolder()) {
             Refresh();
         }
+    } else if (command > 0) {
+        SendToMenuCommand(command - 1);
     }
 }
 

@@ -83,6 +83,8 @@ public:
     void OpenSelected();
     // The context menu of the selection at a point of the view, and its verbs by name.
     void ShowItemContextMenu(const QPoint& point);
+    // Sends the selected items to entry index of the Send To menu.
+    void SendToMenuCommand(int index);
     void InvokeSelectionVerb(const std::string& verb);
     void InvokeFolderVerb(const std::string& verb);
     // A folder on a network volume: every verb is followed by a refresh there.

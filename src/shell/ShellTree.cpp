@@ -5,6 +5,7 @@
 #include "IdListArray.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
+#include "SendToMenu.h"
 #include "ShellGuard.h"
 #include "ShellItemRoutines.h"
 #include "ShellMessages.h"
@@ -930,12 +931,17 @@ void TSCCustomShellTree::ShowNodeContextMenu(TSCShellTreeNode* node, QPoint poin
     }
     activeContextMenu_ = contextMenu.get();
     ConnectMenuHelpTexts(*popup, contextMenu, this, OnPopupHint);
+    ConnectSendToMenu(*popup, contextMenu);
     const int command = TrackPopupMenu(*popup, viewport()->mapToGlobal(point));
     RunNodeMenuCommand(node, contextMenu.get(), command);
 }
 
 void TSCCustomShellTree::RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu,
                                             int command) {
+    if (command > 0 && command < static_cast<int>(FirstCommandId)) {
+        SendToMenuCommand(node, command - 1);
+        return;
+    }
     if (command < static_cast<int>(FirstCommandId)) {
         return;
     }

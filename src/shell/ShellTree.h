@@ -140,6 +140,8 @@ protected:
     // Watches the volume that holds path, with its subtree; "" removes every watch.
     virtual void AddDriveWatch(const std::string& path);
     virtual void ShowNodeContextMenu(TSCShellTreeNode* node, QPoint point);
+    // Sends the node's item to entry index of the Send To menu.
+    virtual void SendToMenuCommand(TSCShellTreeNode* node, int index);
     void DoNodeContextMenu(const QModelIndex& node, QPoint& pos, QMenu*& menu) override;
 
     std::unique_ptr<TSCTvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,

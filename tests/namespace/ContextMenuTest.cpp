@@ -88,16 +88,17 @@ constexpr UINT ShownFlags = CMF_EXPLORE | CMF_CANRENAME;
 TEST_F(ContextMenuTest, OneFile) {
     HRESULT hr = E_FAIL;
     EXPECT_THAT(Shown(MenuOf({"a.txt"}).get(), ShownFlags, &hr),
-                ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy", "-",
-                            "1017 &Delete", "1018 Rena&me", "-", "1019 P&roperties"));
+                ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                            "1025 &Copy", "-", "1017 &Delete", "1018 Rena&me", "-",
+                            "1019 P&roperties"));
     EXPECT_EQ(hr, MakeSuccessCode(26));
 }
 
 TEST_F(ContextMenuTest, ManyFilesOfferRenameOnlyWhenAsked) {
     const auto menu = MenuOf({"a.txt", "b.txt", RawName, "sub"});
     EXPECT_THAT(Shown(menu.get(), CMF_EXPLORE),
-                ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy", "-",
-                            "1017 &Delete", "-", "1019 P&roperties"));
+                ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                            "1025 &Copy", "-", "1017 &Delete", "-", "1019 P&roperties"));
     EXPECT_THAT(Shown(menu.get(), CMF_DEFAULTONLY), ElementsAre("1000 &Open (default)"));
 }
 
@@ -105,9 +106,9 @@ TEST_F(ContextMenuTest, AFolderOffersPasteOnceTheClipboardHoldsFiles) {
     const auto menu = MenuOf({"sub"});
     HRESULT hr = E_FAIL;
     EXPECT_THAT(Shown(menu.get(), ShownFlags, &hr),
-                ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy",
-                            "1026 &Paste (grayed)", "-", "1017 &Delete", "1018 Rena&me", "-",
-                            "1019 P&roperties"));
+                ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                            "1025 &Copy", "1026 &Paste (grayed)", "-", "1017 &Delete",
+                            "1018 Rena&me", "-", "1019 P&roperties"));
     EXPECT_EQ(hr, MakeSuccessCode(27));
     EXPECT_EQ(Invoke(MenuOf({"a.txt"}).get(), "copy"), S_OK);
     EXPECT_THAT(Shown(menu.get(), ShownFlags), ::testing::Contains("1026 &Paste"));
@@ -117,9 +118,9 @@ TEST_F(ContextMenuTest, AFolderOffersPasteOnceTheClipboardHoldsFiles) {
 // and Trash have no menu of ours.
 TEST_F(ContextMenuTest, SpecialFolders) {
     const auto desktop = Desktop();
-    EXPECT_THAT(
-        Shown(MenuOf(desktop.get(), {"Home"}).get(), ShownFlags),
-        ElementsAre("1000 &Open (default)", "-", "1026 &Paste (grayed)", "-", "1019 P&roperties"));
+    EXPECT_THAT(Shown(MenuOf(desktop.get(), {"Home"}).get(), ShownFlags),
+                ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1026 &Paste (grayed)",
+                            "-", "1019 P&roperties"));
     for (const std::string name : {"Computer", "Trash"}) {
         const auto item = Child(desktop.get(), name, AllItems);
         LPCITEMIDLIST items[] = {item.get()};

@@ -83,23 +83,24 @@ protected:
 
 TEST_F(ContextMenus, OneFile) {
     EXPECT_EQ(Build({"a.txt"}), MakeSuccessCode(26));
-    EXPECT_THAT(Shown(), ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy", "-",
-                                     "1017 &Delete", "1018 Rena&me", "-", "1019 P&roperties"));
+    EXPECT_THAT(Shown(), ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                                     "1025 &Copy", "-", "1017 &Delete", "1018 Rena&me", "-",
+                                     "1019 P&roperties"));
     EXPECT_TRUE(contextMenu);
 }
 
 TEST_F(ContextMenus, ManyFilesWithoutRenameForAReadOnlyControl) {
     EXPECT_EQ(Build({"a.txt", "b.txt", "sub"}, CMF_EXPLORE), MakeSuccessCode(26));
-    EXPECT_THAT(Shown(), ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy", "-",
-                                     "1017 &Delete", "-", "1019 P&roperties"));
+    EXPECT_THAT(Shown(), ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                                     "1025 &Copy", "-", "1017 &Delete", "-", "1019 P&roperties"));
 }
 
 TEST_F(ContextMenus, AFolderWithFilesOnTheClipboard) {
     desktop->clipboard = {{"text/uri-list", "file://" + (dir / "a.txt") + "\r\n"}};
     EXPECT_EQ(Build({"sub"}), MakeSuccessCode(27));
-    EXPECT_THAT(Shown(),
-                ElementsAre("1000 &Open (default)", "-", "1024 Cu&t", "1025 &Copy", "1026 &Paste",
-                            "-", "1017 &Delete", "1018 Rena&me", "-", "1019 P&roperties"));
+    EXPECT_THAT(Shown(), ElementsAre("1000 &Open (default)", "-", "0 Se&nd To", "-", "1024 Cu&t",
+                                     "1025 &Copy", "1026 &Paste", "-", "1017 &Delete",
+                                     "1018 Rena&me", "-", "1019 P&roperties"));
 }
 
 // A failed GetUIObjectOf is answered; Computer has no menu of ours.
@@ -196,7 +197,7 @@ TEST_F(ContextMenus, InvokeVerbByNameOrOffset) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-// Chosen from the keyboard: Down to the second command and Enter; Esc chooses nothing.
+// Chosen from the keyboard: Down past Send To to Cut and Enter; Esc chooses nothing.
 TEST_F(ContextMenus, TrackPopupMenuAnswersTheChosenIdentifier) {
     ASSERT_EQ(Build({"a.txt"}), MakeSuccessCode(26));
     const auto press = [](std::vector<Qt::Key> keys) {
@@ -206,7 +207,7 @@ TEST_F(ContextMenus, TrackPopupMenuAnswersTheChosenIdentifier) {
             }
         });
     };
-    press({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    press({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     EXPECT_EQ(TrackPopupMenu(*menu, QPoint(100, 100)), 1024);
     press({Qt::Key_Escape});
     EXPECT_EQ(TrackPopupMenu(*menu, QPoint(100, 100)), 0);
@@ -223,13 +224,14 @@ TEST_F(ContextMenus, HelpTextsOfTheHighlightedCommandGoToOnPopupHint) {
                          });
     QAction sendTo(QStringLiteral("Send To entry"));
     sendTo.setData(1);
-    for (QAction* action : {menu->actions().at(0), menu->actions().at(5), &sendTo}) {
+    for (QAction* action :
+         {menu->actions().at(0), menu->actions().at(7), menu->actions().at(2), &sendTo}) {
         emit menu->hovered(action);
     }
     emit menu->aboutToHide();
     EXPECT_THAT(hints, ElementsAre("Opens the selected items with the desktop's default "
                                    "applications.",
-                                   "Moves the selected items to the trash.", "", ""));
+                                   "Moves the selected items to the trash.", "", "", ""));
 
     hints.clear();
     ReportMenuHelpText(menu->actions().at(0), nullptr, &control,

@@ -6,7 +6,7 @@
 #include "ListFixture.h"
 #include "ShellTestSupport.h"
 #include "shell/DragMimeData.h"
-#include "shell/SendToDrop.h"
+#include "shell/DropDataObject.h"
 #include "shell/ShellErrors.h"
 #include "shell/ShellItemRoutines.h"
 #include "shell/ShellItemsDataObject.h"

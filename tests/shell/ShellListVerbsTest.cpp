@@ -182,7 +182,8 @@ TEST_F(ShellListTest, TheContextMenuOfTheSelectionRunsItsCommands) {
     const QPoint point = view->visualRect(list.Items().index(RowNamed(list, "b.bin"), 0)).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, point, view->viewport()->mapToGlobal(point));
     QApplication::sendEvent(view->viewport(), &event);
-    EXPECT_EQ(texts, (Names{"&Open", "Cu&t", "&Copy", "&Delete", "Rena&me", "P&roperties"}));
+    EXPECT_EQ(texts,
+              (Names{"&Open", "Se&nd To", "Cu&t", "&Copy", "&Delete", "Rena&me", "P&roperties"}));
     EXPECT_TRUE(list.IsEditing()) << "rename starts the label edit";
 }
 

@@ -3,6 +3,7 @@
 #include "app/common/Settings.h"
 #include "clu/contextmenu/ContextMenuRequest.h"
 #include "clu/contextmenu/UtilityLauncher.h"
+#include "platform/DetachedProcess.h"
 #include "platform/ProgramFile.h"
 #include "platform/Registry.h"
 

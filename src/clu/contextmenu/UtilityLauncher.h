@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace quarn::contextmenu {
 
@@ -11,10 +10,5 @@ inline constexpr char UtilityName[] = "QuarnCLU";
 // folders of PATH (empty and relative entries, which name the working folder, are passed
 // over); "" when there is none.
 std::string FindUtility(const std::string& selfProgram);
-
-// Starts program with args (argument 0 is added) in a session of its own, its input from
-// /dev/null and its signals at their defaults, and does not wait for it. The system's
-// reason when it could not be started, else "".
-std::string StartDetached(const std::string& program, const std::vector<std::string>& args);
 
 } // namespace quarn::contextmenu
