@@ -33,12 +33,6 @@ void TSCViewDragDrop::Watch(QAbstractItemView& view) {
     if (view_ == nullptr) {
         view_ = &view;
     }
-    if (!restTimer_.isActive()) {
-        restTimer_.setInterval(RestTickMs);
-        connect(
-            &restTimer_, &QTimer::timeout, this,
-            [this] { RunShellGuarded([this] { DragRests(restPoint_); }); }, Qt::UniqueConnection);
-    }
 }
 
 bool TSCViewDragDrop::eventFilter(QObject* watched, QEvent* event) {

@@ -66,6 +66,9 @@ TEST_F(SendToFromTheList, TheSelectionIsCopiedAndATakenNameRefused) {
         list.SetSelected(RowNamed(list, name), true);
     }
     auto* view = list.ReportView();
+    // The right button's press makes the clicked row the focused one.
+    list.SelectionModel()->setCurrentIndex(list.Items().index(RowNamed(list, "b.bin"), 0),
+                                           QItemSelectionModel::NoUpdate);
     ChooseBackupFromTheMenu(
         view->viewport(),
         view->visualRect(list.Items().index(RowNamed(list, "b.bin"), 0)).center());
