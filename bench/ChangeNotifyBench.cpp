@@ -1,6 +1,7 @@
 // The time from a change made by another process to the change thread's message on the
 // interface thread, beside the time the same kind of change takes to reach a plain inotify
 // reader polling in this thread, in the same iteration.
+#include "BenchFiles.h"
 #include "namespace/ChangeHandle.h"
 #include "platform/Inotify.h"
 #include "shell/ChangeHandlerThread.h"
@@ -119,9 +120,8 @@ double Microseconds(Clock::duration duration) {
 }
 
 void BM_ChangeToMessage(benchmark::State& state) {
-    const char* base = std::getenv("QUARN_BENCH_DIR");
-    const std::string folder = std::string(base ? base : "/var/tmp") + "/quarn-bench-changes";
-    std::filesystem::remove_all(folder);
+    const quarn::bench::BenchFolder scratch;
+    const std::string folder = scratch / "changes";
     std::filesystem::create_directories(folder);
     {
         ChangingProcess other(folder + "/file");

@@ -1,6 +1,7 @@
 // Copying a folder of 1,000 small files and one of 32 MiB with the context menu's copy
 // (staged, never replacing, each file and folder flushed), beside a plain recursive copy in
 // the same iteration that also flushes each file (open O_EXCL, read, write, fsync).
+#include "BenchFiles.h"
 #include "platform/FileTransfer.h"
 
 #include <benchmark/benchmark.h>
@@ -28,9 +29,7 @@ constexpr std::size_t LargeFileSize = 32 << 20;
 class CopySource {
 public:
     CopySource() {
-        const char* base = std::getenv("QUARN_BENCH_DIR");
-        root_ = std::string(base ? base : "/var/tmp") + "/quarn-bench-copy";
-        std::filesystem::remove_all(root_);
+        root_ = scratch_ / "copy";
         const std::string small(SmallFileSize, 's');
         for (int folder = 0; folder < FolderCount; ++folder) {
             const std::string path = Source() + "/folder " + std::to_string(folder);
@@ -41,11 +40,11 @@ public:
         }
         std::ofstream(Source() + "/large") << std::string(LargeFileSize, 'l');
     }
-    ~CopySource() { std::filesystem::remove_all(root_); }
     std::string Source() const { return root_ + "/source"; }
     std::string Target(const char* name) const { return root_ + "/" + name; }
 
 private:
+    quarn::bench::BenchFolder scratch_;
     std::string root_;
 };
 

@@ -1,5 +1,7 @@
 #include "ListingFolder.h"
 
+#include "BenchFiles.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <dirent.h>
@@ -17,20 +19,17 @@ namespace {
 class ListingFolder {
 public:
     explicit ListingFolder(int fileCount) {
-        const char* base = std::getenv("QUARN_BENCH_DIR");
-        path_ = std::string(base ? base : "/var/tmp") + "/quarn-bench-listing-" +
-                std::to_string(fileCount);
-        std::filesystem::remove_all(path_);
+        path_ = scratch_ / ("listing-" + std::to_string(fileCount));
         std::filesystem::create_directories(path_);
         const char* extensions[] = {".txt", ".jpg", ".zot!", ".pdf", ""};
         for (int i = 0; i < fileCount; ++i) {
             std::ofstream(path_ + "/file " + std::to_string(i) + extensions[i % 5]) << i;
         }
     }
-    ~ListingFolder() { std::filesystem::remove_all(path_); }
     const std::string& Path() const { return path_; }
 
 private:
+    BenchFolder scratch_;
     std::string path_;
 };
 
