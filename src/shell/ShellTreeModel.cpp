@@ -97,9 +97,7 @@ void TSCShellTreeModel::SetHasChildren(TSCShellTreeNode* node, bool hasChildren)
     }
 }
 
-void TSCShellTreeModel::SortChildren(
-    TSCShellTreeNode* parent,
-    const std::function<int(TSCShellTreeNode&, TSCShellTreeNode&)>& compare) {
+void TSCShellTreeModel::Reorder(TSCShellTreeNode* parent, const std::vector<int>& order) {
     TSCShellTreeNode* owner = Owner(parent);
     if (owner->Count() < 2) {
         return;
@@ -107,9 +105,12 @@ void TSCShellTreeModel::SortChildren(
     const QModelIndex parentIndex = IndexOf(parent);
     emit layoutAboutToBeChanged({QPersistentModelIndex(parentIndex)},
                                 QAbstractItemModel::VerticalSortHint);
-    auto& children = owner->children_;
-    std::stable_sort(children.begin(), children.end(),
-                     [&](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
+    std::vector<std::unique_ptr<TSCShellTreeNode>> sorted;
+    sorted.reserve(order.size());
+    for (const int row : order) {
+        sorted.push_back(std::move(owner->children_[row]));
+    }
+    owner->children_ = std::move(sorted);
     QModelIndexList from;
     QModelIndexList to;
     for (const QModelIndex& index : persistentIndexList()) {
@@ -118,7 +119,7 @@ void TSCShellTreeModel::SortChildren(
         }
     }
     for (int row = 0; row < owner->Count(); ++row) {
-        children[row]->row_ = row;
+        owner->children_[row]->row_ = row;
     }
     for (const QModelIndex& index : from) {
         auto* node = static_cast<TSCShellTreeNode*>(index.internalPointer());

@@ -75,9 +75,9 @@ public:
     void Remove(TSCShellTreeNode* node);
     void SetText(TSCShellTreeNode* node, std::string text);
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
-    // Orders the children of parent (not deeper) by compare's sign.
-    void SortChildren(TSCShellTreeNode* parent,
-                      const std::function<int(TSCShellTreeNode&, TSCShellTreeNode&)>& compare);
+    // Puts the children of parent in a new order: order[i] is the row of the child that comes
+    // i-th.
+    void Reorder(TSCShellTreeNode* parent, const std::vector<int>& order);
 
     QModelIndex IndexOf(const TSCShellTreeNode* node) const;
     // None for the invalid index.
