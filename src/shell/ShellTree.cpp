@@ -298,10 +298,13 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
         model_->Remove(gone);
     }
     bool inserted = false;
-    for (const PidlPtr& item : added) {
-        lastInsertedNode_ = nullptr;
-        AddShellItem(folder, data->GetAbsolutePidl(), item.get(), node);
-        inserted = inserted || lastInsertedNode_ != nullptr;
+    {
+        const TSCShellTreeModel::AppendBatch batch(*model_, node);
+        for (const PidlPtr& item : added) {
+            lastInsertedNode_ = nullptr;
+            AddShellItem(folder, data->GetAbsolutePidl(), item.get(), node);
+            inserted = inserted || lastInsertedNode_ != nullptr;
+        }
     }
     if (inserted) {
         SortChildren(node);
@@ -357,6 +360,7 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
         throw EAbort();
     }
     HRESULT next = S_FALSE;
+    const TSCShellTreeModel::AppendBatch batch(*model_, node);
     while (items) {
         LPITEMIDLIST item = nullptr;
         ULONG fetched = 0;
