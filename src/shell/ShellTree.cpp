@@ -16,6 +16,7 @@
 #include "TreeDragDrop.h"
 #include "VirtualKeys.h"
 #include "namespace/ChangeHandle.h"
+#include "namespace/FolderOrder.h"
 #include "namespace/MountTable.h"
 
 #include <QApplication>
@@ -300,10 +301,13 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
         model_->Remove(gone);
     }
     bool inserted = false;
-    for (const PidlPtr& item : added) {
-        lastInsertedNode_ = nullptr;
-        AddShellItem(folder, data->GetAbsolutePidl(), item.get(), node);
-        inserted = inserted || lastInsertedNode_ != nullptr;
+    {
+        const TSCShellTreeModel::AppendBatch batch(*model_, node);
+        for (const PidlPtr& item : added) {
+            lastInsertedNode_ = nullptr;
+            AddShellItem(folder, data->GetAbsolutePidl(), item.get(), node);
+            inserted = inserted || lastInsertedNode_ != nullptr;
+        }
     }
     if (inserted) {
         SortChildren(node);
@@ -359,6 +363,7 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
         throw EAbort();
     }
     HRESULT next = S_FALSE;
+    const TSCShellTreeModel::AppendBatch batch(*model_, node);
     while (items) {
         LPITEMIDLIST item = nullptr;
         ULONG fetched = 0;
@@ -469,19 +474,19 @@ void TSCCustomShellTree::GetImageIndex(TSCShellTreeNode& node, int& imageIndex,
     }
 }
 
+// By the parent folder's CompareIDs on the name column; children without shell data compare
+// equal to every other.
 void TSCCustomShellTree::SortChildren(TSCShellTreeNode* node) {
-    model_->SortChildren(node, [](TSCShellTreeNode& first, TSCShellTreeNode& second) {
-        if (!first.Data() || !second.Data()) {
-            return 0;
+    const int count = model_->Count(node);
+    std::vector<LPCITEMIDLIST> items(count);
+    IShellFolder* folder = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (TSCShTreeData* data = model_->Child(node, i)->Data()) {
+            items[i] = data->RelativePidl();
+            folder = folder ? folder : data->GetParentFolder();
         }
-        IShellFolder* folder = first.Data()->GetParentFolder();
-        if (folder == nullptr) {
-            return 0;
-        }
-        const HRESULT hr =
-            folder->CompareIDs(0, first.Data()->RelativePidl(), second.Data()->RelativePidl());
-        return Succeeded(hr) ? static_cast<int>(LowWordSigned(hr)) : 0;
-    });
+    }
+    model_->Reorder(node, SortedItemOrder(folder, items, 0));
 }
 
 void TSCCustomShellTree::NodeDeleted(TSCShellTreeNode& node) {

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <utility>
 
 namespace quarn {
 
@@ -47,10 +48,40 @@ TSCShellTreeNode* TSCShellTreeModel::Append(TSCShellTreeNode* parent,
     const int row = owner->Count();
     node->parent_ = owner;
     node->row_ = row;
+    if (owner == batchOwner_) {
+        owner->children_.push_back(std::move(node));
+        return owner->children_.back().get();
+    }
+    AnnounceBatch();
     beginInsertRows(IndexOf(parent), row, row);
     owner->children_.push_back(std::move(node));
     endInsertRows();
     return owner->children_.back().get();
+}
+
+TSCShellTreeModel::AppendBatch::AppendBatch(TSCShellTreeModel& model, TSCShellTreeNode* parent)
+    : model_(model) {
+    model_.AnnounceBatch();
+    model_.batchOwner_ = model_.Owner(parent);
+    model_.batchShown_ = model_.batchOwner_->Count();
+}
+
+TSCShellTreeModel::AppendBatch::~AppendBatch() {
+    model_.AnnounceBatch();
+}
+
+int TSCShellTreeModel::ShownCount(const TSCShellTreeNode* owner) const {
+    return owner == batchOwner_ ? batchShown_ : owner->Count();
+}
+
+void TSCShellTreeModel::AnnounceBatch() {
+    TSCShellTreeNode* owner = batchOwner_;
+    if (owner && batchShown_ < owner->Count()) {
+        beginInsertRows(IndexOf(owner), batchShown_, owner->Count() - 1);
+        batchOwner_ = nullptr; // the views see the new rows from here on
+        endInsertRows();
+    }
+    batchOwner_ = nullptr;
 }
 
 void TSCShellTreeModel::NotifyDeleting(TSCShellTreeNode& node) {
@@ -63,6 +94,7 @@ void TSCShellTreeModel::NotifyDeleting(TSCShellTreeNode& node) {
 }
 
 void TSCShellTreeModel::Clear() {
+    AnnounceBatch();
     for (const auto& node : root_->children_) {
         NotifyDeleting(*node);
     }
@@ -72,6 +104,7 @@ void TSCShellTreeModel::Clear() {
 }
 
 void TSCShellTreeModel::Remove(TSCShellTreeNode* node) {
+    AnnounceBatch();
     NotifyDeleting(*node);
     TSCShellTreeNode* owner = node->parent_;
     const int row = node->row_;
@@ -97,9 +130,8 @@ void TSCShellTreeModel::SetHasChildren(TSCShellTreeNode* node, bool hasChildren)
     }
 }
 
-void TSCShellTreeModel::SortChildren(
-    TSCShellTreeNode* parent,
-    const std::function<int(TSCShellTreeNode&, TSCShellTreeNode&)>& compare) {
+void TSCShellTreeModel::Reorder(TSCShellTreeNode* parent, const std::vector<int>& order) {
+    AnnounceBatch();
     TSCShellTreeNode* owner = Owner(parent);
     if (owner->Count() < 2) {
         return;
@@ -107,9 +139,12 @@ void TSCShellTreeModel::SortChildren(
     const QModelIndex parentIndex = IndexOf(parent);
     emit layoutAboutToBeChanged({QPersistentModelIndex(parentIndex)},
                                 QAbstractItemModel::VerticalSortHint);
-    auto& children = owner->children_;
-    std::stable_sort(children.begin(), children.end(),
-                     [&](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
+    std::vector<std::unique_ptr<TSCShellTreeNode>> sorted;
+    sorted.reserve(order.size());
+    for (const int row : order) {
+        sorted.push_back(std::move(owner->children_[row]));
+    }
+    owner->children_ = std::move(sorted);
     QModelIndexList from;
     QModelIndexList to;
     for (const QModelIndex& index : persistentIndexList()) {
@@ -118,7 +153,7 @@ void TSCShellTreeModel::SortChildren(
         }
     }
     for (int row = 0; row < owner->Count(); ++row) {
-        children[row]->row_ = row;
+        owner->children_[row]->row_ = row;
     }
     for (const QModelIndex& index : from) {
         auto* node = static_cast<TSCShellTreeNode*>(index.internalPointer());
@@ -155,7 +190,7 @@ int TSCShellTreeModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0) {
         return 0;
     }
-    return Owner(NodeOf(parent))->Count();
+    return ShownCount(Owner(NodeOf(parent)));
 }
 
 int TSCShellTreeModel::columnCount(const QModelIndex&) const {
@@ -243,7 +278,7 @@ bool TSCShellTreeModel::setData(const QModelIndex& index, const QVariant& value,
 
 bool TSCShellTreeModel::hasChildren(const QModelIndex& parent) const {
     const TSCShellTreeNode* owner = Owner(NodeOf(parent));
-    return owner->Count() > 0 || owner->hasChildren_;
+    return ShownCount(owner) > 0 || owner->hasChildren_;
 }
 
 bool TSCShellTreeModel::canFetchMore(const QModelIndex& parent) const {

@@ -70,14 +70,27 @@ public:
     TSCShellTreeNode* Child(const TSCShellTreeNode* parent, int index) const;
     // Adds node as the new last child of parent (top level when none).
     TSCShellTreeNode* Append(TSCShellTreeNode* parent, std::unique_ptr<TSCShellTreeNode> node);
+
+    // While it lives, the children appended to one node are in the node at once but reach the
+    // views together, in one insertion, when it ends (or before the model changes otherwise).
+    class [[nodiscard]] AppendBatch {
+    public:
+        AppendBatch(TSCShellTreeModel& model, TSCShellTreeNode* parent);
+        ~AppendBatch();
+        AppendBatch(const AppendBatch&) = delete;
+        AppendBatch& operator=(const AppendBatch&) = delete;
+
+    private:
+        TSCShellTreeModel& model_;
+    };
     void Clear();
     // Deletes a node with its children.
     void Remove(TSCShellTreeNode* node);
     void SetText(TSCShellTreeNode* node, std::string text);
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
-    // Orders the children of parent (not deeper) by compare's sign.
-    void SortChildren(TSCShellTreeNode* parent,
-                      const std::function<int(TSCShellTreeNode&, TSCShellTreeNode&)>& compare);
+    // Puts the children of parent in a new order: order[i] is the row of the child that comes
+    // i-th.
+    void Reorder(TSCShellTreeNode* parent, const std::vector<int>& order);
 
     QModelIndex IndexOf(const TSCShellTreeNode* node) const;
     // None for the invalid index.
@@ -106,6 +119,10 @@ public:
 
 private:
     TSCShellTreeNode* Owner(const TSCShellTreeNode* parent) const;
+    // The children of owner that the views know of.
+    int ShownCount(const TSCShellTreeNode* owner) const;
+    // Shows the views the children appended in the running batch.
+    void AnnounceBatch();
     void NotifyDeleting(TSCShellTreeNode& node);
     QIcon NodeIcon(TSCShellTreeNode& node) const;
 
@@ -118,6 +135,8 @@ private:
         auto operator<=>(const IconKey&) const = default;
     };
     mutable std::map<IconKey, QIcon> icons_;
+    TSCShellTreeNode* batchOwner_ = nullptr; // whose appends wait for the batch's end
+    int batchShown_ = 0;                     // its children that the views know of
 };
 
 } // namespace quarn

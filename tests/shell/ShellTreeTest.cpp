@@ -204,6 +204,40 @@ TEST_F(ShellTree, TheModelPassesTheModelChecker) {
     EXPECT_EQ(reports.messages, Texts{});
 }
 
+// Every pair of neighbours in the order of the folder's CompareIDs.
+void ExpectInFolderOrder(TSCShellTreeNode* parent) {
+    IShellFolder* folder = parent->Data()->GetFolder();
+    for (int i = 1; i < parent->Count(); ++i) {
+        const HRESULT hr = folder->CompareIDs(0, parent->Item(i - 1)->Data()->RelativePidl(),
+                                              parent->Item(i)->Data()->RelativePidl());
+        ASSERT_TRUE(Succeeded(hr));
+        EXPECT_LT(LowWordSigned(hr), 0)
+            << parent->Item(i - 1)->Text() << " before " << parent->Item(i)->Text();
+    }
+}
+
+TEST_F(ShellTree, ChildrenComeInTheFoldersOrderOnExpansionAndRefresh) {
+    const std::vector<std::string> names = {
+        "a10",     "a2",      "A1",        "b",        "B",       "d 9",  "d 10",
+        "raw\xff", "raw\xfe", "e\xcc\x81", "\xc3\xa9", ".hidden", "Zeta", "zeta 2"};
+    for (const std::string& name : names) {
+        std::filesystem::create_directories(fixture.Path("mixed/" + name));
+    }
+    tree.WriteOptions(tree.Options() | scstoShowHidden);
+    SetBase("");
+    TSCShellTreeNode* mixed = ChildNamed(tree.Items(), tree.RootNode(), "mixed");
+    tree.Expand(mixed);
+    ASSERT_EQ(mixed->Count(), static_cast<int>(names.size()));
+    ExpectInFolderOrder(mixed);
+
+    for (const char* added : {"a3", "RAW\xfd", "d 1"}) {
+        std::filesystem::create_directory(fixture.Path("mixed/") + added);
+    }
+    tree.Refresh();
+    ASSERT_EQ(mixed->Count(), static_cast<int>(names.size()) + 3);
+    ExpectInFolderOrder(mixed);
+}
+
 TEST_F(ShellTree, NodesReachScreenReaders) {
     SetBase("");
     ShowAndSettle(tree);
