@@ -2,13 +2,13 @@
 // filled tree of 50,000 nodes with one change, each beside a plain readdir + statx of the same
 // folders in the same iteration; and the time from a folder made by another program to its
 // node, beside the refresh timer's period.
+#include "BenchFiles.h"
 #include "ListingFolder.h"
 #include "shell/ShellTree.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -26,18 +26,15 @@ constexpr int SubfoldersEach = 1'000;
 // A folder tree made for one benchmark and removed after it.
 class BenchTree {
 public:
-    explicit BenchTree(const std::string& name) {
-        const char* base = std::getenv("QUARN_BENCH_DIR");
-        root_ = fs::path(base ? base : "/var/tmp") / name;
-        fs::remove_all(root_);
+    explicit BenchTree(const std::string& name) : root_(scratch_ / name) {
         fs::create_directories(root_);
     }
-    ~BenchTree() { fs::remove_all(root_); }
     std::string Path(const std::string& relative = "") const {
         return relative.empty() ? root_.string() : (root_ / relative).string();
     }
 
 private:
+    quarn::bench::BenchFolder scratch_;
     fs::path root_;
 };
 
