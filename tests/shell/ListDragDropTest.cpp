@@ -38,13 +38,7 @@ protected:
         return list.View()->visualRect(list.Items().index(RowNamed(list, name), 0)).center();
     }
     QPoint EmptySpace() { return {20, list.View()->viewport()->height() - 5}; }
-    std::unique_ptr<QMimeData> Dropped() {
-        const PidlPtr absolute = ParsePath(outside / "in/dropped");
-        const TSCParentFolder parent = GetParentFolder(absolute.get());
-        const ComPtr<IDataObject> data = CreateItemsDataObject(
-            parent.Folder.get(), parent.ParentPidl.get(), {parent.ChildPidl.get()});
-        return std::make_unique<TSCDataObjectMimeData>(data.get());
-    }
+    std::unique_ptr<QMimeData> Dropped() { return DragDataOf({outside / "in/dropped"}); }
     // Enters and moves to point; answers the action shown there.
     Qt::DropAction Hover(const QMimeData& mime, QPoint point, Qt::MouseButtons buttons) {
         QWidget* viewport = list.View()->viewport();

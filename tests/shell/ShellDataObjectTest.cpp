@@ -171,14 +171,8 @@ TEST_F(DataObjectTest, TheEnumeratorSkipsResetsAndClonesAndOutlivesItsObject) {
 
 // The "Shell IDList Array" of items given by path, all in one folder.
 std::string IdListBlockOf(const std::vector<std::string>& paths) {
-    std::vector<TSCParentFolder> parts;
-    std::vector<LPCITEMIDLIST> children;
-    for (const std::string& path : paths) {
-        const PidlPtr absolute = ParsePath(path);
-        parts.push_back(GetParentFolder(absolute.get()));
-        children.push_back(parts.back().ChildPidl.get());
-    }
-    return BuildShellIdListBlock(parts.front().ParentPidl.get(), children);
+    const ItemsOfOneFolder items = ItemsByPath(paths);
+    return BuildShellIdListBlock(items.FolderPidl(), items.children);
 }
 
 TEST(ReadShellIdList, AnswersWhatEveryItemAllows) {

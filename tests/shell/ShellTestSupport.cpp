@@ -1,5 +1,8 @@
 #include "ShellTestSupport.h"
 
+#include "shell/DragMimeData.h"
+#include "shell/ShellItemsDataObject.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -93,6 +96,23 @@ HRESULT FakeFolder::GetDetailsOf(LPCITEMIDLIST, ULONG column, SHELLDETAILS* deta
     details->str.uType = STRRET_CSTR;
     details->str.cStr = "column " + std::to_string(column);
     return S_OK;
+}
+
+ItemsOfOneFolder ItemsByPath(const std::vector<std::string>& paths) {
+    ItemsOfOneFolder items;
+    items.parts.reserve(paths.size());
+    for (const std::string& path : paths) {
+        items.parts.push_back(GetParentFolder(ParsePath(path).get()));
+        items.children.push_back(items.parts.back().ChildPidl.get());
+    }
+    return items;
+}
+
+std::unique_ptr<QMimeData> DragDataOf(const std::vector<std::string>& paths) {
+    const ItemsOfOneFolder items = ItemsByPath(paths);
+    const ComPtr<IDataObject> data =
+        CreateItemsDataObject(items.Folder(), items.FolderPidl(), items.children);
+    return std::make_unique<TSCDataObjectMimeData>(data.get());
 }
 
 } // namespace quarn::test

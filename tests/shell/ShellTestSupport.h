@@ -2,10 +2,14 @@
 
 #include "namespace/Malloc.h"
 #include "namespace/ShellFolder.h"
+#include "shell/ShellItemRoutines.h"
 #include "shell/ShellUtils.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class QMimeData;
 
 namespace quarn::test {
 
@@ -15,6 +19,18 @@ PidlPtr MakeList(const std::vector<std::string>& payloads);
 std::string ListText(LPCITEMIDLIST list);
 PidlPtr ParsePath(const std::string& path);
 PidlPtr SpecialFolder(int csidl);
+
+// Items given by path, all in one folder: each one's folder and its one-level list.
+struct ItemsOfOneFolder {
+    std::vector<TSCParentFolder> parts;
+    std::vector<LPCITEMIDLIST> children; // into parts
+
+    IShellFolder* Folder() const { return parts.front().Folder.get(); }
+    LPCITEMIDLIST FolderPidl() const { return parts.front().ParentPidl.get(); }
+};
+ItemsOfOneFolder ItemsByPath(const std::vector<std::string>& paths);
+// Our own drag data for items given by path, all in one folder.
+std::unique_ptr<QMimeData> DragDataOf(const std::vector<std::string>& paths);
 
 // An allocator that counts what it hands out and frees, and can refuse.
 class CountingAllocator final : public IMalloc {

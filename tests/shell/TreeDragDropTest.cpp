@@ -56,19 +56,6 @@ protected:
     QPoint Centre(TSCShellTreeNode* node) {
         return tree.visualRect(tree.Items().IndexOf(node)).center();
     }
-    // Our own drag data for items of the source folder.
-    static std::unique_ptr<QMimeData> ItemsOf(const std::vector<std::string>& paths) {
-        std::vector<TSCParentFolder> parts;
-        std::vector<LPCITEMIDLIST> children;
-        for (const std::string& path : paths) {
-            const PidlPtr absolute = ParsePath(path);
-            parts.push_back(GetParentFolder(absolute.get()));
-            children.push_back(parts.back().ChildPidl.get());
-        }
-        const ComPtr<IDataObject> data = CreateItemsDataObject(
-            parts.front().Folder.get(), parts.front().ParentPidl.get(), children);
-        return std::make_unique<TSCDataObjectMimeData>(data.get());
-    }
     // Enters at from, moves to to and drops there; answers the action the drop took.
     Qt::DropAction DragAndDrop(const QMimeData& mime, QPoint to, Qt::KeyboardModifiers keys = {},
                                Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction |
@@ -91,11 +78,11 @@ protected:
 
 TEST_F(TreeDragDrop, OurItemsMoveOnOneFileSystemAndCopyWithControl) {
     const QPoint target = Centre(Node("target"));
-    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/a"}), target), Qt::MoveAction);
+    EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "source/a"}), target), Qt::MoveAction);
     EXPECT_EQ(ReadFileBytes(dir / "target/a"), "a");
     EXPECT_FALSE(PathExists(dir / "source/a"));
 
-    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/b"}), target, Qt::ControlModifier),
+    EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "source/b"}), target, Qt::ControlModifier),
               Qt::CopyAction);
     EXPECT_EQ(ReadFileBytes(dir / "target/b"), "b");
     EXPECT_EQ(ReadFileBytes(dir / "source/b"), "b");
@@ -103,7 +90,7 @@ TEST_F(TreeDragDrop, OurItemsMoveOnOneFileSystemAndCopyWithControl) {
 
     // Dropped again: the name is taken, nothing is replaced, and the user is told.
     WriteFileBytes(dir / "source/b", "new");
-    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "source/b"}), target), Qt::IgnoreAction);
+    EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "source/b"}), target), Qt::IgnoreAction);
     EXPECT_EQ(ReadFileBytes(dir / "target/b"), "b");
     expectedMessages = 1;
 }
@@ -129,19 +116,19 @@ TEST_F(TreeDragDrop, ACraftedBlockIsRefusedAndNothingMoves) {
 }
 
 TEST_F(TreeDragDrop, AFolderOnItselfIsNoDrop) {
-    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "target"}), Centre(Node("target"))), Qt::IgnoreAction);
+    EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "target"}), Centre(Node("target"))), Qt::IgnoreAction);
     fs::create_directory(dir / "target/inner/deeper");
     tree.Refresh();
     TSCShellTreeNode* target = Node("target");
     tree.Expand(target);
     const QPoint inner = Centre(ChildNamed(tree.Items(), target, "inner"));
-    EXPECT_EQ(DragAndDrop(*ItemsOf({dir / "target"}), inner), Qt::IgnoreAction);
+    EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "target"}), inner), Qt::IgnoreAction);
     EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
     EXPECT_EQ(FolderNames(dir.Path() / "target/inner"), (std::set<std::string>{"deeper"}));
 }
 
 TEST_F(TreeDragDrop, TheRightButtonAsksWhatToDo) {
-    const auto mime = ItemsOf({dir / "source/a"});
+    const auto mime = DragDataOf({dir / "source/a"});
     QStringList offered;
     QTimer::singleShot(100, [&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -170,7 +157,7 @@ TEST_F(TreeDragDrop, ARestingDragExpandsTheNodeAndScrollsNearTheEdge) {
     tree.Refresh();
     TSCShellTreeNode* target = Node("target");
     ASSERT_FALSE(tree.isExpanded(tree.Items().IndexOf(target)));
-    const auto mime = ItemsOf({dir / "source/a"});
+    const auto mime = DragDataOf({dir / "source/a"});
     const QPoint point = Centre(target);
     const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(point, all, mime.get(), Qt::LeftButton, {});
