@@ -648,22 +648,24 @@ void TSCCustomShellTree::SyncTo(TSCShellTreeNode* node) {
     }
 }
 
-// A later job replaces a pending one.
+// A later job joins a pending one and restarts the timer with its own period: a change
+// notice never swallows the list's pending move to the selected folder.
 void TSCCustomShellTree::StartDelayTimer(DelayJob job, int milliseconds) {
-    delayTag_ = job;
+    delayJobs_ |= job;
     delayTimer_.start(milliseconds);
 }
 
 void TSCCustomShellTree::TimerFired() {
     delayTimer_.stop();
-    const DelayJob job = std::exchange(delayTag_, DelayIdle);
-    if (job == DelaySync) {
+    const int jobs = std::exchange(delayJobs_, DelayIdle);
+    if (jobs & DelayRefresh) {
+        skipNextChangeNotify_ = false;
+        Refresh();
+    }
+    if (jobs & DelaySync) {
         if (TSCShellTreeNode* node = Selected(); node && node->Data()) {
             SyncTo(node);
         }
-    } else if (job == DelayRefresh) {
-        skipNextChangeNotify_ = false;
-        Refresh();
     }
 }
 

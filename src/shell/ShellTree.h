@@ -162,6 +162,7 @@ protected:
 private:
     friend class TSCTreeDragDrop; // expands nodes without an owner window
 
+    // Jobs of the delay timer, as bits: a sync and a refresh may both wait.
     enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
 
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
@@ -190,7 +191,7 @@ private:
     TSCShellLocator baseFolder_;
     TSCShellLocator selectedFolder_;
     QTimer delayTimer_;
-    DelayJob delayTag_ = DelayIdle;
+    int delayJobs_ = DelayIdle;
     TSCLinkedList* shellList_ = nullptr;
     TSCShellTreeOptions options_ = scstoDefaultOptions;
     bool syncNow_ = false;

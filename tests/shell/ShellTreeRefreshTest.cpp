@@ -87,6 +87,19 @@ TEST_F(TreeRefresh, AnUnfocusedTreeWaitsLonger) {
     }));
 }
 
+TEST_F(TreeRefresh, AChangeNoticeDuringTheDelayedSyncStillMovesTheListAlong) {
+    FakeList list;
+    tree.WriteShellList(&list);
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_Down); // a key move: the list follows later
+    TSCShellTreeNode* moved = tree.Selected();
+    ASSERT_NE(moved, tree.RootNode());
+    PostChange();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list.followed.empty(); }));
+    EXPECT_EQ(list.followed.back(), moved->Data()->GetPath());
+    tree.WriteShellList(nullptr);
+}
+
 TEST_F(TreeRefresh, TheSelectedFolderRemovedOutsideGivesTheSelectionToItsParent) {
     FakeList list;
     tree.WriteShellList(&list);
