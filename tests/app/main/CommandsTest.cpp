@@ -383,7 +383,9 @@ TEST_F(Commands, UpGoesToTheFolderAboveAndStopsAtTheTop) {
     EXPECT_TRUE(WaitFor([&] { return Main().CurrentFolder == dir.Folder(); }))
         << Main().CurrentFolder;
     Tree().Select(Tree().RootNode());
-    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder.empty(); }))
+        << "window: " << Main().CurrentFolder << ", list: " << List().Folder().GetPath()
+        << ", tree: " << Tree().GetSelectedPath();
     QTest::mouseClick(Child<QToolButton>("tbUp"), Qt::LeftButton);
     EXPECT_EQ(Tree().Selected(), Tree().RootNode());
 }
