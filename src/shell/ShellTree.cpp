@@ -648,11 +648,15 @@ void TSCCustomShellTree::SyncTo(TSCShellTreeNode* node) {
     }
 }
 
-// A later job joins a pending one and restarts the timer with its own period: a change
-// notice never swallows the list's pending move to the selected folder.
+// A later job joins a pending one and restarts the timer with its own period, except that
+// change notices never put off the list's pending move to the selected folder: a stream of
+// them would hold it back for as long as it lasts.
 void TSCCustomShellTree::StartDelayTimer(DelayJob job, int milliseconds) {
+    const bool syncWaits = (delayJobs_ & DelaySync) && delayTimer_.isActive();
     delayJobs_ |= job;
-    delayTimer_.start(milliseconds);
+    if (job == DelaySync || !syncWaits) {
+        delayTimer_.start(milliseconds);
+    }
 }
 
 void TSCCustomShellTree::TimerFired() {

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -101,6 +102,21 @@ TEST_F(TreeRefresh, AChangeNoticeDuringTheDelayedSyncStillMovesTheListAlong) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !list.followed.empty() && list.followed.back() == target; }));
     tree.SetBusy(false);
+    tree.WriteShellList(nullptr);
+}
+
+TEST_F(TreeRefresh, AStreamOfChangeNoticesDoesNotHoldBackTheListsMove) {
+    FakeList list;
+    tree.WriteShellList(&list);
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_Down);
+    const std::string target = tree.Selected()->Data()->GetPath();
+    QTimer notices;
+    QObject::connect(&notices, &QTimer::timeout, [&] { PostChange(); });
+    notices.start(100); // more often than the refresh delay
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !list.followed.empty() && list.followed.back() == target; }, 3000));
+    notices.stop();
     tree.WriteShellList(nullptr);
 }
 
