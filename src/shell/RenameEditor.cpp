@@ -1,7 +1,9 @@
 #include "RenameEditor.h"
 
+#include <QApplication>
 #include <QChar>
 #include <QList>
+#include <QWidget>
 #include <algorithm>
 #include <vector>
 
@@ -128,6 +130,14 @@ std::optional<std::string> EditedName(const std::string& name, const QString& ed
         return std::nullopt;
     }
     return result;
+}
+
+void TakeFocusBackFromEditor(QWidget& control) {
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr || !focused->isVisible() || focused == &control ||
+        control.isAncestorOf(focused)) {
+        control.setFocus(Qt::OtherFocusReason);
+    }
 }
 
 } // namespace quarn

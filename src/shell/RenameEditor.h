@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+class QWidget;
+
 namespace quarn {
 
 // What the rename editors of the folder tree and the file list share. They show a name's
@@ -18,5 +20,10 @@ QString EditorText(const std::string& name);
 // blanks typed at either end of the name are dropped. None when that is the name itself: an
 // untouched edit renames nothing.
 std::optional<std::string> EditedName(const std::string& name, const QString& edited);
+
+// After a rename editor of control closed: the control takes the focus back, unless the user
+// gave it to another widget (a click elsewhere also ends the edit). A message box about a
+// refused name leaves it nowhere, and the window would give it to the first of its controls.
+void TakeFocusBackFromEditor(QWidget& control);
 
 } // namespace quarn

@@ -948,6 +948,7 @@ void TSCCustomShellList::LabelEdited(int index, const QString& edited) {
 
 void TSCCustomShellList::EditorClosed() {
     editing_ = false;
+    TakeFocusBackFromEditor(*this);
     RunPendingRefresh();
 }
 

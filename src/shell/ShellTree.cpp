@@ -837,9 +837,11 @@ void TSCCustomShellTree::RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTree
     shellList_->Folder().SetPidl(followed.get());
 }
 
-// A pending refresh runs when the edit ends, whether or not the text was taken.
+// The focus comes back to the tree unless the user took it elsewhere, and a pending refresh
+// runs, whether or not the text was taken.
 void TSCCustomShellTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     TSCCustomTreeView::closeEditor(editor, hint);
+    TakeFocusBackFromEditor(*this);
     RunShellGuarded([this] { RunPendingRefresh(); });
 }
 

@@ -1,9 +1,11 @@
 // The rename editors of the folder tree and the file list: names are bytes, an untouched edit
-// renames nothing, and blanks typed at the ends are dropped.
+// renames nothing, blanks typed at the ends are dropped, and the focus comes back to the
+// control when the edit ends.
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
+#include "platform/gui/QtMessageService.h"
 #include "shell/ShellList.h"
 #include "shell/ShellListData.h"
 #include "shell/ShellTree.h"
@@ -11,7 +13,9 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -86,6 +90,9 @@ protected:
         }
         return -1;
     }
+    QWidget* View(Control control) {
+        return control == Control::Tree ? static_cast<QWidget*>(&tree) : list.View();
+    }
     std::string PathOf(Control control, const std::string& name) const {
         return fixture.Path(control == Control::Tree ? name : "files/" + name);
     }
@@ -112,6 +119,8 @@ TEST_P(UntouchedEdit, KeepsTheNameByteForByte) {
     QLineEdit* editor = StartEdit(control, name);
     ASSERT_NE(editor, nullptr);
     EndEdit(editor, ending);
+    EXPECT_EQ(QApplication::focusWidget(), ending == Ending::Enter ? View(control) : &elsewhere)
+        << "the focus stays where the user put it";
     EXPECT_TRUE(PathExists(PathOf(control, name))) << "the entry keeps its name";
     EXPECT_EQ((*messages).Texts(), std::vector<std::string>{});
     if (control == Control::Tree) {
@@ -180,6 +189,39 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"ListRawBytesKept", Control::List, RawFile, KeysAtEnd("n", 3), "\xff\xfe raw.n"},
         TypedCase{"ListOwnBlanksKept", Control::List, BlankFile, KeysAtEnd("s "), BlankFile + "s"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// Answers the first message box that shows with Enter, as a user would.
+void PressEnterOnTheMessageBox() {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr && box->isVisible()) {
+            poll->deleteLater();
+            poll->stop();
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    poll->start();
+}
+
+TEST_F(RenameEditors, AfterARefusedRenameTheFocusIsBackOnTheControl) {
+    auto previous = InstallMessageService(std::make_unique<QtMessageService>());
+    for (const Control control : {Control::List, Control::Tree}) {
+        QLineEdit* editor = StartEdit(control, control == Control::Tree ? "one" : "a::b.txt");
+        ASSERT_NE(editor, nullptr);
+        editor->setText(control == Control::Tree ? "other" : "ARCHIVE.ZIP");
+        PressEnterOnTheMessageBox();
+        EndEdit(editor, Ending::Enter);
+        form.activateWindow(); // as the window manager does once the box is gone
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_EQ(QApplication::focusWidget(), View(control))
+            << (control == Control::Tree ? "tree" : "list");
+    }
+    InstallMessageService(std::move(previous));
+    EXPECT_TRUE(PathExists(fixture.Path("one")));
+    EXPECT_TRUE(PathExists(fixture.Path("files/a::b.txt")));
+}
 
 } // namespace
 } // namespace quarn::test
