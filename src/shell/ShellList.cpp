@@ -811,9 +811,13 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
     }
     ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
     ConnectSendToMenu(*menu, contextMenu);
+    // A refresh in the menu's loop may move the rows or remove the item.
+    const QPersistentModelIndex focusedItem(model_->index(focused, 0));
     const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
     if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
-        StartLabelEdit(focused);
+        if (focusedItem.isValid()) {
+            StartLabelEdit(focusedItem.row());
+        }
     } else if (command >= static_cast<int>(FirstCommandId)) {
         InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
         if (IsNetworkFolder()) {
