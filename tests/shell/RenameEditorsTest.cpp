@@ -2,6 +2,7 @@
 // renames nothing, blanks typed at the ends are dropped, and the focus comes back to the
 // control when the edit ends.
 #include "ControlTestSupport.h"
+#include "ListFixture.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
@@ -63,7 +64,7 @@ protected:
             tree.Select(node);
             view = &tree;
         } else {
-            const int row = RowNamed(name);
+            const int row = RowNamed(list, name);
             EXPECT_GE(row, 0) << name;
             list.SelectionModel()->setCurrentIndex(list.Items().index(row, 0),
                                                    QItemSelectionModel::ClearAndSelect |
@@ -81,14 +82,6 @@ protected:
             elsewhere.setFocus(Qt::MouseFocusReason);
         }
         QApplication::processEvents(); // the delegate commits through a queued call
-    }
-    int RowNamed(const std::string& name) {
-        for (int row = 0; row < list.Count(); ++row) {
-            if (list.GetItemData(row)->GetDisplayName() == name) {
-                return row;
-            }
-        }
-        return -1;
     }
     QWidget* View(Control control) {
         return control == Control::Tree ? static_cast<QWidget*>(&tree) : list.View();
@@ -127,7 +120,7 @@ TEST_P(UntouchedEdit, KeepsTheNameByteForByte) {
         EXPECT_NE(ChildNamed(tree.Items(), tree.RootNode(), name), nullptr);
         EXPECT_FALSE(tree.SkipNextChangeNotify()) << "nothing renamed, no change to expect";
     } else {
-        EXPECT_GE(RowNamed(name), 0);
+        EXPECT_GE(RowNamed(list, name), 0);
     }
 }
 
