@@ -126,6 +126,10 @@ private:
     // CurrentFolder, the totals and the status bar after the list was filled.
     void ListFilled(const std::string& folder);
     void scsListClick();
+    void scsListSelectionChanged();
+    // The selection changed since it was last counted: its total and the status bar, unless a
+    // command runs.
+    void CountChangedSelection();
     void scsListItemContextMenu();
     void scsListKeyUp(const QKeyEvent& key);
     void StatusBarResize();
@@ -198,6 +202,8 @@ private:
     // meanwhile wait in pendingFolder_.
     bool commandRunning_ = false;
     std::optional<std::string> pendingFolder_;
+    // The list's selection changed and is not counted yet.
+    bool selectionCountDue_ = false;
     bool closeAfterCommand_ = false;
 };
 

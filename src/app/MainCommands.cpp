@@ -32,7 +32,7 @@ void NoFilesSelected(const char* verb) {
 // A command from collecting its files to its end: no other command starts meanwhile, and
 // CurrentFolder stays as it was when the files were collected. A fill of the list during the
 // command (the tree's delayed sync, a refresh) takes effect when it ends, with the totals and
-// the status bar, as does a request to close the window.
+// the status bar, as do a change of the selection and a request to close the window.
 class TfMain::CommandScope {
 public:
     explicit CommandScope(TfMain& window) : window_(window) { window_.commandRunning_ = true; }
@@ -43,6 +43,7 @@ public:
             window_.pendingFolder_.reset();
             RunGuarded([&] { window_.ListFilled(folder); });
         }
+        RunGuarded([&] { window_.CountChangedSelection(); });
         if (window_.closeAfterCommand_) {
             window_.closeAfterCommand_ = false;
             QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);

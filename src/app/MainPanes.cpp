@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QItemSelectionModel>
 
 namespace quarn {
 
@@ -35,6 +36,8 @@ void TfMain::CreateShellControls() {
     };
     scsList->OnFillComplete = [this](QWidget*) { scsListFillComplete(); };
     scsList->OnClick = [this](QWidget*) { scsListClick(); };
+    connect(scsList->SelectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { scsListSelectionChanged(); });
     scsList->OnKeyUp = [this](QWidget*, QKeyEvent* key) { scsListKeyUp(*key); };
     scsList->OnItemContextMenu = [this](QWidget*, int, QPoint&, QMenu*&) {
         scsListItemContextMenu();

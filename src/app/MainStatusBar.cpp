@@ -87,6 +87,24 @@ void TfMain::scsListClick() {
                        }));
 }
 
+// Every change of the list's selection is counted once it is through, a burst of changes
+// once. While a command runs the count waits for its end: the engine writes into the panels.
+void TfMain::scsListSelectionChanged() {
+    if (!selectionCountDue_) {
+        selectionCountDue_ = true;
+        QTimer::singleShot(0, this, Guarded([this] { CountChangedSelection(); }));
+    }
+}
+
+void TfMain::CountChangedSelection() {
+    if (!selectionCountDue_ || commandRunning_) {
+        return;
+    }
+    selectionCountDue_ = false;
+    ComputeSelectedSize();
+    UpdateStatusBar();
+}
+
 void TfMain::scsListItemContextMenu() {
     ComputeSelectedSize();
     UpdateStatusBar();

@@ -178,9 +178,9 @@ void TSCCustomTreeView::contextMenuEvent(QContextMenuEvent* event) {
     });
 }
 
-// The right button leaves the selection as it is.
+// The right button leaves the selection as it is, and so does a click on no node.
 void TSCCustomTreeView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
+    if (event->button() == Qt::RightButton || !indexAt(event->position().toPoint()).isValid()) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
         return;

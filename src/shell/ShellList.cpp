@@ -6,6 +6,7 @@
 #include "ListDragDrop.h"
 #include "MemoryStream.h"
 #include "PidlList.h"
+#include "RenameEditor.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
 #include "SendToMenu.h"
@@ -133,11 +134,8 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
             OnDeleteItem(this, row, item.Data.get());
         }
     };
-    model_->EditText = [this](int row) {
-        return GetChildDisplayName(currentFolder_.get(), GetItemData(row)->RelativePidl(),
-                                   SHGDN_INFOLDER | SHGDN_FOREDITING);
-    };
-    model_->OnEdited = [this](int row, const std::string& text) { LabelEdited(row, text); };
+    model_->EditText = [this](int row) { return EditingName(row); };
+    model_->OnEdited = [this](int row, const QString& text) { LabelEdited(row, text); };
     folder_.OnChange = [this](TSCShellLocator&) { FolderChanged(); };
     DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
 }
@@ -813,9 +811,13 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
     }
     ConnectMenuHelpTexts(*menu, contextMenu, this, OnPopupHint);
     ConnectSendToMenu(*menu, contextMenu);
+    // A refresh in the menu's loop may move the rows or remove the item.
+    const QPersistentModelIndex focusedItem(model_->index(focused, 0));
     const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
     if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
-        StartLabelEdit(focused);
+        if (focusedItem.isValid()) {
+            StartLabelEdit(focusedItem.row());
+        }
     } else if (command >= static_cast<int>(FirstCommandId)) {
         InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
         if (IsNetworkFolder()) {
@@ -923,16 +925,25 @@ void TSCCustomShellList::StartLabelEdit(int index) {
     editing_ = View()->indexWidget(item) != nullptr;
 }
 
-void TSCCustomShellList::LabelEdited(int index, const std::string& edited) {
-    std::string text = QString::fromStdString(edited).trimmed().toStdString();
+std::string TSCCustomShellList::EditingName(int index) const {
+    return GetChildDisplayName(currentFolder_.get(), GetItemData(index)->RelativePidl(),
+                               SHGDN_INFOLDER | SHGDN_FOREDITING);
+}
+
+// The edited text goes back to the name's bytes; an edit that changed nothing renames nothing.
+void TSCCustomShellList::LabelEdited(int index, const QString& edited) {
+    std::optional<std::string> text = EditedName(EditingName(index), edited);
+    if (!text) {
+        return;
+    }
     if (OnEdited) {
-        OnEdited(this, index, text);
+        OnEdited(this, index, *text);
     }
     Hourglass hourglass;
     skipNextChange_ = true;
     TSCShListData& data = *GetItemData(index);
     LPITEMIDLIST renamed = nullptr;
-    if (Succeeded(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), text,
+    if (Succeeded(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), *text,
                                             SHGDN_INFOLDER, &renamed)) &&
         renamed) {
         data.SetPidl(renamed);
@@ -941,6 +952,7 @@ void TSCCustomShellList::LabelEdited(int index, const std::string& edited) {
 
 void TSCCustomShellList::EditorClosed() {
     editing_ = false;
+    TakeFocusBackFromEditor(*this);
     RunPendingRefresh();
 }
 

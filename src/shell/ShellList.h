@@ -170,7 +170,7 @@ public:
     std::function<void(QWidget* sender, int column)> OnColumnClick;
     // Before an item opens; setting handled keeps its default command from running.
     std::function<void(QWidget* sender, bool& handled)> OnDblClickOpen;
-    // A rename entered, with the text before the list trims it; the handler may change it.
+    // A rename entered, with the name it gives; the handler may change it.
     std::function<void(QWidget* sender, int index, std::string& text)> OnEdited;
     // The help text of the context menu's highlighted command.
     TSCShPopupHintEvent OnPopupHint;
@@ -205,7 +205,7 @@ protected:
     // A volume mounted or unmounted: Computer is read again, and listed again when shown.
     void DeviceChange(TSCDeviceChangeHandler* sender, TMessage& message);
     bool AllowLabelEdit(int index);
-    void LabelEdited(int index, const std::string& text);
+    void LabelEdited(int index, const QString& edited);
     // After the base's menu keys, the default keys: select all, refresh, copy, cut, paste,
     // rename, delete; a key of the table is consumed (set to 0).
     void HandleKeyDown(int& key, Qt::KeyboardModifiers shift) override;
@@ -227,6 +227,8 @@ protected:
 private:
     bool OpenLinkTarget(TSCShListData& data);
     std::vector<LPCITEMIDLIST> SelectedRelativePidls() const;
+    // The name a rename of a row starts from.
+    std::string EditingName(int index) const;
     void EditorClosed();
     void FillGuarded();
     void RefreshGuarded();

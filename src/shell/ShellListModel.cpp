@@ -1,5 +1,6 @@
 #include "ShellListModel.h"
 
+#include "RenameEditor.h"
 #include "ShellGuard.h"
 #include "ShellList.h"
 #include "ShellListData.h"
@@ -161,8 +162,7 @@ QVariant TSCShellListModel::ItemData(TSCShellListItem& item, int column, int rol
             column == 0 ? item.Data->GetDisplayName()
                         : item.Data->GetDetailText(column, item.Data->List->FolderDetails()));
     case Qt::EditRole:
-        return column == 0 && EditText ? QString::fromStdString(EditText(&item - items_.data()))
-                                       : QVariant();
+        return column == 0 && EditText ? EditorText(EditText(&item - items_.data())) : QVariant();
     case Qt::DecorationRole:
         return column == 0 ? ItemIcon(item) : QVariant();
     case Qt::SizeHintRole:
@@ -213,7 +213,7 @@ bool TSCShellListModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     }
     const QPersistentModelIndex edited(index);
-    RunShellGuarded([&] { OnEdited(index.row(), value.toString().toStdString()); });
+    RunShellGuarded([&] { OnEdited(index.row(), value.toString()); });
     if (edited.isValid()) {
         items_[edited.row()].ImageIndex = 0; // a new name may have another icon and type
         emit dataChanged(edited, this->index(edited.row(), columnCount() - 1));

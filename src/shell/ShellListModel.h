@@ -66,9 +66,9 @@ public:
 
     // Before a row is deleted, while its data still lives.
     std::function<void(int row, TSCShellListItem&)> OnDeleting;
-    // The text a rename starts from, and the text it ends with.
+    // The name a rename starts from, and the text its editor ends with.
     std::function<std::string(int row)> EditText;
-    std::function<void(int row, const std::string& text)> OnEdited;
+    std::function<void(int row, const QString& text)> OnEdited;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -3,6 +3,7 @@
 #include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
+#include "RenameEditor.h"
 #include "Revalidation.h"
 #include "ScopedIncrement.h"
 #include "SendToMenu.h"
@@ -61,7 +62,7 @@ TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
         GetImageIndex(node, image, selected);
     };
     model_->OnLabelEdited = [this](TSCShellTreeNode& node, const QString& text) {
-        LabelEdited(&node, text.toStdString());
+        LabelEdited(&node, text);
     };
     baseFolder_.OnChange = [this](TSCShellLocator&) { BaseFolderChanged(); };
     selectedFolder_.OnChange = [this](TSCShellLocator&) { SelectedFolderChanged(); };
@@ -747,25 +748,31 @@ bool TSCCustomShellTree::edit(const QModelIndex& index, EditTrigger trigger, QEv
     auto* editor = qobject_cast<QLineEdit*>(indexWidget(index));
     if (data && editor) {
         RunShellGuarded([&] {
-            editor->setText(QString::fromStdString(GetChildDisplayName(
-                data->GetParentFolder(), data->RelativePidl(), SHGDN_INFOLDER | SHGDN_FOREDITING)));
+            editor->setText(EditorText(EditingName(*data)));
             editor->selectAll();
         });
     }
     return true;
 }
 
-void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, std::string text) {
+std::string TSCCustomShellTree::EditingName(TSCShTreeData& data) {
+    return GetChildDisplayName(data.GetParentFolder(), data.RelativePidl(),
+                               SHGDN_INFOLDER | SHGDN_FOREDITING);
+}
+
+// The edited text goes back to the name's bytes; an edit that changed nothing renames nothing.
+void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, const QString& edited) {
     TSCShTreeData* data = node->Data();
-    if (data == nullptr) {
+    IShellFolder* parentFolder = data ? data->GetParentFolder() : nullptr;
+    if (parentFolder == nullptr) {
+        return;
+    }
+    std::optional<std::string> text = EditedName(EditingName(*data), edited);
+    if (!text) {
         return;
     }
     if (OnEdited) {
-        OnEdited(this, node, text);
-    }
-    IShellFolder* parentFolder = data->GetParentFolder();
-    if (parentFolder == nullptr) {
-        return;
+        OnEdited(this, node, *text);
     }
     Hourglass hourglass;
     skipNextChangeNotify_ = true;
@@ -773,7 +780,7 @@ void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, std::string text) {
     ScopedIncrement lock(syncLock_);
     const PidlPtr oldAbsolute(DuplicatePidl(nullptr, data->GetAbsolutePidl()));
     LPITEMIDLIST renamed = nullptr;
-    const HRESULT hr = parentFolder->SetNameOf(OwnerWindow(), data->RelativePidl(), text,
+    const HRESULT hr = parentFolder->SetNameOf(OwnerWindow(), data->RelativePidl(), *text,
                                                SHGDN_INFOLDER, &renamed);
     const PidlPtr newItem(renamed);
     if (Failed(hr)) {
@@ -830,9 +837,11 @@ void TSCCustomShellTree::RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTree
     shellList_->Folder().SetPidl(followed.get());
 }
 
-// A pending refresh runs when the edit ends, whether or not the text was taken.
+// The focus comes back to the tree unless the user took it elsewhere, and a pending refresh
+// runs, whether or not the text was taken.
 void TSCCustomShellTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     TSCCustomTreeView::closeEditor(editor, hint);
+    TakeFocusBackFromEditor(*this);
     RunShellGuarded([this] { RunPendingRefresh(); });
 }
 

@@ -148,7 +148,7 @@ protected:
                                                   LRESULT& result) override;
     void HandleKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     bool AllowLabelEdit(TSCShellTreeNode* node);
-    void LabelEdited(TSCShellTreeNode* node, std::string text);
+    void LabelEdited(TSCShellTreeNode* node, const QString& edited);
 
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
@@ -174,6 +174,8 @@ private:
     void RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu, int command);
     void RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTreeNode* node);
     void ResetDescendants(TSCShellTreeNode* node);
+    // The name a rename of the node starts from.
+    static std::string EditingName(TSCShTreeData& data);
     void GetImageIndex(TSCShellTreeNode& node, int& imageIndex, int& selectedIndex);
     void StartDelayTimer(DelayJob job, int milliseconds);
     void SortChildren(TSCShellTreeNode* node);

@@ -1,5 +1,6 @@
 #include "ShellTreeModel.h"
 
+#include "RenameEditor.h"
 #include "ShellGuard.h"
 #include "ShellTreeData.h"
 #include "SystemImageList.h"
@@ -243,9 +244,11 @@ QVariant TSCShellTreeModel::data(const QModelIndex& index, int role) const {
     RunShellGuarded([&] {
         switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole:
         case Qt::AccessibleTextRole:
             answer = QString::fromUtf8(node->text_);
+            break;
+        case Qt::EditRole:
+            answer = EditorText(node->text_);
             break;
         case Qt::ForegroundRole:
             if (node->cut_) {

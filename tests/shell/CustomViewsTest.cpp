@@ -194,6 +194,28 @@ TEST_F(TreeMenus, WithoutASelectionTheKeyboardShowsTheControlsMenuOnce) {
     EXPECT_TRUE(nodes.empty()) << "no node, no node menu";
 }
 
+TEST(TreeClicks, AClickOnEmptySpaceKeepsTheSelectedNodeAndFocusesTheTree) {
+    QStandardItemModel model;
+    model.appendRow(new QStandardItem("first"));
+    model.appendRow(new QStandardItem("second"));
+    TSCCustomTreeView tree;
+    tree.setModel(&model);
+    tree.resize(200, 300);
+    ShowAndSettle(tree);
+    tree.setCurrentIndex(model.index(1, 0));
+    tree.clearFocus();
+    const QPoint below(10, tree.visualRect(model.index(1, 0)).bottom() + 40);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(tree.selectionModel()->selectedIndexes(), QModelIndexList{model.index(1, 0)});
+    EXPECT_EQ(tree.currentIndex(), model.index(1, 0));
+    EXPECT_TRUE(tree.hasFocus());
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(tree.selectionModel()->selectedIndexes(), QModelIndexList{model.index(1, 0)});
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {},
+                      tree.visualRect(model.index(0, 0)).center());
+    EXPECT_EQ(tree.currentIndex(), model.index(0, 0)) << "a click on a node still selects it";
+}
+
 // The list's base, over a report view of a small model.
 class TestListView : public TSCCustomListView {
 public:

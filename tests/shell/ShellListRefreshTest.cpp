@@ -165,7 +165,7 @@ TEST(ShellListChanges, TheNoticeOfTheListsOwnRenameIsIgnored) {
     NotifiedList list;
     list.Folder().SetPath(fixture.Path("files"));
     ShowAndSettle(list);
-    list.LabelEdited(RowNamed(list, "b.bin"), "b.bin");
+    list.LabelEdited(RowNamed(list, "b.bin"), "renamed.bin");
     (*messages).shown.clear();
     list.WMChangeNotify();
     EXPECT_FALSE(list.RefreshTimer().isActive());

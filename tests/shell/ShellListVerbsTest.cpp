@@ -187,6 +187,35 @@ TEST_F(ShellListTest, TheContextMenuOfTheSelectionRunsItsCommands) {
     EXPECT_TRUE(list.IsEditing()) << "rename starts the label edit";
 }
 
+// Another program removes a file while the menu is open, and the list refreshes in the
+// menu's loop: the rename is for the item the menu was opened on, or for nothing.
+TEST_F(ShellListTest, TheMenusRenameEditsTheItemItWasOpenedForWhereverItMoved) {
+    Show("files");
+    list.setFocus();
+    for (const char* removed : {"a.txt", "c.TXT"}) {
+        SelectOnly(list, {"c.TXT"});
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            std::filesystem::remove(fixture.Path(std::string("files/") + removed));
+            list.Refresh();
+            QTest::keyClick(menu, Qt::Key_M); // Rena&me
+        });
+        QTest::keyClick(list.View(), Qt::Key_Menu);
+        auto* editor = list.View()->viewport()->findChild<QLineEdit*>();
+        if (std::string(removed) == "c.TXT") {
+            EXPECT_FALSE(list.IsEditing()) << "the item is gone";
+            EXPECT_EQ(editor, nullptr);
+            continue;
+        }
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text().toStdString(), "c.TXT");
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTest::qWaitFor(
+            [&] { return list.View()->viewport()->findChild<QLineEdit*>() == nullptr; });
+    }
+}
+
 TEST_F(ShellListTest, NoContextMenuWithoutSelectionOrWhenSwitchedOff) {
     Show("files");
     list.WriteOptions(list.Options() & ~scsloContextMenus);

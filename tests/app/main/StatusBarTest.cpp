@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QTest>
 #include <clocale>
 #include <cstdlib>
@@ -81,7 +82,7 @@ TEST_F(StatusBar, ClickOnEmptySpaceClearsTheSelection) {
     EXPECT_EQ(Panel(0), QStringLiteral("2 files, 1.95 KB"));
 }
 
-TEST_F(StatusBar, NavigationKeysCountTheSelectionAndSpaceWaitsForThem) {
+TEST_F(StatusBar, TheCountsFollowEveryChangeOfTheSelection) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
         WriteFileBytes(dir / name, PatternBytes(100));
     }
@@ -92,10 +93,33 @@ TEST_F(StatusBar, NavigationKeysCountTheSelectionAndSpaceWaitsForThem) {
     QTest::keyClick(&View(), Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&View(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(List().SelCount(), 3);
-    EXPECT_EQ(Panel(1), QStringLiteral("2 files selected, 200 bytes"))
-        << "the selection is counted again at the next click or navigation key";
-    QTest::keyClick(&View(), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(Panel(1), QStringLiteral("3 files selected, 300 bytes"));
+    EXPECT_TRUE(
+        WaitFor([&] { return Panel(1) == QStringLiteral("3 files selected, 300 bytes"); }, 5000))
+        << Panel(1).toStdString();
+    List().SetSelected(Row("b.txt"), false);
+    EXPECT_TRUE(
+        WaitFor([&] { return Panel(1) == QStringLiteral("2 files selected, 200 bytes"); }, 5000))
+        << "a change made by no key and no click: " << Panel(1).toStdString();
+}
+
+TEST_F(StatusBar, ACommandThatTakesTheSelectionCountsItWhenItEnds) {
+    WriteFileBytes(dir / "a.txt", PatternBytes(100));
+    StartWithSizes(false, true);
+    Click("a.txt");
+    ASSERT_EQ(Panel(1), QStringLiteral("1 file selected, 100 bytes"));
+    QString duringTheCommand;
+    WhenModal([&](QWidget& passwordDialog) {
+        duringTheCommand = Panel(1);
+        passwordDialog.close();
+    });
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    QTest::keyClick(&View(), Qt::Key_F9);
+    EXPECT_EQ(duringTheCommand, QStringLiteral("1 file selected, 100 bytes"))
+        << "the panels are the command's while it runs";
+    EXPECT_EQ(List().SelCount(), 0) << "the command took the selection";
+    EXPECT_TRUE(
+        WaitFor([&] { return Panel(1) == QStringLiteral("0 files selected, 0 bytes"); }, 5000))
+        << Panel(1).toStdString();
 }
 
 TEST_F(StatusBar, SelectAllWithOnlyTheSelectedSizeShowsTheTotalAndInvertFlipsEveryItem) {
