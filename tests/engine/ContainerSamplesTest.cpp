@@ -7,7 +7,7 @@ namespace quarn::test {
 namespace {
 
 // Containers made once, outside the program, beside this file (see containers/README.md).
-const std::filesystem::path Samples = std::filesystem::path(__FILE__).parent_path() / "containers";
+const std::filesystem::path Samples = QUARN_SAMPLE_CONTAINERS;
 
 struct SampleCase {
     const char* container;
