@@ -12,8 +12,10 @@
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/SafeFile.h"
+#include "platform/StagedFileSweep.h"
 
 #include <optional>
+#include <set>
 #include <string_view>
 
 namespace quarn {
@@ -53,6 +55,25 @@ void RunLoop(FileCommandsView& view, const std::vector<std::string>& paths, cons
             view.ProcessMessages();
         }
     }
+}
+
+// What a run killed part-way left in the folders this loop works in: staging files, where the
+// file system has no unnamed files (docs/safe-files.md). Removed on a helper thread: each is
+// overwritten first.
+void RemoveAbandonedStaging(FileCommandsView& view, const std::vector<std::string>& paths,
+                            const std::string& folder) {
+    std::set<std::string> folders;
+    for (const std::string& path : paths) {
+        folders.insert(FolderPart(path));
+    }
+    folders.insert(folder);
+    folders.erase("");
+    WaitAnswering(view, [&] {
+        for (const std::string& each : folders) {
+            RemoveAbandonedStagedFiles(each);
+        }
+        return FileError{0};
+    });
 }
 
 void StartContainerFile(FileCommandsView& view) {
@@ -125,6 +146,7 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     RunLoop(view, paths, "Encrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
         if (IsEncryptedFile(file.path)) {
@@ -166,6 +188,7 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     RunLoop(view, paths, "Decrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
         if (!IsEncryptedFile(file.path)) {
@@ -192,6 +215,7 @@ void WipeFiles(FileCommandsView& view, const EngineOptions& options,
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     const WipePlan plan = MakeWipePlan(options);
     view.ClearOutFile();
     RunLoop(view, paths, "Wiping:", [&](const ListedFile& file) {
