@@ -9,6 +9,7 @@
 #include "engine/ProgressMath.h"
 #include "engine/WaitAnswering.h"
 #include "engine/Wipe.h"
+#include "platform/EntryStamp.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/SafeFile.h"
@@ -115,8 +116,16 @@ std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file
 }
 
 // A plain deletion after success, waited for on a helper thread while the window answers (a
-// large file takes a while to free); a failure is said, never passed over.
-void DeleteSource(FileCommandsView& view, const ListedFile& file, const char* what) {
+// large file takes a while to free); a failure is said, never passed over. Only the file that
+// was read goes, unchanged: another program may have saved a new version under its name, or
+// written to it, meanwhile (changed says what the procedure was doing then).
+void DeleteSource(FileCommandsView& view, const ListedFile& file, const ReadSource& source,
+                  const char* what, FailureKind changed) {
+    if (!StillStamped(source.stamp)) {
+        view.Messages().Show(MessageKind::Warning, FailureMessage("delete", file.name, {changed}),
+                             MessageButtons::Ok);
+        return;
+    }
     if (WaitAnswering(view, [&] { return RemoveFile(file.path); }) != 0) {
         view.Messages().Show(MessageKind::Warning,
                              std::string("Quarn! was unable to delete the ") + what + " file '" +
@@ -132,11 +141,11 @@ bool FileCommandRunning() {
     return commandRunning;
 }
 
-void WipeFile(FileCommandsView& view, const std::string& path, const std::string& folder,
+void WipeFile(FileCommandsView& view, ReadSource source, const std::string& folder,
               const EngineOptions& options) {
     view.SetOperationType("Wiping:");
     view.ProcessMessages();
-    WipeOneFile(view, path, folder, MakeWipePlan(options), WipeWording::OriginalFile);
+    WipeReadFile(view, std::move(source), folder, MakeWipePlan(options), WipeWording::OriginalFile);
 }
 
 void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions& options,
@@ -170,12 +179,12 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
             }
             return SettleOutput(view, ClashCommand::Encrypt, taken, folder, file);
         };
-        const ContainerResult result =
+        ContainerResult result =
             WriteContainer(cipher, view, file.path, *output, file.name, password, settleTaken);
         if (result.done && options.DeleteOriginal) {
-            DeleteSource(view, file, "original");
+            DeleteSource(view, file, result.source, "original", FailureKind::ChangedWhileEncrypted);
         } else if (result.done) {
-            WipeFile(view, file.path, folder, options);
+            WipeFile(view, std::move(result.source), folder, options);
         }
         return result.dataLoopRan;
     });
@@ -203,7 +212,8 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         const ContainerResult result =
             ReadContainer(cipher, view, file.path, folder, file.name, password, settle);
         if (result.done) {
-            DeleteSource(view, file, "encrypted");
+            DeleteSource(view, file, result.source, "encrypted",
+                         FailureKind::ChangedWhileDecrypted);
         }
         return result.dataLoopRan;
     });

@@ -276,6 +276,38 @@ TEST(WipeOneFile, LinkIsRefusedAndNeitherItNorItsTargetChanges) {
                                         "file."}));
 }
 
+// Another program saves a new version of the file, or appends to it, while it is wiped: the
+// rename and deletion would take the new version, or the appended bytes, unwiped. Kept, said.
+TEST(WipeOneFile, FileSavedOrAppendedToMeanwhileKeepsItsName) {
+    for (const bool byRename : {true, false}) {
+        TempDir dir;
+        WriteFileBytes(dir / "f", PatternBytes(3 * WipeBlockSize));
+        CommandsTestView view;
+        bool changed = false;
+        view.onFileProgress = [&](int percent) {
+            if (changed || percent == 0) {
+                return;
+            }
+            changed = true;
+            if (byRename) {
+                WriteFileBytes(dir / "saving", "new version");
+                ASSERT_EQ(::rename((dir / "saving").c_str(), (dir / "f").c_str()), 0);
+            } else {
+                const UniqueFd fd(::open((dir / "f").c_str(), O_WRONLY | O_APPEND));
+                ASSERT_EQ(::write(fd.Get(), "appended", 8), 8);
+            }
+        };
+        EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x33, 1)),
+                  WipeOutcome::Failed);
+        EXPECT_EQ(view.messages.Texts(),
+                  std::vector<std::string>{"Unable to wipe file 'f': It changed while it was being "
+                                           "wiped and was not deleted."});
+        EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+        EXPECT_EQ(ReadFileBytes(dir / "f"),
+                  byRename ? "new version" : Filled(3 * WipeBlockSize, 0x33) + "appended");
+    }
+}
+
 // Another Quarn process reading the file holds a shared lock on it.
 TEST(WipeOneFile, FileHeldByAnotherQuarnProcessMayBeInUse) {
     TempDir dir;
