@@ -172,15 +172,15 @@ private:
             }
             offset += count;
             written_ += count;
-            if (writeback.Advance(offset) != 0) {
-                return FileFailure{FailureKind::DiscFull};
+            if (const FileError error = writeback.Advance(offset)) {
+                return SystemFailure(error);
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (writeback.Finish() != 0) {
-            return FileFailure{FailureKind::DiscFull};
+        if (const FileError error = writeback.Finish()) {
+            return SystemFailure(error);
         }
         return std::nullopt;
     }
@@ -217,7 +217,7 @@ WipeOutcome WipeOpenFile(FileWorkView& view, const WipeTarget& target, UniqueFd 
                            static_cast<std::uint64_t>(info.st_size) == size &&
                            StillStamped(StampOf(target.path, info));
     if (!fd.Close() && outcome == WipeOutcome::Wiped) {
-        WarnUnable(view, target, {FailureKind::DiscFull});
+        WarnUnable(view, target, SystemFailure(errno));
         return WipeOutcome::Failed;
     }
     if (!unchanged) {

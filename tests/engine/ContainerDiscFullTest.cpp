@@ -1,7 +1,7 @@
 #include "CommandsTestView.h"
 #include "ContainerTestSupport.h"
 #include "LoopDisc.h"
-#include "UnnamedFiles.h"
+#include "SystemCallFilters.h"
 #include "engine/FileCommands.h"
 #include "platform/PosixFile.h"
 

@@ -2,6 +2,7 @@
 
 #include "CommandsTestView.h"
 #include "LoopDisc.h"
+#include "SystemCallFilters.h"
 #include "engine/ProgressMath.h"
 #include "engine/Writeback.h"
 #include "platform/Guid.h"
@@ -14,6 +15,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 
@@ -556,24 +558,25 @@ INSTANTIATE_TEST_SUITE_P(Ends, WipeFlushFails,
                          testing::Values(FlushCase{"at the flush", 1 << 20, 0},
                                          FlushCase{"during the pass", 3 * Writeback::Ahead, 50}));
 
-// A write error that is not a full disc is said with the system's reason. The limit on file
-// size refuses every write past it, also within the file.
-TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
-    TempDir dir;
-    WriteFileBytes(dir / "big", PatternBytes(64 << 10));
+// Wipes path in a child process after prepare() ran there; answers the one message shown, or
+// what went wrong instead.
+template <typename Prepare>
+std::string WipeMessageInChild(const std::string& path, const std::string& folder,
+                               Prepare prepare) {
     int report[2];
-    ASSERT_EQ(::pipe(report), 0);
+    if (::pipe(report) != 0) {
+        return "no pipe";
+    }
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16 << 10, 16 << 10};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        CommandsTestView view;
-        const bool failed = Wipe(view, dir / "big", dir.Folder()) == WipeOutcome::Failed;
-        const std::string text = failed && view.messages.shown.size() == 1
-                                     ? view.messages.shown[0].text
-                                     : std::string("unexpected outcome");
+        ::close(report[0]);
+        std::string text = "cannot prepare";
+        if (prepare()) {
+            CommandsTestView view;
+            const bool failed = Wipe(view, path, folder) == WipeOutcome::Failed;
+            text = failed && view.messages.shown.size() == 1 ? view.messages.shown[0].text
+                                                             : "unexpected outcome";
+        }
         (void)!::write(report[1], text.data(), text.size());
         ::_exit(0);
     }
@@ -586,11 +589,59 @@ TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
     ::close(report[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
+    return text;
+}
+
+// A write error that is not a full disc is said with the system's reason. The limit on file
+// size refuses every write past it, also within the file.
+TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
+    TempDir dir;
+    WriteFileBytes(dir / "big", PatternBytes(64 << 10));
+    const std::string text = WipeMessageInChild(dir / "big", dir.Folder(), [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 << 10, 16 << 10};
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
     EXPECT_EQ(text, "Unable to wipe file 'big': File too large.");
     EXPECT_TRUE(ReadFileBytes(dir / "big").substr(16 << 10) ==
                 PatternBytes(64 << 10).substr(16 << 10));
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"big"});
 }
+
+struct FlushErrorCase {
+    const char* label;
+    long systemCall;
+    int error;
+    const char* cause;
+};
+
+void PrintTo(const FlushErrorCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
+class WipeFlushOrCloseFails : public testing::TestWithParam<FlushErrorCase> {};
+
+// A failing device makes the flush or the close fail with EIO: said as that, not as a full disc,
+// which would send the user looking for free space. The file keeps its name.
+TEST_P(WipeFlushOrCloseFails, SaysTheRealCause) {
+    TempDir dir;
+    WriteFileBytes(dir / "f", PatternBytes(64 << 10));
+    const FlushErrorCase& c = GetParam();
+    const std::string text = WipeMessageInChild(
+        dir / "f", dir.Folder(), [&] { return FailSystemCall(c.systemCall, c.error); });
+    if (text == "cannot prepare") {
+        GTEST_SKIP() << "no seccomp filter can be installed here";
+    }
+    EXPECT_EQ(text, std::string("Unable to wipe file 'f': ") + c.cause);
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, WipeFlushOrCloseFails,
+    testing::Values(FlushErrorCase{"flush EIO", __NR_fdatasync, EIO, "Input/output error."},
+                    FlushErrorCase{"close EIO", __NR_close, EIO, "Input/output error."},
+                    FlushErrorCase{"flush EDQUOT", __NR_fdatasync, EDQUOT,
+                                   "The disc may be full."}));
 
 } // namespace
 } // namespace quarn::test

@@ -1,7 +1,7 @@
 #include "platform/SafeFile.h"
 
+#include "SystemCallFilters.h"
 #include "TestFiles.h"
-#include "UnnamedFiles.h"
 #include "platform/AsciiText.h"
 #include "platform/StagedFile.h"
 

@@ -2,8 +2,8 @@
 // and removed by a later run; a live writer's, and anything else, stay.
 #include "platform/StagedFileSweep.h"
 
+#include "SystemCallFilters.h"
 #include "TestFiles.h"
-#include "UnnamedFiles.h"
 #include "platform/PosixFile.h"
 #include "platform/StagedFile.h"
 #include "platform/StagingLock.h"
