@@ -469,6 +469,34 @@ std::string Uniformity(const std::string& bytes) {
     return std::to_string(bytes.size()) + " x " + hex;
 }
 
+// A wipe killed between its rename and its deletion leaves the file under its GUID name in the
+// folder, at its full size, holding nothing but the last pass's byte.
+TEST(WipeOneFile, KilledBeforeTheDeletionLeavesOnlyTheLastPassUnderTheGuidName) {
+    TempDir dir;
+    const std::size_t size = 3 * WipeBlockSize + 5;
+    WriteFileBytes(dir / "secret", PatternBytes(size));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!KillAtNameRemoval()) {
+            ::_exit(100);
+        }
+        CommandsTestView view;
+        Wipe(view, dir / "secret", dir.Folder(), WipeOptions(false, 0x5A, 1));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 100) {
+        GTEST_SKIP() << "no seccomp filter can be installed here";
+    }
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const auto names = FolderNames(dir);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(std::regex_match(*names.begin(), std::regex("\\{[0-9A-F-]{36}\\}")));
+    EXPECT_EQ(Uniformity(ReadFileBytes(dir / *names.begin())), std::to_string(size) + " x 5a");
+}
+
 // Read past every cache: each pass is on the device before the next begins, and the last one
 // is there after the file was deleted (an unlinked file's dirty pages would be dropped).
 TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {

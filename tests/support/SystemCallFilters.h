@@ -13,4 +13,8 @@ bool RefuseUnnamedFiles();
 // failing device makes fdatasync or close fail with EIO.
 bool FailSystemCall(long number, int error);
 
+// From here on, this process is killed (SIGSYS) the moment it tries to remove a name
+// (unlink, unlinkat): a kill at that very point.
+bool KillAtNameRemoval();
+
 } // namespace quarn::test
