@@ -106,21 +106,25 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
 }
 
 // The file that was read, opened for writing through its own descriptor; by its path only
-// where /proc is not mounted, and then only when the path still holds that file. The read's
-// shared lock gives way to the wipe's exclusive one.
+// where /proc is not mounted. The read's shared lock gives way to the wipe's exclusive one.
 UniqueFd ReopenForWipe(ReadSource& source) {
     UniqueFd fd(
         ::open(("/proc/self/fd/" + std::to_string(source.fd.Get())).c_str(), WipeOpenFlags));
     if (!fd && errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
         fd.Reset(::open(source.stamp.path.c_str(), WipeOpenFlags | O_NOFOLLOW));
     }
-    struct stat info {};
-    if (!fd || ::fstat(fd.Get(), &info) != 0 || info.st_dev != source.stamp.device ||
-        info.st_ino != source.stamp.inode) {
-        return UniqueFd();
+    if (!fd) {
+        return fd;
     }
     source.fd.Reset();
     return TryLockExclusive(fd.Get()) ? std::move(fd) : UniqueFd();
+}
+
+// fd has the stamped file open, and the stamp's path still holds it as it was.
+bool StillTheFileRead(int fd, const EntryStamp& stamp) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && info.st_dev == stamp.device && info.st_ino == stamp.inode &&
+           StillStamped(stamp);
 }
 
 // Writes every pass of the plan over the first size bytes, each flushed to the device; the
@@ -275,7 +279,7 @@ WipeOutcome WipeReadFile(FileWorkView& view, ReadSource source, const std::strin
         WarnUnable(view, target, {FailureKind::InUse});
         return WipeOutcome::Failed;
     }
-    if (!StillStamped(source.stamp)) {
+    if (!StillTheFileRead(fd.Get(), source.stamp)) {
         WarnUnable(view, target, {FailureKind::ChangedWhileEncrypted});
         return WipeOutcome::Failed;
     }
