@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ReadSource.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,6 +25,9 @@ struct ContainerResult {
     bool dataLoopRan = false;
     // Where the output went when done (after every name-clash step); else empty.
     std::string outputPath;
+    // The source that was read, when done: what the caller may then delete or wipe, while it
+    // is still that file, unchanged.
+    ReadSource source;
 };
 
 // Settles the name of an output: called by the reader between parsing the header and creating

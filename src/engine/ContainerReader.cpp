@@ -184,6 +184,7 @@ StepFailure Decrypt(TRijndael& cipher, ContainerJob& job, const std::string& sou
     if (output.Committed()) {
         result.done = true;
         result.outputPath = output.Path();
+        result.source = source.Release();
     } else {
         output.Discard(job);
     }

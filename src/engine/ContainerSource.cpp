@@ -23,9 +23,14 @@ StepFailure ContainerSource::Open(const std::string& path) {
     if (!TryLockShared(fd_.Get())) {
         return FileFailure{FailureKind::InUse};
     }
+    stamp_ = StampOf(path, status);
     size_ = status.st_size;
     permissions_ = status.st_mode & 0777;
     return std::nullopt;
+}
+
+ReadSource ContainerSource::Release() {
+    return {std::move(fd_), std::move(stamp_)};
 }
 
 StepFailure ContainerSource::Read(void* buffer, std::size_t count, std::size_t& got) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FileFailure.h"
+#include "engine/ReadSource.h"
 #include "platform/PosixFile.h"
 
 #include <cstddef>
@@ -28,8 +29,12 @@ public:
     // Reads count bytes into buffer, fewer (got) only where the file ends.
     StepFailure Read(void* buffer, std::size_t count, std::size_t& got);
 
+    // Hands the open file over, stamped as it was when opened; nothing is read after.
+    ReadSource Release();
+
 private:
     UniqueFd fd_;
+    EntryStamp stamp_;
     std::vector<std::uint8_t> ahead_; // bytes next_ to end_ are read and not yet handed out
     std::size_t next_ = 0;
     std::size_t end_ = 0;

@@ -9,11 +9,14 @@
 #include "engine/ProgressMath.h"
 #include "engine/WaitAnswering.h"
 #include "engine/Wipe.h"
+#include "platform/EntryStamp.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/SafeFile.h"
+#include "platform/StagedFileSweep.h"
 
 #include <optional>
+#include <set>
 #include <string_view>
 
 namespace quarn {
@@ -55,6 +58,25 @@ void RunLoop(FileCommandsView& view, const std::vector<std::string>& paths, cons
     }
 }
 
+// What a run killed part-way left in the folders this loop works in: staging files, where the
+// file system has no unnamed files (docs/safe-files.md). Removed on a helper thread: each is
+// overwritten first.
+void RemoveAbandonedStaging(FileCommandsView& view, const std::vector<std::string>& paths,
+                            const std::string& folder) {
+    std::set<std::string> folders;
+    for (const std::string& path : paths) {
+        folders.insert(FolderPart(path));
+    }
+    folders.insert(folder);
+    folders.erase("");
+    WaitAnswering(view, [&] {
+        for (const std::string& each : folders) {
+            RemoveAbandonedStagedFiles(each);
+        }
+        return FileError{0};
+    });
+}
+
 void StartContainerFile(FileCommandsView& view) {
     view.ClearOutFile();
     view.SetFileProgress(0);
@@ -94,8 +116,16 @@ std::optional<bool> EndForNonFile(FileCommandsView& view, const ListedFile& file
 }
 
 // A plain deletion after success, waited for on a helper thread while the window answers (a
-// large file takes a while to free); a failure is said, never passed over.
-void DeleteSource(FileCommandsView& view, const ListedFile& file, const char* what) {
+// large file takes a while to free); a failure is said, never passed over. Only the file that
+// was read goes, unchanged: another program may have saved a new version under its name, or
+// written to it, meanwhile (changed says what the procedure was doing then).
+void DeleteSource(FileCommandsView& view, const ListedFile& file, const ReadSource& source,
+                  const char* what, FailureKind changed) {
+    if (!StillStamped(source.stamp)) {
+        view.Messages().Show(MessageKind::Warning, FailureMessage("delete", file.name, {changed}),
+                             MessageButtons::Ok);
+        return;
+    }
     if (WaitAnswering(view, [&] { return RemoveFile(file.path); }) != 0) {
         view.Messages().Show(MessageKind::Warning,
                              std::string("Quarn! was unable to delete the ") + what + " file '" +
@@ -111,11 +141,11 @@ bool FileCommandRunning() {
     return commandRunning;
 }
 
-void WipeFile(FileCommandsView& view, const std::string& path, const std::string& folder,
+void WipeFile(FileCommandsView& view, ReadSource source, const std::string& folder,
               const EngineOptions& options) {
     view.SetOperationType("Wiping:");
     view.ProcessMessages();
-    WipeOneFile(view, path, folder, MakeWipePlan(options), WipeWording::OriginalFile);
+    WipeReadFile(view, std::move(source), folder, MakeWipePlan(options), WipeWording::OriginalFile);
 }
 
 void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions& options,
@@ -125,6 +155,7 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     RunLoop(view, paths, "Encrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
         if (IsEncryptedFile(file.path)) {
@@ -148,12 +179,12 @@ void EncryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
             }
             return SettleOutput(view, ClashCommand::Encrypt, taken, folder, file);
         };
-        const ContainerResult result =
+        ContainerResult result =
             WriteContainer(cipher, view, file.path, *output, file.name, password, settleTaken);
         if (result.done && options.DeleteOriginal) {
-            DeleteSource(view, file, "original");
+            DeleteSource(view, file, result.source, "original", FailureKind::ChangedWhileEncrypted);
         } else if (result.done) {
-            WipeFile(view, file.path, folder, options);
+            WipeFile(view, std::move(result.source), folder, options);
         }
         return result.dataLoopRan;
     });
@@ -166,6 +197,7 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     RunLoop(view, paths, "Decrypting:", [&](const ListedFile& file) {
         StartContainerFile(view);
         if (!IsEncryptedFile(file.path)) {
@@ -180,7 +212,8 @@ void DecryptFiles(FileCommandsView& view, TRijndael& cipher, const EngineOptions
         const ContainerResult result =
             ReadContainer(cipher, view, file.path, folder, file.name, password, settle);
         if (result.done) {
-            DeleteSource(view, file, "encrypted");
+            DeleteSource(view, file, result.source, "encrypted",
+                         FailureKind::ChangedWhileDecrypted);
         }
         return result.dataLoopRan;
     });
@@ -192,6 +225,7 @@ void WipeFiles(FileCommandsView& view, const EngineOptions& options,
         return;
     }
     const RunningCommand running;
+    RemoveAbandonedStaging(view, paths, folder);
     const WipePlan plan = MakeWipePlan(options);
     view.ClearOutFile();
     RunLoop(view, paths, "Wiping:", [&](const ListedFile& file) {

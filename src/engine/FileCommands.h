@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineOptions.h"
+#include "engine/ReadSource.h"
 
 #include <string>
 #include <vector>
@@ -36,10 +37,10 @@ void WipeFiles(FileCommandsView& view, const EngineOptions& options,
 // for a password.
 bool FileCommandRunning();
 
-// The wipe of one source after its encryption: "Wiping:" as the operation, the original-file
-// wording of the messages, the GUID name drawn in folder. Leaves the file labels, the counter,
-// the overall bar and the cancel flag alone.
-void WipeFile(FileCommandsView& view, const std::string& path, const std::string& folder,
+// The wipe of one source after its encryption (WipeReadFile): "Wiping:" as the operation, the
+// original-file wording of the messages, the GUID name drawn in folder. Leaves the file labels,
+// the counter, the overall bar and the cancel flag alone.
+void WipeFile(FileCommandsView& view, ReadSource source, const std::string& folder,
               const EngineOptions& options);
 
 } // namespace quarn

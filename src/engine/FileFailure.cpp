@@ -29,6 +29,12 @@ std::string CauseText(const FileFailure& failure) {
         return "The password holds a character that cannot be stored in an encrypted file.";
     case FailureKind::UnstorableName:
         return "The file name cannot be stored in an encrypted file.";
+    case FailureKind::ChangedWhileEncrypted:
+        return "It changed while it was being encrypted and was left as it is.";
+    case FailureKind::ChangedWhileDecrypted:
+        return "It changed while it was being decrypted and was left as it is.";
+    case FailureKind::ChangedWhileWiped:
+        return "It changed while it was being wiped and was not deleted.";
     case FailureKind::NotFound:
     case FailureKind::SystemReason:
         break;

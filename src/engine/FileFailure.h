@@ -19,7 +19,11 @@ enum class FailureKind {
     TooLarge,           // a source of 2 GB or more
     UnstorablePassword, // the reader could not find the password again
     UnstorableName,     // the reader could not find the name again, or would not accept it
-    SystemReason,       // any other system error: its own text
+    // The source or the wiped file is no longer the file read, as it was: kept.
+    ChangedWhileEncrypted,
+    ChangedWhileDecrypted,
+    ChangedWhileWiped,
+    SystemReason, // any other system error: its own text
 };
 
 struct FileFailure {
@@ -34,7 +38,8 @@ using StepFailure = std::optional<FileFailure>;
 // SystemReason.
 FileFailure SystemFailure(int error);
 
-// "Unable to <verb> file '<name>': <cause>", verb being "encrypt", "decrypt" or "wipe".
+// "Unable to <verb> file '<name>': <cause>", verb being "encrypt", "decrypt", "wipe" or
+// "delete".
 std::string FailureMessage(std::string_view verb, std::string_view name,
                            const FileFailure& failure);
 

@@ -7,6 +7,7 @@
 #include "engine/ProgressMath.h"
 #include "engine/WaitAnswering.h"
 #include "engine/Writeback.h"
+#include "platform/EntryStamp.h"
 #include "platform/Guid.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
@@ -89,10 +90,12 @@ void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
     }
 }
 
+constexpr int WipeOpenFlags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
 // Never follows a link, never blocks on a FIFO or device, and refuses a file that another
 // Quarn process holds.
 UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), WipeOpenFlags | O_NOFOLLOW));
     struct stat info {};
     if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         !TryLockExclusive(fd.Get())) {
@@ -100,6 +103,28 @@ UniqueFd OpenForWipe(const std::string& path, std::uint64_t& size) {
     }
     size = static_cast<std::uint64_t>(info.st_size);
     return fd;
+}
+
+// The file that was read, opened for writing through its own descriptor; by its path only
+// where /proc is not mounted. The read's shared lock gives way to the wipe's exclusive one.
+UniqueFd ReopenForWipe(ReadSource& source) {
+    UniqueFd fd(
+        ::open(("/proc/self/fd/" + std::to_string(source.fd.Get())).c_str(), WipeOpenFlags));
+    if (!fd && errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
+        fd.Reset(::open(source.stamp.path.c_str(), WipeOpenFlags | O_NOFOLLOW));
+    }
+    if (!fd) {
+        return fd;
+    }
+    source.fd.Reset();
+    return TryLockExclusive(fd.Get()) ? std::move(fd) : UniqueFd();
+}
+
+// fd has the stamped file open, and the stamp's path still holds it as it was.
+bool StillTheFileRead(int fd, const EntryStamp& stamp) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && info.st_dev == stamp.device && info.st_ino == stamp.inode &&
+           StillStamped(stamp);
 }
 
 // Writes every pass of the plan over the first size bytes, each flushed to the device; the
@@ -151,15 +176,15 @@ private:
             }
             offset += count;
             written_ += count;
-            if (writeback.Advance(offset) != 0) {
-                return FileFailure{FailureKind::DiscFull};
+            if (const FileError error = writeback.Advance(offset)) {
+                return SystemFailure(error);
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (writeback.Finish() != 0) {
-            return FileFailure{FailureKind::DiscFull};
+        if (const FileError error = writeback.Finish()) {
+            return SystemFailure(error);
         }
         return std::nullopt;
     }
@@ -173,6 +198,39 @@ private:
     MessagePacer pacer_{view_};
     std::vector<std::uint8_t> block_;
 };
+
+void StartWipe(FileWorkView& view) {
+    view.SetFileProgress(0);
+    view.ProcessMessages();
+}
+
+// The passes over the first size bytes of the open file, then its rename and deletion: only
+// while its path still holds it at that size, since another program may have replaced it or
+// written to it meanwhile (its times are the wipe's own by now).
+WipeOutcome WipeOpenFile(FileWorkView& view, const WipeTarget& target, UniqueFd fd,
+                         std::uint64_t size, const WipePlan& plan) {
+    WipeOutcome outcome = WipeOutcome::Empty;
+    if (size > 0) {
+        outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
+    }
+    if (outcome != WipeOutcome::Wiped && outcome != WipeOutcome::Empty) {
+        return outcome;
+    }
+    struct stat info {};
+    const bool unchanged = ::fstat(fd.Get(), &info) == 0 &&
+                           static_cast<std::uint64_t>(info.st_size) == size &&
+                           StillStamped(StampOf(target.path, info));
+    if (!fd.Close() && outcome == WipeOutcome::Wiped) {
+        WarnUnable(view, target, SystemFailure(errno));
+        return WipeOutcome::Failed;
+    }
+    if (!unchanged) {
+        WarnUnable(view, target, {FailureKind::ChangedWhileWiped});
+        return WipeOutcome::Failed;
+    }
+    RemoveWiped(view, target);
+    return outcome;
+}
 
 } // namespace
 
@@ -188,8 +246,7 @@ WipePlan MakeWipePlan(const EngineOptions& options) {
 WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
                         const WipePlan& plan, WipeWording wording) {
     const WipeTarget target{path, NamePart(path), folder + NewGuidText(), wording};
-    view.SetFileProgress(0);
-    view.ProcessMessages();
+    StartWipe(view);
 
     const EntryKind kind = KindOfEntry(path);
     if (kind == EntryKind::None || kind == EntryKind::Folder) {
@@ -208,18 +265,26 @@ WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::
         WarnUnable(view, target, {FailureKind::InUse});
         return WipeOutcome::Failed;
     }
-    WipeOutcome outcome = WipeOutcome::Empty;
-    if (size > 0) {
-        outcome = PassWriter(view, fd.Get(), size, plan).Run(target);
+    return WipeOpenFile(view, target, std::move(fd), size, plan);
+}
+
+WipeOutcome WipeReadFile(FileWorkView& view, ReadSource source, const std::string& folder,
+                         const WipePlan& plan, WipeWording wording) {
+    const std::string& path = source.stamp.path;
+    const WipeTarget target{path, NamePart(path), folder + NewGuidText(), wording};
+    StartWipe(view);
+
+    UniqueFd fd = ReopenForWipe(source);
+    if (!fd) {
+        WarnUnable(view, target, {FailureKind::InUse});
+        return WipeOutcome::Failed;
     }
-    if (!fd.Close() && outcome == WipeOutcome::Wiped) {
-        WarnUnable(view, target, {FailureKind::DiscFull});
-        outcome = WipeOutcome::Failed;
+    if (!StillTheFileRead(fd.Get(), source.stamp)) {
+        WarnUnable(view, target, {FailureKind::ChangedWhileEncrypted});
+        return WipeOutcome::Failed;
     }
-    if (outcome == WipeOutcome::Wiped || outcome == WipeOutcome::Empty) {
-        RemoveWiped(view, target);
-    }
-    return outcome;
+    return WipeOpenFile(view, target, std::move(fd), static_cast<std::uint64_t>(source.stamp.size),
+                        plan);
 }
 
 } // namespace quarn

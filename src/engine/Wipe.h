@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineOptions.h"
+#include "engine/ReadSource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +31,8 @@ enum class WipeWording { OriginalFile, ListedFile };
 
 enum class WipeOutcome {
     Missing,   // nothing at path, or a folder: passed over silently
-    Failed,    // a message was shown (also for a link, FIFO, socket or device); the entry
-               // keeps its name
+    Failed,    // a message was shown (also for a link, FIFO, socket or device, or a file that
+               // changed meanwhile); the entry keeps its name
     Cancelled, // the file keeps its name, overwritten as far as the passes came
     Empty,     // nothing was written (an empty file), then renamed and deleted
     Wiped,     // every pass is on disk, then renamed and deleted (or the messages of a
@@ -42,9 +43,16 @@ enum class WipeOutcome {
 // pass to the device (a failing flush fails the wipe), renames it to folder + a fresh GUID
 // text without replacing anything and deletes it. Nothing but a regular file is ever opened,
 // renamed or deleted: a symbolic link is refused as not a regular file, and neither it nor its
-// target changes. Reports on the view's file bar and messages. The flushes, the rename and the
-// deletion are waited for on a helper thread while the window answers.
+// target changes. A file that another program replaced or resized while it was wiped is not
+// renamed or deleted. Reports on the view's file bar and messages. The flushes, the rename and
+// the deletion are waited for on a helper thread while the window answers.
 WipeOutcome WipeOneFile(FileWorkView& view, const std::string& path, const std::string& folder,
                         const WipePlan& plan, WipeWording wording);
+
+// The same for the source of a completed encryption, through its own descriptor (reopened for
+// writing, never the path again), and only while its path still holds that file as it was
+// when the read began; otherwise it is kept with a message.
+WipeOutcome WipeReadFile(FileWorkView& view, ReadSource source, const std::string& folder,
+                         const WipePlan& plan, WipeWording wording);
 
 } // namespace quarn

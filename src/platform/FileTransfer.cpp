@@ -1,5 +1,6 @@
 #include "platform/FileTransfer.h"
 
+#include "platform/EntryStamp.h"
 #include "platform/PosixFile.h"
 #include "platform/RealPaths.h"
 #include "platform/SafeFile.h"
@@ -31,34 +32,6 @@ struct Fault {
 
 std::optional<Fault> SystemFault(int error, const std::string& path) {
     return Fault{FileOutcome::Failed, error, path};
-}
-
-// An entry as the copy found or made it, so that only that very entry is removed later.
-struct EntryStamp {
-    std::string path;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    bool folder = false;
-};
-
-EntryStamp StampOf(std::string path, const struct stat& info) {
-    return {std::move(path), info.st_dev,  info.st_ino,
-            info.st_size,    info.st_mtim, S_ISDIR(info.st_mode)};
-}
-
-// The entry at the stamp's path is the one stamped, unchanged. A folder's own size and time
-// follow its entries; its removal fails by itself while it holds any.
-bool StillStamped(const EntryStamp& stamp) {
-    struct stat info {};
-    if (::lstat(stamp.path.c_str(), &info) != 0 || info.st_dev != stamp.device ||
-        info.st_ino != stamp.inode) {
-        return false;
-    }
-    return stamp.folder ||
-           (info.st_size == stamp.size && info.st_mtim.tv_sec == stamp.modified.tv_sec &&
-            info.st_mtim.tv_nsec == stamp.modified.tv_nsec);
 }
 
 // Creating an entry at target failed: a taken name, or the system's reason.

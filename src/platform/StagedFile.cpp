@@ -1,10 +1,13 @@
 #include "platform/StagedFile.h"
 
+#include "platform/StagedFileName.h"
+#include "platform/StagedFileSweep.h"
+#include "platform/StagingLock.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -12,8 +15,6 @@
 namespace quarn {
 
 namespace {
-constexpr char StagedNamePrefix[] = "quarn-";
-constexpr char StagedNameSuffix[] = ".part";
 constexpr std::size_t CopyBlockSize = 1 << 16;
 
 int ErrorOf(int result) {
@@ -35,20 +36,6 @@ bool NameFits(const std::string& path) {
     return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
 }
 
-// A staging name beside path that is not in use yet, by chance: the link or create that uses
-// it fails with EEXIST otherwise, and the caller draws again.
-std::string FreshStagedName(const std::string& path) {
-    static constexpr char Letters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-    std::string name = FolderPart(path) + StagedNamePrefix;
-    for (int i = 0; i < 6; ++i) {
-        name += Letters[pick(random)];
-    }
-    return name + StagedNameSuffix;
-}
-
 // Unnamed files need the file system's support; these are its ways of saying it has none.
 bool RefusesUnnamed(FileError error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
@@ -66,8 +53,10 @@ FileError StagedFile::Open(const std::string& path, mode_t permissions) {
     if (!NameFits(path)) {
         return ENAMETOOLONG;
     }
-    FileError error = OpenUnnamed(FolderOrWorking(path));
+    const std::string folder = FolderOrWorking(path);
+    FileError error = OpenUnnamed(folder);
     if (RefusesUnnamed(error)) {
+        RemoveAbandonedStagedFiles(folder);
         error = OpenNamed(path);
     }
     struct stat status {};
@@ -80,26 +69,31 @@ FileError StagedFile::Open(const std::string& path, mode_t permissions) {
     }
     device_ = status.st_dev;
     inode_ = status.st_ino;
-    (void)::fchmod(fd_.Get(), permissions);
     return 0;
 }
 
+// Locked as well: a replacing commit gives it a staging name for a moment.
 FileError StagedFile::OpenUnnamed(const std::string& folder) {
     fd_.Reset(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-    return fd_ ? 0 : errno;
+    if (!fd_) {
+        return errno;
+    }
+    (void)TakeStagingLock(fd_.Get());
+    return 0;
 }
 
-// O_CREAT | O_EXCL with mode 0600: never through a link, never another's file.
+// O_CREAT | O_EXCL with mode 0600: never through a link, never another's file. Locked at once;
+// a lock taken first by a later run's sweep leaves that file to the sweep.
 FileError StagedFile::OpenNamed(const std::string& path) {
     for (;;) {
         std::string name = FreshStagedName(path);
         fd_.Reset(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (fd_) {
+        if (!fd_ && errno != EEXIST) {
+            return errno;
+        }
+        if (fd_ && TakeStagingLock(fd_.Get()) != StagingLock::Held) {
             stagedName_ = std::move(name);
             return 0;
-        }
-        if (errno != EEXIST) {
-            return errno;
         }
     }
 }
@@ -140,11 +134,13 @@ FileError StagedFile::LinkUnnamed(const std::string& path) {
     return error;
 }
 
-// EEXIST and EXDEV keep the file staged; every other failure rolls it back.
+// EEXIST and EXDEV keep the file staged; every other failure rolls it back. The permission
+// bits come only now, so that a staging name left by a kill stays the writer's own.
 FileError StagedFile::PlaceUnder(const std::string& path, bool replace) {
     if (!fd_) {
         return EBADF;
     }
+    (void)::fchmod(fd_.Get(), permissions_);
     if (::fsync(fd_.Get()) != 0) {
         const FileError error = errno;
         Rollback();

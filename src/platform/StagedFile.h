@@ -12,8 +12,9 @@ namespace quarn {
 // A new file that is written in full before it takes its name. It is staged without any name
 // (O_TMPFILE) in the folder of its path, so a crash or a kill leaves nothing behind; only where
 // the file system refuses unnamed files is it staged under a fresh "quarn-XXXXXX.part" name
-// there instead. Nothing under the final path is touched before a commit. A staged file that
-// was not committed is rolled back when the object goes.
+// there instead, holding the staging lock (StagingLock.h), after the abandoned staging files of
+// that folder are removed (StagedFileSweep.h). Nothing under the final path is touched before a
+// commit. A staged file that was not committed is rolled back when the object goes.
 class StagedFile {
 public:
     StagedFile() = default;
@@ -21,9 +22,9 @@ public:
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
-    // Stages a file for path with the given permission bits (where the file system keeps no
-    // modes it stays 0600 or the mount's, never wider). ENAMETOOLONG when the file system
-    // could never hold a file under path, before anything is written.
+    // Stages a file for path, mode 0600 until the commit gives it the permission bits (where
+    // the file system keeps no modes it stays 0600 or the mount's, never wider). ENAMETOOLONG when
+    // the file system could never hold a file under path, before anything is written.
     FileError Open(const std::string& path, mode_t permissions);
 
     const std::string& Path() const { return path_; }

@@ -68,6 +68,37 @@ TEST_F(CluTest, DefaultSettingsWipeWithOneFastPassOfZeros) {
     }
 }
 
+// A newer container saved over the one being decrypted is kept, beside the decrypted file.
+TEST_F(CluTest, AContainerReplacedDuringTheDecryptionIsKept) {
+    const std::string original = PatternBytes(2 << 20, 3);
+    WriteFileBytes(dir / "report.txt", original);
+    RunWithPassword({"/e", dir / "report.txt"}, Secret);
+    ASSERT_EQ(Names(dir.Folder()), std::vector<std::string>{"0.zot!"});
+
+    auto window = Create({"/d", dir / "0.zot!"});
+    ASSERT_TRUE(window->ShowMainForm());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    bool replaced = false;
+    QObject::connect(Bar(*window, "pbCurrent"), &QProgressBar::valueChanged, [&](int value) {
+        if (!replaced && value > 0) {
+            replaced = true;
+            WriteFileBytes(dir / "saving", "a newer container");
+            std::filesystem::rename(dir / "saving", dir / "0.zot!");
+        }
+    });
+    TypeText(Edit(*window, "ePassword"), Secret);
+    TypeText(Edit(*window, "eConfirm"), Secret);
+    QTest::mouseClick(Button(*window, "bOK"), Qt::LeftButton);
+    EXPECT_TRUE(window->Ended());
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(ReadFileBytes(dir / "0.zot!"), "a newer container");
+    EXPECT_TRUE(ReadFileBytes(dir / "report.txt") == original);
+    EXPECT_EQ(messages->Texts(),
+              std::vector<std::string>{"Unable to delete file '0.zot!': It changed while it was "
+                                       "being decrypted and was left as it is."});
+}
+
 TEST_F(CluTest, WrongPasswordOnDecryptKeepsTheEncryptedFile) {
     WriteFileBytes(dir / "a.txt", "alpha");
     RunWithPassword({"/e", dir / "a.txt"}, Secret);

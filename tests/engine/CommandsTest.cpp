@@ -4,6 +4,8 @@
 #include "engine/Wipe.h"
 #include "platform/PosixFile.h"
 
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -462,6 +464,146 @@ INSTANTIATE_TEST_SUITE_P(
                                     {DecryptQuestion,
                                      "Unable to delete file 'chosen'. Skipping file "
                                      "'c.zot!'."}}));
+
+// --- a source that another program changes meanwhile ---
+
+// Opens path for writing as another program would, without a lock.
+void WriteAt(const std::string& path, const std::string& bytes, off_t offset, int flags = 0) {
+    const UniqueFd fd(::open(path.c_str(), O_WRONLY | flags));
+    ASSERT_TRUE(fd);
+    ASSERT_EQ(::pwrite(fd.Get(), bytes.data(), bytes.size(), offset), std::ssize(bytes));
+}
+
+// A modification time of long ago, so that a change in the same tick of the clock still shows.
+void BackdateModification(const std::string& path) {
+    const timespec past[] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), past, 0), 0);
+}
+
+struct ChangeCase {
+    const char* label;
+    // Changes the file at path, whose first bytes were read; answers what it must then hold.
+    std::function<std::string(const TempDir& dir, const std::string& path,
+                              const std::string& contents)>
+        change;
+};
+
+void PrintTo(const ChangeCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
+const ChangeCase SavedByRename{"saved by rename",
+                               [](const TempDir& dir, const std::string& path, const std::string&) {
+                                   const std::string newer = "the new version";
+                                   WriteFileBytes(dir / "saving", newer);
+                                   EXPECT_EQ(::rename((dir / "saving").c_str(), path.c_str()), 0);
+                                   return newer;
+                               }};
+const ChangeCase RewrittenInPlace{
+    "rewritten in place", [](const TempDir&, const std::string& path, const std::string& contents) {
+        WriteAt(path, "EDIT", 0);
+        return "EDIT" + contents.substr(4);
+    }};
+const ChangeCase AppendedTo{
+    "appended to", [](const TempDir&, const std::string& path, const std::string& contents) {
+        const std::string lines = "another line\nand one more\n";
+        WriteAt(path, lines, 0, O_APPEND);
+        return contents + lines;
+    }};
+
+// Changes the source once, after its first chunk was read by the procedure.
+void ChangeWhileRead(Commands& run, const char* type, const TempDir& dir, const std::string& path,
+                     const std::string& contents, const ChangeCase& change, std::string& expected) {
+    run.view.onFileProgress = [&, type, path, contents](int percent) {
+        if (expected.empty() && percent > 0 && run.view.type == type) {
+            expected = change.change(dir, path, contents);
+        }
+    };
+}
+
+class CommandsEncryptChangedSource : public testing::TestWithParam<ChangeCase> {};
+
+// The container is kept, and so is every byte of the new version, whether the original was to
+// be deleted or wiped: the loop said so, naming the file. Deleting or wiping by the path used
+// to destroy the new version, the edit or the appended lines.
+TEST_P(CommandsEncryptChangedSource, KeepsTheChangedOriginalAndTheContainerAndSaysSo) {
+    for (const bool deleteOriginal : {true, false}) {
+        TempDir dir;
+        const std::string contents = PatternBytes(200000);
+        WriteFileBytes(dir / "a", contents);
+        BackdateModification(dir / "a");
+        Commands run;
+        run.options.DeleteOriginal = deleteOriginal;
+        std::string expected;
+        ChangeWhileRead(run, "Encrypting:", dir, dir / "a", contents, GetParam(), expected);
+        run.Encrypt({dir / "a"}, dir.Folder());
+        ASSERT_FALSE(expected.empty());
+        EXPECT_TRUE(ReadFileBytes(dir / "a") == expected) << deleteOriginal;
+        EXPECT_EQ(run.view.messages.Texts(),
+                  std::vector<std::string>{std::string("Unable to ") +
+                                           (deleteOriginal ? "delete" : "wipe") +
+                                           " file 'a': It changed while it was being encrypted "
+                                           "and was left as it is."});
+        EXPECT_EQ(run.view.messages.shown[0].kind, MessageKind::Warning);
+        EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "a"}));
+        if (GetParam().label == SavedByRename.label) {
+            EXPECT_TRUE(Plain(dir / "0.zot!") == ContainerPlain(Password, "a", contents));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, CommandsEncryptChangedSource,
+                         testing::Values(SavedByRename, RewrittenInPlace, AppendedTo));
+
+class CommandsDecryptChangedSource : public testing::TestWithParam<ChangeCase> {};
+
+// A container replaced by a newer one, or rewritten, while it was decrypted is kept beside the
+// decrypted file; deleting it by its path used to throw the newer one away undecrypted.
+TEST_P(CommandsDecryptChangedSource, KeepsTheChangedContainerAndSaysSo) {
+    TempDir dir;
+    const std::string contents = PatternBytes(200000);
+    MakeContainer(dir / "c.zot!", "a", contents);
+    const std::string container = ReadFileBytes(dir / "c.zot!");
+    BackdateModification(dir / "c.zot!");
+    Commands run;
+    std::string expected;
+    ChangeWhileRead(run, "Decrypting:", dir, dir / "c.zot!", container, GetParam(), expected);
+    run.Decrypt({dir / "c.zot!"}, dir.Folder());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(ReadFileBytes(dir / "c.zot!") == expected);
+    EXPECT_TRUE(ReadFileBytes(dir / "a") == contents);
+    EXPECT_EQ(run.view.messages.Texts(),
+              std::vector<std::string>{"Unable to delete file 'c.zot!': It changed while it was "
+                                       "being decrypted and was left as it is."});
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, CommandsDecryptChangedSource,
+                         testing::Values(SavedByRename, RewrittenInPlace));
+
+// The original's name is checked again before the wipe renames it: a file saved or appended to
+// while the wipe ran keeps its name and its new bytes. (A rewrite of the same size cannot be
+// told from the wipe's own writes.)
+TEST(CommandsEncryptChangedSource, SavedOrAppendedToWhileTheOriginalIsWipedKeepsItsName) {
+    for (const ChangeCase& change : {SavedByRename, AppendedTo}) {
+        TempDir dir;
+        const std::string contents = PatternBytes(3 * WipeBlockSize);
+        WriteFileBytes(dir / "a", contents);
+        Commands run;
+        std::string expected;
+        ChangeWhileRead(run, "Wiping:", dir, dir / "a", contents, change, expected);
+        run.Encrypt({dir / "a"}, dir.Folder());
+        ASSERT_FALSE(expected.empty());
+        EXPECT_TRUE(Plain(dir / "0.zot!") == ContainerPlain(Password, "a", contents));
+        EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"0.zot!", "a"})) << change.label;
+        EXPECT_EQ(run.view.messages.Texts(),
+                  std::vector<std::string>{"Unable to wipe file 'a': It changed while it was "
+                                           "being wiped and was not deleted."});
+        const std::string now = ReadFileBytes(dir / "a");
+        const std::string added =
+            change.label == SavedByRename.label ? expected : expected.substr(contents.size());
+        EXPECT_TRUE(now.ends_with(added)) << change.label;
+    }
+}
 
 // --- decrypt ---
 

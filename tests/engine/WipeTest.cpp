@@ -2,6 +2,7 @@
 
 #include "CommandsTestView.h"
 #include "LoopDisc.h"
+#include "SystemCallFilters.h"
 #include "engine/ProgressMath.h"
 #include "engine/Writeback.h"
 #include "platform/Guid.h"
@@ -14,6 +15,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 
@@ -276,6 +278,38 @@ TEST(WipeOneFile, LinkIsRefusedAndNeitherItNorItsTargetChanges) {
                                         "file."}));
 }
 
+// Another program saves a new version of the file, or appends to it, while it is wiped: the
+// rename and deletion would take the new version, or the appended bytes, unwiped. Kept, said.
+TEST(WipeOneFile, FileSavedOrAppendedToMeanwhileKeepsItsName) {
+    for (const bool byRename : {true, false}) {
+        TempDir dir;
+        WriteFileBytes(dir / "f", PatternBytes(3 * WipeBlockSize));
+        CommandsTestView view;
+        bool changed = false;
+        view.onFileProgress = [&](int percent) {
+            if (changed || percent == 0) {
+                return;
+            }
+            changed = true;
+            if (byRename) {
+                WriteFileBytes(dir / "saving", "new version");
+                ASSERT_EQ(::rename((dir / "saving").c_str(), (dir / "f").c_str()), 0);
+            } else {
+                const UniqueFd fd(::open((dir / "f").c_str(), O_WRONLY | O_APPEND));
+                ASSERT_EQ(::write(fd.Get(), "appended", 8), 8);
+            }
+        };
+        EXPECT_EQ(Wipe(view, dir / "f", dir.Folder(), WipeOptions(true, 0x33, 1)),
+                  WipeOutcome::Failed);
+        EXPECT_EQ(view.messages.Texts(),
+                  std::vector<std::string>{"Unable to wipe file 'f': It changed while it was being "
+                                           "wiped and was not deleted."});
+        EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+        EXPECT_EQ(ReadFileBytes(dir / "f"),
+                  byRename ? "new version" : Filled(3 * WipeBlockSize, 0x33) + "appended");
+    }
+}
+
 // Another Quarn process reading the file holds a shared lock on it.
 TEST(WipeOneFile, FileHeldByAnotherQuarnProcessMayBeInUse) {
     TempDir dir;
@@ -435,6 +469,34 @@ std::string Uniformity(const std::string& bytes) {
     return std::to_string(bytes.size()) + " x " + hex;
 }
 
+// A wipe killed between its rename and its deletion leaves the file under its GUID name in the
+// folder, at its full size, holding nothing but the last pass's byte.
+TEST(WipeOneFile, KilledBeforeTheDeletionLeavesOnlyTheLastPassUnderTheGuidName) {
+    TempDir dir;
+    const std::size_t size = 3 * WipeBlockSize + 5;
+    WriteFileBytes(dir / "secret", PatternBytes(size));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!KillAtNameRemoval()) {
+            ::_exit(100);
+        }
+        CommandsTestView view;
+        Wipe(view, dir / "secret", dir.Folder(), WipeOptions(false, 0x5A, 1));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 100) {
+        GTEST_SKIP() << "no seccomp filter can be installed here";
+    }
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const auto names = FolderNames(dir);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(std::regex_match(*names.begin(), std::regex("\\{[0-9A-F-]{36}\\}")));
+    EXPECT_EQ(Uniformity(ReadFileBytes(dir / *names.begin())), std::to_string(size) + " x 5a");
+}
+
 // Read past every cache: each pass is on the device before the next begins, and the last one
 // is there after the file was deleted (an unlinked file's dirty pages would be dropped).
 TEST(WipeOneFile, EveryPassReachesTheDeviceBeforeTheNextAndBeforeTheDelete) {
@@ -524,24 +586,25 @@ INSTANTIATE_TEST_SUITE_P(Ends, WipeFlushFails,
                          testing::Values(FlushCase{"at the flush", 1 << 20, 0},
                                          FlushCase{"during the pass", 3 * Writeback::Ahead, 50}));
 
-// A write error that is not a full disc is said with the system's reason. The limit on file
-// size refuses every write past it, also within the file.
-TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
-    TempDir dir;
-    WriteFileBytes(dir / "big", PatternBytes(64 << 10));
+// Wipes path in a child process after prepare() ran there; answers the one message shown, or
+// what went wrong instead.
+template <typename Prepare>
+std::string WipeMessageInChild(const std::string& path, const std::string& folder,
+                               Prepare prepare) {
     int report[2];
-    ASSERT_EQ(::pipe(report), 0);
+    if (::pipe(report) != 0) {
+        return "no pipe";
+    }
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16 << 10, 16 << 10};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        CommandsTestView view;
-        const bool failed = Wipe(view, dir / "big", dir.Folder()) == WipeOutcome::Failed;
-        const std::string text = failed && view.messages.shown.size() == 1
-                                     ? view.messages.shown[0].text
-                                     : std::string("unexpected outcome");
+        ::close(report[0]);
+        std::string text = "cannot prepare";
+        if (prepare()) {
+            CommandsTestView view;
+            const bool failed = Wipe(view, path, folder) == WipeOutcome::Failed;
+            text = failed && view.messages.shown.size() == 1 ? view.messages.shown[0].text
+                                                             : "unexpected outcome";
+        }
         (void)!::write(report[1], text.data(), text.size());
         ::_exit(0);
     }
@@ -554,11 +617,59 @@ TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
     ::close(report[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
+    return text;
+}
+
+// A write error that is not a full disc is said with the system's reason. The limit on file
+// size refuses every write past it, also within the file.
+TEST(WipeOneFile, OtherWriteErrorNamesTheReason) {
+    TempDir dir;
+    WriteFileBytes(dir / "big", PatternBytes(64 << 10));
+    const std::string text = WipeMessageInChild(dir / "big", dir.Folder(), [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 << 10, 16 << 10};
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
     EXPECT_EQ(text, "Unable to wipe file 'big': File too large.");
     EXPECT_TRUE(ReadFileBytes(dir / "big").substr(16 << 10) ==
                 PatternBytes(64 << 10).substr(16 << 10));
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"big"});
 }
+
+struct FlushErrorCase {
+    const char* label;
+    long systemCall;
+    int error;
+    const char* cause;
+};
+
+void PrintTo(const FlushErrorCase& param, std::ostream* out) {
+    *out << param.label;
+}
+
+class WipeFlushOrCloseFails : public testing::TestWithParam<FlushErrorCase> {};
+
+// A failing device makes the flush or the close fail with EIO: said as that, not as a full disc,
+// which would send the user looking for free space. The file keeps its name.
+TEST_P(WipeFlushOrCloseFails, SaysTheRealCause) {
+    TempDir dir;
+    WriteFileBytes(dir / "f", PatternBytes(64 << 10));
+    const FlushErrorCase& c = GetParam();
+    const std::string text = WipeMessageInChild(
+        dir / "f", dir.Folder(), [&] { return FailSystemCall(c.systemCall, c.error); });
+    if (text == "cannot prepare") {
+        GTEST_SKIP() << "no seccomp filter can be installed here";
+    }
+    EXPECT_EQ(text, std::string("Unable to wipe file 'f': ") + c.cause);
+    EXPECT_EQ(FolderNames(dir), std::set<std::string>{"f"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, WipeFlushOrCloseFails,
+    testing::Values(FlushErrorCase{"flush EIO", __NR_fdatasync, EIO, "Input/output error."},
+                    FlushErrorCase{"close EIO", __NR_close, EIO, "Input/output error."},
+                    FlushErrorCase{"flush EDQUOT", __NR_fdatasync, EDQUOT,
+                                   "The disc may be full."}));
 
 } // namespace
 } // namespace quarn::test

@@ -1,5 +1,6 @@
 #include "platform/SafeFile.h"
 
+#include "SystemCallFilters.h"
 #include "TestFiles.h"
 #include "platform/AsciiText.h"
 #include "platform/StagedFile.h"
@@ -9,12 +10,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <sys/mount.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -174,22 +171,6 @@ TEST(StagedFile, NameTheFileSystemCannotHoldFailsBeforeAnyWrite) {
     EXPECT_EQ(file.Open(dir / std::string(256, 'n'), 0600), ENAMETOOLONG);
     EXPECT_EQ(file.Open(dir / "gone/out", 0600), ENOENT);
     EXPECT_TRUE(FolderNames(dir).empty());
-}
-
-// From here on, in this process, files opened with O_TMPFILE fail with EOPNOTSUPP, as on a
-// file system that has no unnamed files.
-bool RefuseUnnamedFiles() {
-    sock_filter filter[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
-        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_TMPFILE & ~O_DIRECTORY, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-    };
-    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
-    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
 // Where unnamed files are refused, the file is staged under a "quarn-XXXXXX.part" name in the

@@ -299,6 +299,32 @@ TEST_F(Commands, CancelDuringALargeFileKeepsTheSource) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
+// Another program saves a new version under the name while the file is encrypted: the new
+// version stays (the container holds the old one), and the message says why it was not wiped.
+TEST_F(Commands, AVersionSavedDuringTheEncryptionIsKept) {
+    WriteFileBytes(dir / "report.txt", PatternBytes(2 << 20, 7));
+    StartIn(dir.Folder());
+    Select({"report.txt"});
+    AnswerPassword("password");
+    bool saved = false;
+    QObject::connect(FormChild<QProgressBar>(fProgress, "ProgressBar"), &QProgressBar::valueChanged,
+                     [&](int value) {
+                         if (!saved && value > 0 &&
+                             FormChild<QLabel>(fProgress, "lType")->text() == "Encrypting:") {
+                             saved = true;
+                             WriteFileBytes(dir / "saving", "the new version");
+                             std::filesystem::rename(dir / "saving", dir / "report.txt");
+                         }
+                     });
+    Press(Qt::Key_F9);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(ReadFileBytes(dir / "report.txt"), "the new version");
+    EXPECT_TRUE(std::filesystem::exists(dir / "0.zot!"));
+    EXPECT_EQ(messages->Texts(),
+              std::vector<std::string>{"Unable to wipe file 'report.txt': It changed while it "
+                                       "was being encrypted and was left as it is."});
+}
+
 TEST_F(Commands, MessageBoxesDuringTheCommandStayUsable) {
     Settings settings;
     settings.Engine.EncryptName = false;
