@@ -68,6 +68,7 @@ QLayout* TfAbout::Form::MakePanel() {
 
     iIcon = Named<QLabel>("iIcon", Panel1);
     iIcon->setFixedSize(IconSize, IconSize);
+    iIcon->setAccessibleName(QStringLiteral("Quarn! icon"));
     lProduct = Named<QLabel>("lProduct", "Quarn!", Panel1);
     QFont productFont = lProduct->font();
     productFont.setBold(true);

@@ -1,5 +1,6 @@
 #include "app/Favorites.h"
 
+#include "app/AccessibleToolBar.h"
 #include "app/CaptionHelpButton.h"
 #include "app/DirectoryExists.h"
 #include "app/FavoritesCommands.h"
@@ -9,6 +10,7 @@
 #include "app/common/KeyPreview.h"
 #include "help/HelpFuncs.h"
 #include "platform/MessageService.h"
+#include "platform/gui/AccessibleRole.h"
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
@@ -18,6 +20,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -95,6 +98,10 @@ TfFavorites::Form::Form(QDialog* dialog) {
     layout->addWidget(MakeList(dialog), 1);
     layout->addWidget(MakeContainer(dialog));
     layout->addWidget(StatusBar = Named<QStatusBar>("StatusBar", dialog));
+    if (auto* grip = StatusBar->findChild<QSizeGrip*>()) {
+        SetAccessibleRole(grip, QAccessible::Graphic);
+        grip->setAccessibleName(QStringLiteral("Size grip"));
+    }
 }
 
 QWidget* TfFavorites::Form::MakeCoolBar(QDialog* dialog) {
@@ -113,6 +120,7 @@ QWidget* TfFavorites::Form::MakeCoolBar(QDialog* dialog) {
     ToolBar->addWidget(tbAdd);
     ToolBar->addWidget(tbAddCurrent);
     ToolBar->addWidget(tbRemove);
+    AnnounceToolBar(ToolBar, QStringLiteral("Favorites commands"));
     auto* band = new QHBoxLayout(CoolBar);
     band->setContentsMargins(2, 1, 2, 1);
     band->addWidget(ToolBar);
@@ -139,6 +147,7 @@ QWidget* TfFavorites::Form::MakeContainer(QDialog* dialog) {
     Bevel1 = Named<QFrame>("Bevel1", pContainer);
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
+    SetAccessibleRole(Bevel1, QAccessible::Separator);
     pButtons = Named<QWidget>("pButtons", pContainer);
     bOk = MakeDialogButton("bOk", "OK", pButtons);
     bCancel = MakeDialogButton("bCancel", "Cancel", pButtons);

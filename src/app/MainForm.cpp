@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
+#include "app/AccessibleToolBar.h"
 #include "app/StatusBar.h"
+#include "platform/gui/AccessibleRole.h"
 #include "platform/gui/Named.h"
 
 #include <QActionGroup>
@@ -11,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QToolBar>
 #include <QToolButton>
 #include <array>
@@ -57,6 +60,7 @@ QAction* MakeItem(QMenu* menu, const char* name, const char* caption,
 
 QMenu* MakeMenu(QMainWindow* window, const char* name, const char* caption) {
     auto* menu = Named<QMenu>(name, QString::fromUtf8(caption), window);
+    menu->setAccessibleName(QString::fromUtf8(caption).remove('&'));
     window->menuBar()->addMenu(menu);
     return menu;
 }
@@ -121,11 +125,13 @@ void MainForm::MakeToolBar(QMainWindow* window) {
     ToolBar->addSeparator();
     tbView = MakeToolButton("tbView", "views", "Views", ToolBar);
     pmView = Named<QMenu>("pmView", window);
+    pmView->setAccessibleName(QStringLiteral("Views"));
     MakeViewStyleItems(pmView, {"pmTiles1", "pmIcons1", "pmList1", "pmDetails1"},
                        {&pmTiles1, &pmIcons1, &pmList1, &pmDetails1});
     tbView->setMenu(pmView);
     tbView->setPopupMode(QToolButton::InstantPopup);
     tbView->setFixedSize(ToolButtonSize.width() + 12, ToolButtonSize.height());
+    AnnounceToolBar(ToolBar, QStringLiteral("Commands"));
     window->addToolBar(Qt::TopToolBarArea, ToolBar);
 }
 
@@ -195,6 +201,11 @@ void MainForm::PlaceShellControls(QWidget* tree, QWidget* list) {
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({FoldersPaneWidth, Splitter1->width() - FoldersPaneWidth});
     lCategories->setBuddy(tree);
+    for (int i = 0; i < Splitter1->count(); ++i) {
+        SetAccessibleRole(Splitter1->handle(i), QAccessible::Separator);
+        Splitter1->handle(i)->setAccessibleName(
+            QStringLiteral("Divider between folders and files"));
+    }
     QWidget::setTabOrder(tree, list);
 }
 
@@ -208,6 +219,7 @@ void MainForm::MakeStatusBar(QMainWindow* window) {
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
+    ProgressBar->setAccessibleName(QStringLiteral("Overall progress"));
     ProgressBar->resize(OverallBarSize);
     ProgressBar->hide();
 

@@ -3,6 +3,7 @@
 #include "app/CaptionHelpButton.h"
 #include "app/DirectoryExists.h"
 #include "app/EditFilters.h"
+#include "app/HandlerRadioButton.h"
 #include "app/MainWindowHost.h"
 #include "app/common/FormLayout.h"
 #include "app/common/KeyPreview.h"
@@ -330,13 +331,11 @@ QWidget* TfOptions::Form::MakeEncryptionPage() {
     return TabSheet3;
 }
 
-// Each wipe method in a box of its own: the handlers keep the two exclusive, so Qt's own
-// exclusivity of radio buttons is off for them.
+// Each wipe method in a box of its own: the handlers keep the two exclusive.
 QWidget* TfOptions::Form::MakeWipingPage() {
     TabSheet1 = Named<QWidget>("TabSheet1");
     GroupBox1 = Named<QGroupBox>("GroupBox1", TabSheet1);
-    rbFastWipe = Named<QRadioButton>("rbFastWipe", QStringLiteral("Fast Wipe"), GroupBox1);
-    rbFastWipe->setAutoExclusive(false);
+    rbFastWipe = Named<THandlerRadioButton>("rbFastWipe", QStringLiteral("Fast Wipe"), GroupBox1);
     rbFastWipe->setChecked(true);
     Label1 = MakeLabel("Label1", "Write once the hex value:", GroupBox1);
     eFastHex = MakeEdit("eFastHex", "00", 2, true, GroupBox1);
@@ -345,9 +344,8 @@ QWidget* TfOptions::Form::MakeWipingPage() {
     fast->addLayout(LabelledEdit(Label1, eFastHex, Indent));
 
     GroupBox2 = Named<QGroupBox>("GroupBox2", TabSheet1);
-    rbGovernmentWipe = Named<QRadioButton>(
+    rbGovernmentWipe = Named<THandlerRadioButton>(
         "rbGovernmentWipe", QStringLiteral("Government Wipe - (DoD 5220.22-M)"), GroupBox2);
-    rbGovernmentWipe->setAutoExclusive(false);
     Label2 = MakeNote("Label2", "Pass 1: Writes the hex value 0x00", GroupBox2);
     Label3 = MakeNote("Label3", "Pass 2: Writes the hex value 0xFF", GroupBox2);
     Label4 = MakeLabel("Label4", "Pass 3: Writes the hex value:", GroupBox2);

@@ -1,5 +1,6 @@
 #include "app/StatusBar.h"
 
+#include "platform/gui/AccessibleRole.h"
 #include "platform/gui/Guard.h"
 
 #include <QLabel>
@@ -13,6 +14,7 @@ constexpr int PanelGap = 2;
 } // namespace
 
 TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
+    SetAccessibleRole(this, QAccessible::StatusBar);
     setFixedHeight(Height);
     // The busy state disables the window: the progress and texts laid over the bar stay
     // readable in their usual colours.

@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "platform/ProgramFile.h"
+#include "platform/gui/AccessibleRole.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/Guard.h"
@@ -81,6 +82,8 @@ TfMain::~TfMain() {
 }
 
 void TfMain::CreateComponents() {
+    // A frame to screen readers, where Qt's interface of a plain widget is a "filler".
+    SetAccessibleRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QString::fromUtf8(Caption));
     UseDesignFace(this);

@@ -104,6 +104,7 @@ void MainForm::MakeProgressPage() {
     Label5 = MakeLabel("Label5", "Processing File:", GroupBox3);
     lOverall = MakeLabel("lOverall", "1of1", GroupBox3);
     pbOverall = MakeBar("pbOverall", BarHeight, GroupBox3);
+    pbOverall->setAccessibleName(QStringLiteral("Overall progress"));
     auto* counter = MakeCaptionGrid(CounterBoxMargins, CounterColumn);
     counter->addWidget(Label5, 0, 0);
     counter->addWidget(lOverall, 0, 1);

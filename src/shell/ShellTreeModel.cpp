@@ -265,6 +265,14 @@ QVariant TSCShellTreeModel::data(const QModelIndex& index, int role) const {
     return answer;
 }
 
+QVariant TSCShellTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section != 0 ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) {
+        return {};
+    }
+    return QStringLiteral("Name");
+}
+
 // Nodes are editable; the tree decides whether a label edit may start.
 Qt::ItemFlags TSCShellTreeModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable

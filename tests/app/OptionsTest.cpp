@@ -5,6 +5,8 @@
 #include "DialogsFixture.h"
 #include "FormChild.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,6 +19,7 @@
 #include <QWhatsThis>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace quarn {
 namespace {
@@ -464,6 +467,35 @@ TEST_F(OptionsTest, SettingsThatCannotBeSavedStayInEffectWithTheError) {
                   "An unexpected error has occurred: Quarn! was unable to save your settings."});
     EXPECT_EQ(host_.refreshes, 1);
     EXPECT_FALSE(QApplication::overrideCursor()) << "the hourglass is gone";
+}
+
+// Screen readers hear the two wipe buttons as the radio buttons they are drawn as, with their
+// state, and their action on one is a click: the handlers keep the two exclusive.
+TEST_F(OptionsTest, WipeButtonsAreRadioButtonsToScreenReadersAndTheirActionClicks) {
+    dialog_.LoadSettings(Settings{});
+    QRadioButton* fast = Radio("rbFastWipe");
+    QRadioButton* government = Radio("rbGovernmentWipe");
+    QAccessibleInterface* fastReader = QAccessible::queryAccessibleInterface(fast);
+    QAccessibleInterface* governmentReader = QAccessible::queryAccessibleInterface(government);
+    ASSERT_TRUE(fastReader != nullptr && governmentReader != nullptr);
+    EXPECT_EQ(fastReader->text(QAccessible::Name), "Fast Wipe");
+    for (auto [button, reader] :
+         {std::pair{government, governmentReader}, std::pair{government, governmentReader},
+          std::pair{fast, fastReader}}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_EQ(reader->role(), QAccessible::RadioButton);
+        QAccessibleActionInterface* actions = reader->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_TRUE(button->isChecked());
+        EXPECT_TRUE(reader->state().checkable);
+        EXPECT_TRUE(reader->state().checked);
+        EXPECT_NE(fast->isChecked(), government->isChecked());
+        EXPECT_EQ(fastReader->state().checked, fast->isChecked());
+        EXPECT_EQ(Edit("eFastHex")->isEnabled(), fast->isChecked());
+        EXPECT_EQ(Edit("eGovernmentHex")->isEnabled(), government->isChecked());
+    }
 }
 
 } // namespace

@@ -121,6 +121,7 @@ FileProgressBox::FileProgressBox(const char* boxName, const char* barName, QWidg
     lNew->hide();
     lOutFile = MakeFileNameLabel("lOutFile", Box);
     Bar = MakeBar(barName, FileBarHeight, Box);
+    Bar->setAccessibleName(QStringLiteral("Current file progress"));
     auto* names = MakeCaptionGrid(FileBoxMargins, FileNameColumn);
     names->setVerticalSpacing(3);
     names->addWidget(lType, 0, 0);
