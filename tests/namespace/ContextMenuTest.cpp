@@ -236,6 +236,18 @@ TEST_F(ContextMenuTest, TheMessageOfARefusedEntryCanEndThePaste) {
     EXPECT_EQ(ReadFileBytes(dir / "sub/a.txt"), "older a");
 }
 
+// A crafted entry with a path no file can have refuses the clipboard at once: Paste is grayed
+// and does nothing, shows nothing, also for the good entry beside it.
+TEST_F(ContextMenuTest, AClipboardWithAPathPastTheLimitsHoldsNoFiles) {
+    desktop->clipboard = {{"text/uri-list", FileUri(dir / "a.txt") + "\r\nfile:///" +
+                                                std::string(1 << 20, 'x') + "\r\n"}};
+    const auto sub = MenuOf({"sub"});
+    EXPECT_THAT(Shown(sub.get(), ShownFlags), ::testing::Contains("1026 &Paste (grayed)"));
+    EXPECT_EQ(Invoke(sub.get(), "paste"), S_OK);
+    EXPECT_TRUE(FolderNames(dir / "sub").empty());
+    EXPECT_TRUE(messages->shown.empty());
+}
+
 // A folder pasted into itself is refused: the copy would never end.
 TEST_F(ContextMenuTest, PasteIntoTheCopiedFolderItselfIsRefused) {
     EXPECT_EQ(Invoke(MenuOf({"sub"}).get(), "copy"), S_OK);

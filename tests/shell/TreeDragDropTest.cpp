@@ -130,6 +130,17 @@ TEST_F(TreeDragDrop, ACraftedBlockIsRefusedAndNothingMoves) {
     EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
 }
 
+// A path no file can have, from another program, is refused before any work: no drop, no word.
+TEST_F(TreeDragDrop, AUriListWithAPathPastTheLimitsIsNoDrop) {
+    QMimeData mime;
+    mime.setData("text/uri-list",
+                 QByteArray::fromStdString(FileUri(dir / "source/a") + "\r\nfile:///" +
+                                           std::string(1 << 20, 'x') + "\r\n"));
+    EXPECT_EQ(DragAndDrop(mime, Centre(Node("target"))), Qt::IgnoreAction);
+    EXPECT_EQ(FolderNames(dir.Path() / "source"), (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
+}
+
 TEST_F(TreeDragDrop, AFolderOnItselfIsNoDrop) {
     EXPECT_EQ(DragAndDrop(*DragDataOf({dir / "target"}), Centre(Node("target"))), Qt::IgnoreAction);
     fs::create_directory(dir / "target/inner/deeper");
