@@ -1,12 +1,13 @@
 #include "platform/StagedFolder.h"
 
+#include "platform/StagingLock.h"
+
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <random>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -57,10 +58,6 @@ bool StillNamed(int dir, const char* name, int fd) {
     struct stat open {};
     return ::fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &open) == 0 &&
            named.st_dev == open.st_dev && named.st_ino == open.st_ino;
-}
-
-bool LockIfFree(int fd) {
-    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
 struct DirCloser {
@@ -172,7 +169,8 @@ void RemoveDeadStagingFolders(const std::string& folder) {
             ::openat(dir.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         struct stat info {};
         if (staging && ::fstat(staging.Get(), &info) == 0 && info.st_uid == ::geteuid() &&
-            LockIfFree(staging.Get()) && StillNamed(dir.Get(), name.c_str(), staging.Get())) {
+            TakeStagingLock(staging.Get()) == StagingLock::Taken &&
+            StillNamed(dir.Get(), name.c_str(), staging.Get())) {
             RemoveStagingFolder(dir.Get(), name, staging.Get());
         }
     }
@@ -209,10 +207,9 @@ FileError StagedFolder::Open(const std::string& path) {
         if (!staging) {
             continue;
         }
-        // Where the file system has no locks, no cleaner can take one either.
-        const bool lockedByOther =
-            ::flock(staging.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        if (lockedByOther || !StillNamed(dir.Get(), name.c_str(), staging.Get())) {
+        // Where the file system keeps no locks, no cleaner can take one either.
+        if (TakeStagingLock(staging.Get()) == StagingLock::Held ||
+            !StillNamed(dir.Get(), name.c_str(), staging.Get())) {
             continue;
         }
         fd_ = std::move(staging);

@@ -9,10 +9,10 @@ namespace quarn {
 
 // A folder that is filled under a hidden staging name (".quarn-XXXXXX.part") beside its final
 // path and takes that path only once it is complete, never replacing anything there. The
-// staging folder is private (0700) and locked (flock) for as long as this object holds it:
-// a staging folder whose lock can be taken is one whose writer is gone, and the next Open in
-// the same folder removes it with everything in it. A staging folder that was not committed
-// is removed, with its contents, when the object goes.
+// staging folder is private (0700) and holds the staging lock (StagingLock.h) for as long as
+// this object holds it: a staging folder whose lock can be taken is one whose writer is gone,
+// and the next Open in the same folder removes it with everything in it. A staging folder that was
+// not committed is removed, with its contents, when the object goes.
 class StagedFolder {
 public:
     StagedFolder() = default;
