@@ -55,9 +55,9 @@ std::string FreshStagingName() {
 // The entry name in the folder open at dir is still the folder open at fd.
 bool StillNamed(int dir, const char* name, int fd) {
     struct stat named {};
-    struct stat open {};
-    return ::fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &open) == 0 &&
-           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+    struct stat opened {};
+    return ::fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &opened) == 0 &&
+           named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
 struct DirCloser {
