@@ -1,5 +1,6 @@
 #include "FileClipboard.h"
 
+#include "platform/PathLimits.h"
 #include "platform/PercentEncoding.h"
 
 namespace quarn {
@@ -20,7 +21,9 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
-// The local files among URI lines; comments ("#") and blank lines are skipped.
+// The local files among URI lines; comments ("#") and blank lines are skipped. A path that
+// no entry can have (too long, or a name in it too long) refuses the whole list: it was not
+// made from real files.
 std::vector<std::string> PathsOf(const std::vector<std::string_view>& lines) {
     std::vector<std::string> paths;
     for (const std::string_view line : lines) {
@@ -28,6 +31,9 @@ std::vector<std::string> PathsOf(const std::vector<std::string_view>& lines) {
             continue;
         }
         if (auto path = FileUriPath(line)) {
+            if (!WithinPathLimits(*path)) {
+                return {};
+            }
             paths.push_back(std::move(*path));
         }
     }

@@ -29,7 +29,8 @@ struct ClipboardFiles {
 MimeData FileClipboardData(const ClipboardFiles& files);
 
 // What another program or we left: GNOME's list first, else the uri-list, cut only with
-// KDE's marker "1". Only local file URIs count; no files when none is there.
+// KDE's marker "1". Only local file URIs count; no files when none is there, or when one of
+// them is a path longer than PATH_MAX or holds a name longer than NAME_MAX.
 ClipboardFiles ReadClipboardFiles(const MimeData& data);
 
 // "file://" and the path's raw bytes percent-encoded, so that any name travels exactly.

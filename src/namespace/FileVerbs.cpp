@@ -1,6 +1,7 @@
 #include "FileVerbs.h"
 
 #include "DesktopServices.h"
+#include "RefusalMessage.h"
 #include "UserFolders.h"
 #include "platform/FileTransfer.h"
 #include "platform/FreedesktopTrash.h"
@@ -45,9 +46,17 @@ bool ClipboardHoldsEntries() {
 void PasteIntoFolder(const std::string& folder) {
     const ClipboardFiles files = ReadClipboardFiles(InstalledDesktop().Clipboard());
     bool allDone = true;
-    for (const std::string& source : files.paths) {
+    for (std::size_t i = 0; i < files.paths.size(); ++i) {
+        const std::string& source = files.paths[i];
         const std::string target = JoinPath(folder, NamePart(WithoutTrailingSlash(source)));
-        allDone &= Reported(files.cut ? MoveEntry(source, target) : CopyEntry(source, target));
+        const auto result = files.cut ? MoveEntry(source, target) : CopyEntry(source, target);
+        if (result.Done()) {
+            continue;
+        }
+        allDone = false;
+        if (!ShowRefusal(result.message, i + 1 < files.paths.size())) {
+            break;
+        }
     }
     if (files.cut && allDone && !files.paths.empty()) {
         InstalledDesktop().SetClipboard({});

@@ -16,7 +16,8 @@ void PutEntriesOnClipboard(const std::vector<std::string>& paths, bool cut);
 bool ClipboardHoldsEntries();
 
 // Copies (or, when they were cut, moves) the clipboard's entries into the folder, never
-// replacing an entry there. Cut entries that all moved leave the clipboard empty.
+// replacing an entry there. The message of a refused entry offers Cancel while more follow,
+// which leaves the rest where they are. Cut entries that all moved leave the clipboard empty.
 void PasteIntoFolder(const std::string& folder);
 
 // Each entry into the trash; nothing is ever deleted outright.

@@ -4,6 +4,7 @@
 #include "ItemInfo.h"
 #include "UserFolders.h"
 
+#include <climits>
 #include <optional>
 
 namespace quarn {
@@ -51,6 +52,9 @@ std::optional<ResolvedList> Resolve(LPCITEMIDLIST list) {
         }
         if (parent) {
             resolved.folderPath = ItemPath(*parent, resolved.folderPath);
+            if (resolved.folderPath.size() >= PATH_MAX) {
+                return std::nullopt; // no entry has a path this long
+            }
         }
         resolved.last = std::move(item);
     }

@@ -5,6 +5,7 @@
 #include "platform/RealPaths.h"
 #include "platform/SafeFile.h"
 #include "platform/StagedFile.h"
+#include "platform/StagedFolder.h"
 
 #include <cerrno>
 #include <climits>
@@ -47,21 +48,23 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// One copy of an entry tree. It keeps what it made, so that a failure takes all of it back,
-// and what it read, so that a move removes exactly that.
+// One copy of an entry tree. It keeps what it read, so that a move removes exactly that.
 class TreeCopy {
 public:
     TreeCopy() = default;
     TreeCopy(const TreeCopy&) = delete;
     TreeCopy& operator=(const TreeCopy&) = delete;
 
-    // On a fault everything made so far is removed again.
+    // A folder is filled under a staging name beside target and takes its name once it is
+    // complete and flushed; a file or a link takes its name whole by itself. On a fault
+    // nothing of the copy is left.
     std::optional<Fault> Run(const std::string& source, const std::string& target) {
-        auto fault = CopyAny(source, target);
-        if (fault) {
-            Rollback();
+        struct stat info {};
+        if (::lstat(source.c_str(), &info) != 0) {
+            return SystemFault(errno, source);
         }
-        return fault;
+        return S_ISDIR(info.st_mode) ? CopyStagedFolder(source, info, target)
+                                     : CopyAny(source, target);
     }
 
     // Children before their folders; goes on past a failure and answers the first.
@@ -131,7 +134,7 @@ private:
             return CreationFault(error, target);
         }
         read_.push_back(StampOf(source, info));
-        return Made(target, false);
+        return std::nullopt;
     }
 
     std::optional<Fault> CopyLink(const std::string& source, const struct stat& info,
@@ -148,20 +151,49 @@ private:
                       target.c_str()) != 0) {
             return CreationFault(errno, target);
         }
+        if (auto fault = FlushedFolderOf(target)) {
+            (void)RemoveFile(target);
+            return fault;
+        }
         read_.push_back(StampOf(source, info));
-        return Made(target, true);
+        return std::nullopt;
     }
 
-    // Made private first and given the source's permission bits once it is full, so that a
-    // read-only folder can still be filled.
+    // The top folder of the copy. Faults inside the staging folder name the entry by the path
+    // it would have had.
+    std::optional<Fault> CopyStagedFolder(const std::string& source, const struct stat& info,
+                                          const std::string& target) {
+        StagedFolder staged;
+        if (const FileError error = staged.Open(target)) {
+            return CreationFault(error, target);
+        }
+        if (auto fault = FillFolder(source, info, staged.StagingPath())) {
+            if (fault->path.starts_with(staged.StagingPath())) {
+                fault->path.replace(0, staged.StagingPath().size(), target);
+            }
+            return fault;
+        }
+        if (const FileError error = staged.Commit()) {
+            return CreationFault(error, target);
+        }
+        return std::nullopt;
+    }
+
     std::optional<Fault> CopyFolder(const std::string& source, const struct stat& info,
                                     const std::string& target) {
         if (::mkdir(target.c_str(), S_IRWXU) != 0) {
             return CreationFault(errno, target);
         }
-        if (auto fault = Made(target, true)) {
+        if (auto fault = FlushedFolderOf(target)) {
             return fault;
         }
+        return FillFolder(source, info, target);
+    }
+
+    // The folder made at target is private until it is full, so that a read-only folder can
+    // still be filled; then it gets the source's permission bits.
+    std::optional<Fault> FillFolder(const std::string& source, const struct stat& info,
+                                    const std::string& target) {
         if (auto fault = CopyEntries(source, target)) {
             return fault;
         }
@@ -199,33 +231,14 @@ private:
         }
     }
 
-    // Records a new entry; flushFolder: flushes the folder that got it (a committed file's
-    // folder is flushed already).
-    std::optional<Fault> Made(const std::string& target, bool flushFolder) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0) {
-            return SystemFault(errno, target);
-        }
-        made_.push_back(StampOf(target, info));
-        if (const FileError error = flushFolder ? SyncFolderOf(target) : 0) {
+    // The folder that got the new entry at target is flushed, so that the entry is on disk.
+    static std::optional<Fault> FlushedFolderOf(const std::string& target) {
+        if (const FileError error = SyncFolderOf(target)) {
             return SystemFault(error, target);
         }
         return std::nullopt;
     }
 
-    // Newest first, so folders are empty when their turn comes; an entry that is no longer
-    // the one made here stays.
-    void Rollback() {
-        for (auto stamp = made_.rbegin(); stamp != made_.rend(); ++stamp) {
-            if (StillStamped(*stamp)) {
-                (void)(stamp->folder ? RemoveEmptyFolder(stamp->path) : RemoveFile(stamp->path));
-            }
-        }
-        made_.clear();
-        read_.clear();
-    }
-
-    std::vector<EntryStamp> made_;
     std::vector<EntryStamp> read_;
     std::vector<char> buffer_; // one for all files
 };

@@ -9,7 +9,9 @@ namespace quarn {
 // Copies the entry at source (a file, a folder with everything in it, or a link as a link) to
 // the new path target. Never replaces: an entry at target, or one that appears there while
 // the copy runs, refuses it. Files are staged and committed whole and flushed, with their
-// permission bits; a failure removes everything this copy made and leaves the source alone.
+// permission bits; a folder is filled under a hidden staging name beside target and takes its
+// name only once it is complete and flushed, so that no partial copy ever stands under target,
+// also after a kill. A failure removes everything this copy made and leaves the source alone.
 // A folder is never copied into itself or into a folder below it.
 FileOperationResult CopyEntry(const std::string& source, const std::string& target);
 

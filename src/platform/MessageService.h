@@ -7,8 +7,8 @@
 namespace quarn {
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, OkCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // What the save dialog is asked to show; the answer is the chosen path or nothing.
 struct SaveDialogRequest {

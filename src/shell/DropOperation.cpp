@@ -72,21 +72,24 @@ bool OnFileSystemOf(const std::string& folder, const std::vector<std::string>& i
 }
 
 DropResult DropOnFolder(const std::string& folder, const std::vector<std::string>& items,
-                        DWORD effect) {
+                        DWORD effect, const DropRefusalHandler& refused) {
     DropResult result;
     if (effect != DROPEFFECT_COPY && effect != DROPEFFECT_MOVE && effect != DROPEFFECT_LINK) {
         return result;
     }
-    for (const std::string& dragged : items) {
-        const std::string item = WithoutTrailingSlash(dragged);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string item = WithoutTrailingSlash(items[i]);
         if (effect == DROPEFFECT_MOVE && StaysInItsFolder(item, folder)) {
             continue;
         }
         auto outcome = Transfer(item, JoinPath(folder, NamePart(item)), effect);
         if (outcome.Done()) {
             result.effect = effect;
-        } else {
-            result.failures.push_back(std::move(outcome));
+            continue;
+        }
+        result.failures.push_back(std::move(outcome));
+        if (!refused(result.failures.back(), i + 1 < items.size())) {
+            break;
         }
     }
     return result;

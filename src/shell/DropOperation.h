@@ -3,6 +3,7 @@
 #include "platform/FileOperationResult.h"
 #include "shell/DropEffects.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,16 @@ DWORD ChooseDropEffect(DWORD keyState, DWORD allowed, bool sameFileSystem);
 // Whether every item lies on the file system of the folder.
 bool OnFileSystemOf(const std::string& folder, const std::vector<std::string>& items);
 
+// Told of each refused item as it is refused, and whether more items follow; answers whether
+// the drop goes on with them.
+using DropRefusalHandler = std::function<bool(const FileOperationResult& refusal, bool moreFollow)>;
+
 // Copies, moves or links (a symbolic link) each item into the folder under its own name.
 // Nothing is replaced; a folder never goes into itself; a move across file systems copies,
-// flushes and only then removes. A refused item is kept in the failures and the others go on.
-// An item moved onto its own folder stays as it is and counts as nothing done.
+// flushes and only then removes. A refused item is kept in the failures and handed to
+// refused, which says whether the items after it are tried. An item moved onto its own folder
+// stays as it is and counts as nothing done.
 DropResult DropOnFolder(const std::string& folder, const std::vector<std::string>& items,
-                        DWORD effect);
+                        DWORD effect, const DropRefusalHandler& refused);
 
 } // namespace quarn

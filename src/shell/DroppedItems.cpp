@@ -1,5 +1,6 @@
 #include "shell/DroppedItems.h"
 
+#include "platform/PathLimits.h"
 #include "shell/ShellDataBlocks.h"
 #include "shell/ShellDataObject.h"
 #include "shell/ShellErrors.h"
@@ -15,12 +16,17 @@ LPCITEMIDLIST AsList(const std::string& bytes) {
     return reinterpret_cast<LPCITEMIDLIST>(bytes.data());
 }
 
+// Each child's parsing name in the parent folder, bound once. A virtual item, or a path that
+// no entry can have, refuses them all.
 std::vector<std::string> PathsOf(const ShellIdListItems& items) {
+    ComPtr<IShellFolder> folder;
+    if (Failed(GetPidlFolder(AsList(items.parent), folder))) {
+        return {};
+    }
     std::vector<std::string> paths;
     for (const std::string& child : items.children) {
-        const PidlPtr absolute(JoinPidls(nullptr, AsList(items.parent), AsList(child)));
-        std::string path = absolute ? PidlToPath(absolute.get()) : std::string();
-        if (path.empty()) {
+        std::string path = GetPidlDisplayName(folder.get(), AsList(child), 2); // for parsing
+        if (!path.starts_with('/') || !WithinPathLimits(path)) {
             return {};
         }
         paths.push_back(std::move(path));

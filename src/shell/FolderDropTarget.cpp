@@ -1,6 +1,6 @@
 #include "shell/FolderDropTarget.h"
 
-#include "platform/MessageService.h"
+#include "namespace/RefusalMessage.h"
 #include "platform/RealPaths.h"
 #include "shell/DropEffectMenu.h"
 #include "shell/DropOperation.h"
@@ -59,16 +59,14 @@ HRESULT TSCFolderDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL poin
         chosen = ChooseDropEffectFromMenu(allowed, chosen, QPoint(point.x, point.y));
     }
     DragLeave();
-    DropResult result;
-    {
-        Hourglass hourglass;
-        result = DropOnFolder(folder_, paths, chosen);
-    }
-    for (const FileOperationResult& failure : result.failures) {
-        Messages().Show(MessageKind::Error, failure.message, MessageButtons::Ok);
-    }
-    *effect = result.effect;
+    const Hourglass hourglass;
+    *effect = DropOnFolder(folder_, paths, chosen, ShowDropRefusal).effect;
     return S_OK;
+}
+
+bool ShowDropRefusal(const FileOperationResult& refusal, bool moreFollow) {
+    const ArrowCursor arrow;
+    return ShowRefusal(refusal.message, moreFollow);
 }
 
 ComPtr<IDropTarget> GetItemDropTarget(LPCITEMIDLIST absolutePidl) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileOperationResult.h"
 #include "shell/DataTransfer.h"
 
 #include <string>
@@ -10,7 +11,7 @@ namespace quarn {
 // The drop target of a file-system folder: items dropped on it are copied, moved or linked
 // there (DropOnFolder), with the effect the keys choose among those the drag allows; a drop
 // made with the right button asks with the Copy/Move/Link/Cancel menu. Refusals are shown
-// one message each.
+// one message each (ShowDropRefusal).
 class TSCFolderDropTarget : public ComObject<IDropTarget> {
 public:
     explicit TSCFolderDropTarget(std::string folder) : folder_(std::move(folder)) {}
@@ -33,6 +34,11 @@ private:
     std::vector<std::string> paths_; // of the drag that entered
     DWORD allowed_ = DROPEFFECT_NONE;
 };
+
+// The message box of an item that a drop refused, answered with the ordinary pointer over the
+// drop's hourglass. While more items follow it offers Cancel, which ends the drop there.
+// Answers whether the drop goes on.
+bool ShowDropRefusal(const FileOperationResult& refusal, bool moreFollow);
 
 // The drop target of the item an absolute list names: a folder's when it is a file-system
 // folder, else none.

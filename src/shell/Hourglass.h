@@ -14,4 +14,14 @@ public:
     Hourglass& operator=(const Hourglass&) = delete;
 };
 
+// The ordinary pointer for the life of the object, over an hourglass too: a message box shown
+// in the middle of busy work is answered with it.
+class ArrowCursor {
+public:
+    ArrowCursor() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QGuiApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
 } // namespace quarn

@@ -5,6 +5,7 @@
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
 #include "shell/DropOperation.h"
+#include "shell/FolderDropTarget.h"
 #include "shell/SendToDesktopEntry.h"
 
 #include <fstream>
@@ -36,10 +37,7 @@ bool IsDesktopEntry(const std::string& path) {
 }
 
 void CopyInto(const std::string& folder, const std::vector<std::string>& files) {
-    for (const FileOperationResult& failure :
-         DropOnFolder(folder, files, DROPEFFECT_COPY).failures) {
-        ShowFailure(failure.message);
-    }
+    DropOnFolder(folder, files, DROPEFFECT_COPY, ShowDropRefusal);
 }
 
 void StartProgram(const std::string& entryPath, const std::vector<std::string>& files) {

@@ -1,5 +1,8 @@
 #include "shell/ShellDataBlocks.h"
 
+#include "platform/PathLimits.h"
+
+#include <climits>
 #include <cstdint>
 
 namespace quarn {
@@ -7,6 +10,9 @@ namespace quarn {
 namespace {
 
 constexpr std::uint32_t HDropHeaderSize = 20;
+// The most levels a list of a path within PATH_MAX can have: the desktop's child and a volume,
+// then one name of at least one byte and its "/" for every two bytes.
+constexpr std::size_t MaxListLevels = 2 + PATH_MAX / 2;
 // An item's count covers its own two bytes and at least one byte of content.
 constexpr std::uint16_t SmallestItem = 3;
 
@@ -32,10 +38,12 @@ std::string_view ListOrEmpty(LPCITEMIDLIST list) {
     return {reinterpret_cast<const char*>(list), ListSize(list)};
 }
 
-// The list that starts at offset, with its terminator, when it ends inside the block.
+// The list that starts at offset, with its terminator, when it ends inside the block and is
+// no deeper than a list of a path can be.
 std::optional<std::string> ListAt(std::string_view block, std::uint32_t offset) {
     std::size_t position = offset;
-    while (position + 2 <= block.size()) {
+    for (std::size_t levels = 0; position + 2 <= block.size() && levels <= MaxListLevels;
+         ++levels) {
         const auto size =
             static_cast<std::uint16_t>(static_cast<std::uint8_t>(block[position]) |
                                        static_cast<std::uint8_t>(block[position + 1]) << 8);
@@ -122,6 +130,9 @@ std::optional<std::vector<std::string>> ParseHDropBlock(std::string_view block) 
         }
         if (end == position) {
             return paths;
+        }
+        if (!WithinPathLimits(block.substr(position, end - position))) {
+            return std::nullopt;
         }
         paths.emplace_back(block.substr(position, end - position));
         position = end + 1;

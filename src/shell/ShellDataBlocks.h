@@ -19,14 +19,16 @@ struct ShellIdListItems {
     std::string parent;
     std::vector<std::string> children;
 };
-// Nothing when the block is not one: too short for its count, an offset outside it, or a
-// list that is not terminated inside it. Blocks from other programs are read only this way.
+// Nothing when the block is not one: too short for its count, an offset outside it, a list
+// that is not terminated inside it, or one deeper than any list of a path within PATH_MAX.
+// Blocks from other programs are read only this way.
 std::optional<ShellIdListItems> ParseShellIdListBlock(std::string_view block);
 
 // The CF_HDROP block: a 20-byte header (the paths' offset 20, no point, 8-bit characters),
 // each path with its zero byte, then one more zero byte; sized exactly for the paths.
 std::string BuildHDropBlock(const std::vector<std::string>& paths);
-// Nothing when the block is not one of 8-bit paths that ends inside it.
+// Nothing when the block is not one of 8-bit paths that ends inside it, or when one of its
+// paths is longer than PATH_MAX or holds a name longer than NAME_MAX.
 std::optional<std::vector<std::string>> ParseHDropBlock(std::string_view block);
 
 } // namespace quarn

@@ -212,6 +212,42 @@ TEST_F(ContextMenuTest, PasteOfACopyCopiesAndNeverReplaces) {
     EXPECT_EQ(desktop->clipboard, copied);
 }
 
+// Each refused entry has its message; while more entries follow it offers Cancel, which
+// leaves them where they are.
+TEST_F(ContextMenuTest, TheMessageOfARefusedEntryCanEndThePaste) {
+    WriteFileBytes(dir / "sub/a.txt", "older a");
+    WriteFileBytes(dir / ("sub/" + RawName), "older raw");
+    EXPECT_EQ(Invoke(MenuOf({"a.txt", "b.txt", RawName}).get(), "copy"), S_OK);
+    const auto sub = MenuOf({"sub"});
+    EXPECT_EQ(Invoke(sub.get(), "paste"), S_OK);
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(messages->shown[1].buttons, MessageButtons::Ok) << "nothing follows the last";
+    EXPECT_EQ(ReadFileBytes(dir / "sub/b.txt"), "b");
+
+    std::filesystem::remove(dir / "sub/b.txt");
+    messages->shown.clear();
+    messages->QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_EQ(Invoke(sub.get(), "paste"), S_OK);
+    EXPECT_THAT(messages->Texts(),
+                ElementsAre("Unable to copy '" + (dir / "a.txt") + "' to '" + (dir / "sub/a.txt") +
+                            "': A file or folder of that name already exists."));
+    EXPECT_EQ(FolderNames(dir / "sub"), (std::set<std::string>{"a.txt", RawName}));
+    EXPECT_EQ(ReadFileBytes(dir / "sub/a.txt"), "older a");
+}
+
+// A crafted entry with a path no file can have refuses the clipboard at once: Paste is grayed
+// and does nothing, shows nothing, also for the good entry beside it.
+TEST_F(ContextMenuTest, AClipboardWithAPathPastTheLimitsHoldsNoFiles) {
+    desktop->clipboard = {{"text/uri-list", FileUri(dir / "a.txt") + "\r\nfile:///" +
+                                                std::string(1 << 20, 'x') + "\r\n"}};
+    const auto sub = MenuOf({"sub"});
+    EXPECT_THAT(Shown(sub.get(), ShownFlags), ::testing::Contains("1026 &Paste (grayed)"));
+    EXPECT_EQ(Invoke(sub.get(), "paste"), S_OK);
+    EXPECT_TRUE(FolderNames(dir / "sub").empty());
+    EXPECT_TRUE(messages->shown.empty());
+}
+
 // A folder pasted into itself is refused: the copy would never end.
 TEST_F(ContextMenuTest, PasteIntoTheCopiedFolderItselfIsRefused) {
     EXPECT_EQ(Invoke(MenuOf({"sub"}).get(), "copy"), S_OK);

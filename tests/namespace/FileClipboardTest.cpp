@@ -34,6 +34,15 @@ TEST(FileClipboard, CutFilesCarryBothMarkers) {
     EXPECT_TRUE(files.cut);
 }
 
+// 4095 bytes, the longest a path can be, of names of 255 bytes, the longest a name can be.
+const std::string LongestPath = [] {
+    std::string path;
+    while (path.size() + 256 < 4095) {
+        path += "/" + std::string(255, 'n');
+    }
+    return path + "/" + std::string(4095 - path.size() - 1, 'e');
+}();
+
 struct ForeignCase {
     const char* what;
     MimeData data;
@@ -73,6 +82,18 @@ TEST(FileClipboard, WhatOtherProgramsLeave) {
          {"/c"},
          false},
         {"no file formats", {{"text/plain", "/x"}}, {}, false},
+        {"a path longer than PATH_MAX refuses the whole list",
+         {{"text/uri-list", "file:///ok\r\nfile:///" + std::string(1 << 20, 'a') + "\r\n"}},
+         {},
+         false},
+        {"a name longer than NAME_MAX refuses the whole list",
+         {{"x-special/gnome-copied-files", "copy\nfile:///" + std::string(256, 'n') + "/x"}},
+         {},
+         false},
+        {"the longest path and name are taken",
+         {{"text/uri-list", "file://" + LongestPath}},
+         {LongestPath},
+         false},
     };
     for (const auto& c : cases) {
         const ClipboardFiles files = ReadClipboardFiles(c.data);

@@ -6,12 +6,16 @@
 #include "../engine/LoopDisc.h"
 #include "TestFiles.h"
 #include "platform/PosixFile.h"
+#include "platform/StagedFolder.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quarn::test {
@@ -192,6 +196,75 @@ TEST(MoveEntry, AcrossFileSystemsAFailedCopyKeepsTheSourceWhole) {
     EXPECT_FALSE(PathExists(other / "tree"));
     ASSERT_EQ(::unlink((dir / "tree/pipe").c_str()), 0);
     ExpectTree(dir / "tree");
+}
+
+// A folder of many small files, so that a copy of it takes a while.
+constexpr int ManyFiles = 600;
+
+void MakeManyFiles(const std::string& root) {
+    std::filesystem::create_directories(root + "/sub");
+    for (int i = 0; i < ManyFiles; ++i) {
+        WriteFileBytes(root + "/sub/" + std::to_string(i), PatternBytes(512, i));
+    }
+}
+
+bool HasManyFiles(const std::string& root) {
+    if (FolderNames(root) != std::set<std::string>{"sub"}) {
+        return false;
+    }
+    for (int i = 0; i < ManyFiles; ++i) {
+        if (ReadFileBytes(root + "/sub/" + std::to_string(i)) != PatternBytes(512, i)) {
+            return false;
+        }
+    }
+    return FolderNames(root + "/sub").size() == ManyFiles;
+}
+
+// The entry of folder that a copy of the tree is being built in, once it holds count files.
+std::optional<std::string> CopyHolding(const std::string& folder, std::size_t count) {
+    for (const std::string& name : FolderNames(folder)) {
+        const std::string sub = folder + name + "/sub";
+        if (PathExists(sub) && FolderNames(sub).size() >= count) {
+            return name;
+        }
+    }
+    return std::nullopt;
+}
+
+// A move killed with SIGKILL part-way leaves the source whole and nothing under the final
+// name, only its hidden staging folder; the retry moves the folder and removes that too.
+// The child is stopped as soon as its copy is seen part-way, so the kill cannot come late.
+TEST(MoveEntry, AcrossFileSystemsAKilledMoveLeavesNoFolderUnderItsName) {
+    OtherFileSystem other;
+    if (!other.Available()) {
+        GTEST_SKIP() << "neither a separate /dev/shm nor a loop disc is available here";
+    }
+    TempDir dir;
+    MakeManyFiles(dir / "tree");
+    const std::string into = FolderPart(other / "tree");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(MoveEntry(dir / "tree", other / "tree").Done() ? 0 : 1);
+    }
+    std::optional<std::string> copy;
+    int status = 0;
+    while (!(copy = CopyHolding(into, 20)) && ::waitpid(child, &status, WNOHANG) == 0) {
+        ::usleep(200);
+    }
+    ::kill(child, SIGSTOP);
+    ::kill(child, SIGKILL);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(copy && WIFSIGNALED(status)) << "the move ended before it was seen part-way";
+
+    EXPECT_FALSE(PathExists(other / "tree"));
+    EXPECT_EQ(FolderNames(into), std::set<std::string>{*copy});
+    EXPECT_TRUE(IsStagingFolderName(*copy)) << *copy;
+    EXPECT_TRUE(HasManyFiles(dir / "tree"));
+    const auto retried = MoveEntry(dir / "tree", other / "tree");
+    ASSERT_TRUE(retried.Done()) << retried.message;
+    EXPECT_TRUE(HasManyFiles(other / "tree"));
+    EXPECT_EQ(FolderNames(into), std::set<std::string>{"tree"});
+    EXPECT_TRUE(FolderNames(dir).empty());
 }
 
 // An 8 MiB tmpfs, unmounted with the object.

@@ -4,6 +4,7 @@
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
+#include "namespace/ItemCodec.h"
 #include "shell/DroppedItems.h"
 #include "shell/ShellDataBlocks.h"
 #include "shell/ShellItemRoutines.h"
@@ -86,15 +87,40 @@ TEST(ShellIdListBlock, RefusesCraftedBlocks) {
     EXPECT_TRUE(ParseShellIdListBlock(Uint32(1) + Uint32(12) + Uint32(20) + goodTail));
 }
 
+// Lists deeper than any path within PATH_MAX are refused before anything walks them: the
+// desktop's child, a volume, then a name and its "/" for every two bytes.
+TEST(ShellIdListBlock, RefusesAListDeeperThanAnyPath) {
+    const auto blockWith = [](std::size_t levels) {
+        std::string parent;
+        for (std::size_t i = 0; i < levels; ++i) {
+            parent += Item("a");
+        }
+        return Uint32(1) + Uint32(12) + Uint32(12 + parent.size() + 2) + parent + End + Item("a") +
+               End;
+    };
+    EXPECT_TRUE(ParseShellIdListBlock(blockWith(2 + 4096 / 2)));
+    EXPECT_FALSE(ParseShellIdListBlock(blockWith(3 + 4096 / 2)));
+    EXPECT_FALSE(ParseShellIdListBlock(blockWith(1 << 16)));
+}
+
 TEST(HDropBlock, IsSizedExactlyForItsPaths) {
     const std::string header = Uint32(20) + Uint32(0) + Uint32(0) + Uint32(0) + Uint32(0);
     EXPECT_EQ(BuildHDropBlock({"/a"}), header + std::string("/a\0\0", 4));
     EXPECT_EQ(BuildHDropBlock({"/a", "/bc", "/d"}), header + std::string("/a\0/bc\0/d\0\0", 11));
 
-    const std::string longPath = "/" + std::string(299, 'x');
+    const std::string longPath = "/" + std::string(150, 'x') + "/" + std::string(148, 'x');
     const std::string block = BuildHDropBlock({longPath});
     EXPECT_EQ(block.size(), 20u + 300 + 1 + 1);
     EXPECT_EQ(ParseHDropBlock(block), std::vector<std::string>{longPath});
+}
+
+TEST(HDropBlock, RefusesPathsNoEntryCanHave) {
+    const std::string longest = "/" + std::string(255, 'n') + std::string(3839, '/');
+    ASSERT_EQ(longest.size(), 4095u);
+    EXPECT_TRUE(ParseHDropBlock(BuildHDropBlock({"/ok", longest})));
+    EXPECT_FALSE(ParseHDropBlock(BuildHDropBlock({"/ok", longest + "/"})));
+    EXPECT_FALSE(ParseHDropBlock(BuildHDropBlock({"/ok", "/" + std::string(256, 'n')})));
+    EXPECT_FALSE(ParseHDropBlock(BuildHDropBlock({"/" + std::string(1 << 20, 'n')})));
 }
 
 TEST(HDropBlock, RefusesCraftedBlocks) {
@@ -198,6 +224,30 @@ TEST(ReadShellIdList, RefusesABadBlockAndAllowsAllWithoutOne) {
     EXPECT_EQ(ReadShellIdList(pathsOnly.get()),
               DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
     EXPECT_TRUE(DroppedPaths(MakeData(std::nullopt, "junk").get()).empty());
+}
+
+// Real items of Home, then folders of 250-byte names, deeper than PATH_MAX: the drop has no
+// paths, whatever the CF_HDROP says, and the long list is never bound.
+TEST(DroppedPaths, RefusesItemsWhosePathRunsPastPathMax) {
+    const std::string name(250, 'n');
+    EntryItem folder;
+    folder.kind = EntryItemKind::Folder;
+    folder.name = name;
+    std::string parent = EncodeItem(RootItem{RootKind::Home});
+    for (int level = 0; level < 20; ++level) {
+        parent += EncodeItem(folder);
+    }
+    EntryItem file;
+    file.name = "f";
+    const std::string child = EncodeItem(file) + End;
+    const std::string block =
+        Uint32(1) + Uint32(12) + Uint32(12 + parent.size() + 2) + parent + End + child;
+    ASSERT_TRUE(ParseShellIdListBlock(block));
+    EXPECT_TRUE(DroppedPaths(MakeData(block, std::nullopt).get()).empty());
+    EXPECT_TRUE(DroppedPaths(MakeData(block, BuildHDropBlock({"/" + name + "/" + name + "/" +
+                                                              std::string(4000, '/')}))
+                                 .get())
+                    .empty());
 }
 
 } // namespace

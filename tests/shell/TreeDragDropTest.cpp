@@ -95,6 +95,21 @@ TEST_F(TreeDragDrop, OurItemsMoveOnOneFileSystemAndCopyWithControl) {
     expectedMessages = 1;
 }
 
+// A drop of items whose names are taken shows one message each; Cancel in one ends the drop.
+TEST_F(TreeDragDrop, TheMessageOfARefusedItemCanEndTheDrop) {
+    WriteFileBytes(dir / "source/c", "c");
+    WriteFileBytes(dir / "target/a", "kept a");
+    WriteFileBytes(dir / "target/b", "kept b");
+    messages->QueueAnswer(MessageAnswer::Cancel);
+    const auto mime = DragDataOf({dir / "source/a", dir / "source/b", dir / "source/c"});
+    EXPECT_EQ(DragAndDrop(*mime, Centre(Node("target"))), Qt::IgnoreAction);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(FolderNames(dir.Path() / "source"), (std::set<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"a", "b", "inner"}));
+    expectedMessages = 1;
+}
+
 TEST_F(TreeDragDrop, AUriListFromAnotherProgramCopiesExactNames) {
     const std::string raw = "raw-\xff name";
     WriteFileBytes(dir / ("source/" + raw), "raw");
@@ -110,6 +125,17 @@ TEST_F(TreeDragDrop, ACraftedBlockIsRefusedAndNothingMoves) {
     QMimeData mime;
     mime.setData(ShellIdListMimeType, QByteArray("\xff\xff\xff\x7f\x08\x00\x00\x00\x00\x00", 10));
     mime.setData("text/uri-list", QByteArray::fromStdString(FileUri(dir / "source/a")));
+    EXPECT_EQ(DragAndDrop(mime, Centre(Node("target"))), Qt::IgnoreAction);
+    EXPECT_EQ(FolderNames(dir.Path() / "source"), (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));
+}
+
+// A path no file can have, from another program, is refused before any work: no drop, no word.
+TEST_F(TreeDragDrop, AUriListWithAPathPastTheLimitsIsNoDrop) {
+    QMimeData mime;
+    mime.setData("text/uri-list",
+                 QByteArray::fromStdString(FileUri(dir / "source/a") + "\r\nfile:///" +
+                                           std::string(1 << 20, 'x') + "\r\n"));
     EXPECT_EQ(DragAndDrop(mime, Centre(Node("target"))), Qt::IgnoreAction);
     EXPECT_EQ(FolderNames(dir.Path() / "source"), (std::set<std::string>{"a", "b"}));
     EXPECT_EQ(FolderNames(dir.Path() / "target"), (std::set<std::string>{"inner"}));

@@ -15,10 +15,15 @@ Answer ScriptedMessages::Next(std::deque<Answer>& queue, Answer whenEmpty) {
 MessageAnswer ScriptedMessages::Show(MessageKind kind, const std::string& text,
                                      MessageButtons buttons) {
     shown.push_back({kind, text, buttons});
-    if (buttons == MessageButtons::Ok) {
-        return MessageAnswer::Ok;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        return Next(answers_, MessageAnswer::No);
+    case MessageButtons::OkCancel:
+        return Next(answers_, MessageAnswer::Ok);
     }
-    return Next(answers_, MessageAnswer::No);
+    return MessageAnswer::Ok;
 }
 
 std::optional<std::string> ScriptedMessages::AskSaveFile(const SaveDialogRequest& request) {

@@ -18,7 +18,7 @@ struct ShownMessage {
 // Answers message boxes, save dialogs and folder pickers from queues the test fills, and
 // records every request. OK boxes answer Ok and leave the queue alone, so an unexpected error
 // box cannot take the answer meant for a question; an empty queue answers Yes/No boxes with
-// No and save dialogs and folder pickers with a cancel.
+// No, OK/Cancel boxes with Ok, and save dialogs and folder pickers with a cancel.
 class ScriptedMessages : public MessageService {
 public:
     MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override;

@@ -26,6 +26,18 @@ QMessageBox::Icon IconOf(MessageKind kind) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
 QString DisplayText(const std::string& text) {
     QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -91,14 +103,17 @@ public:
 
 MessageAnswer QtMessageService::Show(MessageKind kind, const std::string& text,
                                      MessageButtons buttons) {
-    const bool yesNo = buttons == MessageButtons::YesNo;
-    const int answer =
-        ExecBox(IconOf(kind), QString::fromStdString(ApplicationTitle()), DisplayText(text),
-                yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, Owner());
-    if (!yesNo) {
+    const int answer = ExecBox(IconOf(kind), QString::fromStdString(ApplicationTitle()),
+                               DisplayText(text), QtButtons(buttons), Owner());
+    switch (buttons) {
+    case MessageButtons::Ok:
         return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    case MessageButtons::OkCancel:
+        return answer == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
-    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    return MessageAnswer::Ok;
 }
 
 std::optional<std::string> QtMessageService::AskSaveFile(const SaveDialogRequest& request) {

@@ -137,6 +137,27 @@ TEST(QtMessageBox, YesNoBoxesAnswerWithTheButtonClicked) {
     }
 }
 
+// OK goes on, Cancel or Escape stops: the keyboard alone answers either way.
+TEST(QtMessageBox, OkCancelBoxesAnswerOkOrCancelAlsoFromTheKeyboard) {
+    QtMessageService service;
+    const std::pair<std::function<void(QMessageBox&)>, MessageAnswer> cases[] = {
+        {[](QMessageBox& box) { ClickButton(box, QMessageBox::Ok); }, MessageAnswer::Ok},
+        {[](QMessageBox& box) { ClickButton(box, QMessageBox::Cancel); }, MessageAnswer::Cancel},
+        {[](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, MessageAnswer::Cancel},
+        {[](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, MessageAnswer::Ok},
+    };
+    for (const auto& [act, expected] : cases) {
+        QMessageBox::StandardButtons buttons;
+        WhenModalShows<QMessageBox>([&, act = act](QMessageBox& box) {
+            buttons = box.standardButtons();
+            act(box);
+        });
+        EXPECT_EQ(service.Show(MessageKind::Error, "Unable to copy", MessageButtons::OkCancel),
+                  expected);
+        EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    }
+}
+
 TEST(QtMessageBox, StaysUsableWhileTheOtherWindowsAreDisabled) {
     QWidget mainWindow;
     mainWindow.resize(300, 200);
