@@ -309,6 +309,9 @@ void TfFavorites::tbAddCurrentClick() {
 }
 
 void TfFavorites::AddAndSelect(const std::string& path) {
+    if (!FavoritesCanStore(path)) {
+        return;
+    }
     const int before = form_->lvFavorites->topLevelItemCount();
     SelectAndShow(AddItem(path));
     if (form_->lvFavorites->topLevelItemCount() != before) {

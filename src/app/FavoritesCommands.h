@@ -25,11 +25,18 @@ void FavoriteMenuClick(const std::string& path, MainWindowHost& host);
 // when it could not.
 bool GoToFavorite(const std::string& path, MainWindowHost& host);
 
+// False, after telling the user why, when the favorites cannot store the folder's path (a
+// line break in a name, which would keep the whole stored list from loading).
+bool FavoritesCanStore(const std::string& path);
+
 // "Add to Favorites": the tree's selected folder joins the favorites.
 void AddToFavorites1Click(MainWindowHost& host);
 
 // "Manage Favorites...": the manager; after OK its list replaces the favorites and is saved
 // when it differs from them.
+//
+// Each command that changes the favorites first asks, when the stored value cannot be read,
+// whether to replace it; No leaves the favorites and the stored value as they were.
 void tbFavoritesClick(MainWindowHost& host);
 
 } // namespace quarn
