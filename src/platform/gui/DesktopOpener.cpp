@@ -18,10 +18,9 @@ class OpenerWatch : public QObject {
 public:
     OpenerWatch(std::unique_ptr<WatchedProcess> opener, std::function<void()> failed)
         : QObject(QCoreApplication::instance()), opener_(std::move(opener)),
-          failed_(std::move(failed)),
-          ended_(new QSocketNotifier(opener_->EndedFd(), QSocketNotifier::Read, this)) {
+          failed_(std::move(failed)), ended_(opener_->EndedFd(), QSocketNotifier::Read) {
         setObjectName(QLatin1String(OpenerWatchName));
-        connect(ended_, &QSocketNotifier::activated, this, [this] { Ended(); });
+        connect(&ended_, &QSocketNotifier::activated, this, [this] { Ended(); });
     }
 
 private:
@@ -30,7 +29,7 @@ private:
         if (!status) {
             return;
         }
-        ended_->setEnabled(false);
+        ended_.setEnabled(false);
         const std::function<void()> failed = std::move(failed_);
         deleteLater();
         if (*status != 0) {
@@ -40,7 +39,8 @@ private:
 
     std::unique_ptr<WatchedProcess> opener_;
     std::function<void()> failed_;
-    QSocketNotifier* ended_;
+    // Gone before the opener's descriptor.
+    QSocketNotifier ended_;
 };
 
 } // namespace
