@@ -9,7 +9,9 @@ namespace quarn {
 class MainWindowHost;
 
 // The main window's favorites commands. Each saves a change at once and reports what it did
-// or why it could not in a message box; paths are shown in them as they are.
+// or why it could not in a message box; paths are shown in them as they are. A command that
+// changes the favorites first asks, when the stored value cannot be read, whether to replace
+// it; No leaves the favorites and the stored value as they were.
 
 // Rebuilds the Favorites menu when it opens: its first three items (Manage Favorites, Add to
 // Favorites, the separator) stay, one item per favorite follows, captioned with the path
@@ -34,9 +36,6 @@ void AddToFavorites1Click(MainWindowHost& host);
 
 // "Manage Favorites...": the manager; after OK its list replaces the favorites and is saved
 // when it differs from them.
-//
-// Each command that changes the favorites first asks, when the stored value cannot be read,
-// whether to replace it; No leaves the favorites and the stored value as they were.
 void tbFavoritesClick(MainWindowHost& host);
 
 } // namespace quarn
