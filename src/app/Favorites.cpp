@@ -1,7 +1,7 @@
 #include "app/Favorites.h"
 
 #include "app/AccessibleToolBar.h"
-#include "app/CaptionHelpButton.h"
+#include "app/DialogHelp.h"
 #include "app/DirectoryExists.h"
 #include "app/FavoritesCommands.h"
 #include "app/FavoritesList.h"
@@ -191,10 +191,9 @@ TfFavorites::TfFavorites(MainWindowHost& host, QWidget* owner)
             Guarded(this, &TfFavorites::tbGotoClick));
     connect(f.bOk, &QPushButton::clicked, this, Guarded(this, &TfFavorites::bOkClick));
     connect(f.bCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* preview = new KeyPreview(this, "favorites");
-    preview->OnKeyDown = [this](const QKeyEvent& key) { return FormKeyDown(key); };
-    preview->OnKeyUp = [this](const QKeyEvent& key) { return FormKeyUp(key); };
-    new CaptionHelpButton(this, [this] { WMSysCommand(); });
+    KeyPreview& preview = AddDialogHelp(*this, "favorites", [this] { WMSysCommand(); });
+    preview.OnKeyDown = [this](const QKeyEvent& key) { return FormKeyDown(key); };
+    preview.OnKeyUp = [this](const QKeyEvent& key) { return FormKeyUp(key); };
     f.lvFavorites->setFocus();
     resize(ClientSize);
     PlaceByFrame(this, [this] {
@@ -319,6 +318,9 @@ void TfFavorites::tbAddCurrentClick() {
 }
 
 void TfFavorites::AddAndSelect(const std::string& path) {
+    if (!FavoritesCanStore(path)) {
+        return;
+    }
     const int before = form_->lvFavorites->topLevelItemCount();
     SelectAndShow(AddItem(path));
     if (form_->lvFavorites->topLevelItemCount() != before) {

@@ -28,8 +28,22 @@ constexpr char RemoveFailed[] = "Quarn! was unable to remove the selected favori
 constexpr char AddFailed[] = "Quarn! was unable to add the selected folder to your favorites: "
                              "an unexpected error has occurred.\r\n\r\nPlease try again.";
 
+constexpr char ReplaceUnreadable[] =
+    "Quarn! cannot read the favorites stored before, so saving this change replaces them and "
+    "they are lost.\r\n\r\nDo you want to replace the stored favorites?";
+
 std::string Quoted(const std::string& text) {
     return "'" + text + "'";
+}
+
+// The path with its line breaks shown as the symbols for them, so a message keeps it on one
+// line.
+std::string ShownOnOneLine(const std::string& path) {
+    std::string shown;
+    for (const char c : path) {
+        shown += c == '\n' ? "\u240A" : c == '\r' ? "\u240D" : std::string(1, c);
+    }
+    return shown;
 }
 
 void ShowMessage(MessageKind kind, const std::string& text) {
@@ -52,11 +66,21 @@ void SaveHostFavorites(MainWindowHost& host) {
     SaveFavorites(host.Registry(), host.Rijndael(), host.FavoritesList());
 }
 
+// A stored value that cannot be read is replaced only when the user says so.
+bool MayReplaceStoredFavorites(MainWindowHost& host) {
+    return StoredFavoritesReadable(host.Registry(), host.Rijndael()) ||
+           Messages().Show(MessageKind::Confirmation, ReplaceUnreadable, MessageButtons::YesNo) ==
+               MessageAnswer::Yes;
+}
+
 void RemoveMissingFavorite(const std::string& path, MainWindowHost& host) {
     if (!host.FavoritesList().Contains(path)) {
         ShowMessage(MessageKind::Warning, "Quarn! was unable to remove the selected favorite: "
                                           "the folder " +
                                               Quoted(path) + " could not be located.");
+        return;
+    }
+    if (!MayReplaceStoredFavorites(host)) {
         return;
     }
     try {
@@ -112,6 +136,17 @@ void FavoriteMenuClick(const std::string& path, MainWindowHost& host) {
     }
 }
 
+bool FavoritesCanStore(const std::string& path) {
+    if (TFavoritesList::CanStore(path)) {
+        return true;
+    }
+    ShowMessage(MessageKind::Information,
+                Quoted(ShownOnOneLine(path)) +
+                    " cannot be added to your favorites: its path holds a line break, which "
+                    "your favorites cannot store.");
+    return false;
+}
+
 void AddToFavorites1Click(MainWindowHost& host) {
     const std::string path = host.TreeSelectedPath();
     if (!DirectoryExists(path)) {
@@ -120,8 +155,14 @@ void AddToFavorites1Click(MainWindowHost& host) {
                         " is not a folder. Only folders can be added to Favorites.");
         return;
     }
+    if (!FavoritesCanStore(path)) {
+        return;
+    }
     if (host.FavoritesList().Contains(path)) {
         ShowMessage(MessageKind::Information, Quoted(path) + " is already in your favorites.");
+        return;
+    }
+    if (!MayReplaceStoredFavorites(host)) {
         return;
     }
     try {
@@ -146,7 +187,7 @@ void tbFavoritesClick(MainWindowHost& host) {
     for (const std::string& path : fFavorites.Items()) {
         edited.Add(path);
     }
-    if (edited == host.FavoritesList()) {
+    if (edited == host.FavoritesList() || !MayReplaceStoredFavorites(host)) {
         return;
     }
     try {

@@ -12,12 +12,12 @@ char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool ValidEntry(std::string_view entry) {
-    return entry.starts_with('/') &&
-           entry.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
-}
-
 } // namespace
+
+bool TFavoritesList::CanStore(const std::string& path) {
+    return path.starts_with('/') &&
+           path.find_first_of(std::string_view("\0\r\n", 3)) == std::string::npos;
+}
 
 bool FavoriteBefore(const std::string& a, const std::string& b) {
     const auto foldedLess = [](char x, char y) {
@@ -73,10 +73,14 @@ std::optional<TFavoritesList> TFavoritesList::FromText(const std::string& text) 
     std::string_view rest(text);
     while (!rest.empty()) {
         const std::size_t end = rest.find(LineEnd);
-        if (end == std::string_view::npos || !ValidEntry(rest.substr(0, end))) {
+        if (end == std::string_view::npos) {
             return std::nullopt;
         }
-        list.Add(std::string(rest.substr(0, end)));
+        const std::string entry(rest.substr(0, end));
+        if (!CanStore(entry)) {
+            return std::nullopt;
+        }
+        list.Add(entry);
         rest.remove_prefix(end + LineEnd.size());
     }
     return list;

@@ -21,10 +21,13 @@ public:
     bool Remove(const std::string& path);
     void Clear() { items_.clear(); }
 
+    // Whether the stored text can hold the path: an absolute path with no NUL, CR or LF.
+    static bool CanStore(const std::string& path);
+
     // The stored text: every entry followed by CR LF; "" for an empty list.
     std::string Text() const;
-    // The list of a stored text, or nothing when the text is not one: every entry must be an
-    // absolute path followed by CR LF, with no NUL, CR or LF inside.
+    // The list of a stored text, or nothing when the text is not one: every entry must be a
+    // path it can store, followed by CR LF.
     static std::optional<TFavoritesList> FromText(const std::string& text);
 
     bool operator==(const TFavoritesList&) const = default;

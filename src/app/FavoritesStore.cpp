@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 namespace quarn {
 
@@ -77,6 +78,20 @@ std::optional<std::string> DecryptFavorites(TRijndael& cipher, const std::string
     }
 }
 
+// The list a value holds, or the message that says why it holds none.
+std::variant<TFavoritesList, const char*> DecodeFavorites(TRijndael& cipher,
+                                                          const std::string& value) {
+    const std::optional<std::string> plain = DecryptFavorites(cipher, value);
+    if (!plain) {
+        return LoadFailed;
+    }
+    std::optional<TFavoritesList> list = TFavoritesList::FromText(*plain);
+    if (!list) {
+        return LoadCorrupt;
+    }
+    return std::move(*list);
+}
+
 void ShowLoadError(const char* text) {
     Messages().Show(MessageKind::Error, text, MessageButtons::Ok);
 }
@@ -95,17 +110,30 @@ void LoadFavorites(TRijndael& cipher, const std::string& value, TFavoritesList& 
     if (value.empty()) {
         return;
     }
-    const std::optional<std::string> plain = DecryptFavorites(cipher, value);
-    if (!plain) {
-        ShowLoadError(LoadFailed);
+    std::variant<TFavoritesList, const char*> decoded = DecodeFavorites(cipher, value);
+    if (const char* const* fault = std::get_if<const char*>(&decoded)) {
+        ShowLoadError(*fault);
         return;
     }
-    std::optional<TFavoritesList> loaded = TFavoritesList::FromText(*plain);
-    if (!loaded) {
-        ShowLoadError(LoadCorrupt);
-        return;
+    list = std::move(std::get<TFavoritesList>(decoded));
+}
+
+bool StoredFavoritesReadable(TRegistry& registry, TRijndael& cipher) {
+    std::string value;
+    registry.SetRootKey(RegistryRoot::CurrentUser);
+    try {
+        if (!registry.OpenKeyReadOnly(QuarnRegistryKey)) {
+            return true;
+        }
+        const RegistryKeyGuard close(registry);
+        if (registry.GetDataType("Favorites") != RegistryDataType::String) {
+            return true;
+        }
+        value = registry.ReadString("Favorites");
+    } catch (const ERegistryException&) {
+        return true; // the store fails: the save says so itself
     }
-    list = std::move(*loaded);
+    return value.empty() || std::holds_alternative<TFavoritesList>(DecodeFavorites(cipher, value));
 }
 
 void SaveFavorites(TRegistry& registry, TRijndael& cipher, const TFavoritesList& list) {

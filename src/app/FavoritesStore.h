@@ -28,8 +28,14 @@ std::string EncryptFavorites(TRijndael& cipher, const TFavoritesList& list);
 // The start-up load of the "Favorites" text into list (an empty text loads nothing). A value
 // that does not decrypt shows "... An unknown error has occurred.", one whose text is not a
 // list "... The registry data is corrupt."; either way list is left as it was. Nothing is
-// written: a damaged value stays until the list is next saved.
+// written: a damaged value stays until the user agrees to replace it.
 void LoadFavorites(TRijndael& cipher, const std::string& value, TFavoritesList& list);
+
+// False when the stored "Favorites" value is a text that LoadFavorites does not load: a list
+// that cannot be read, which stays until the user agrees to replace it. True for none, an
+// empty one, one of another type, and when the store cannot be read at all (its save then
+// fails with its own message).
+bool StoredFavoritesReadable(TRegistry& registry, TRijndael& cipher);
 
 // Writes the list's value as "Favorites" under the per-user key; throws EFavoritesError with
 // the message to show when it cannot encrypt or write it.

@@ -56,6 +56,7 @@ TfMain::TfMain(std::vector<std::string> arguments)
     RunOnce->SetOnRun([this](TKVBRunOnce&) { RunOnceRun(); });
     RunOnce->RunWhenExposed(this);
     aEvents = new TApplicationEvents(this);
+    TApplicationEvents::CountWindow(*this);
     aEvents->OnMinimize = [this] { aEventsMinimize(); };
     aEvents->OnRestore = [this] { aEventsRestore(); };
     ConnectHandlers();

@@ -1,9 +1,11 @@
 #include "app/NewPass.h"
 
+#include "app/DialogHelp.h"
 #include "app/Main.h"
 #include "app/common/FormLayout.h"
-#include "app/common/KeyPreview.h"
 #include "app/common/PasswordRule.h"
+#include "help/HelpFuncs.h"
+#include "platform/gui/Application.h"
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
@@ -103,7 +105,7 @@ TfNewPass::TfNewPass(QWidget* owner)
             Guarded(this, &TfNewPass::ePasswordChange));
     connect(form_->bOK, &QPushButton::clicked, this, Guarded(this, &TfNewPass::bOKClick));
     connect(form_->bCancel, &QPushButton::clicked, this, &QDialog::reject);
-    new KeyPreview(this, HelpTopic);
+    AddDialogHelp(*this, HelpTopic, [this] { WMSysCommand(); });
     PlaceByFrame(this, [this] { CentreWindow(this, owner_); });
 }
 
@@ -111,6 +113,10 @@ TfNewPass::~TfNewPass() {
     if (fNewPass == this) {
         fNewPass = nullptr;
     }
+}
+
+void TfNewPass::WMSysCommand() {
+    ShowHelpTopic(HelpTopic);
 }
 
 void TfNewPass::ePasswordChange() {
@@ -144,6 +150,16 @@ void TfNewPass::FormShow() {
         form_->eConfirm->clear();
     }
     form_->ePassword->setFocus();
+    ProcessMessages();
+}
+
+void TfNewPass::done(int result) {
+    if (showing_) {
+        QMetaObject::invokeMethod(
+            this, [this, result] { done(result); }, Qt::QueuedConnection);
+        return;
+    }
+    QDialog::done(result);
 }
 
 void TfNewPass::showEvent(QShowEvent* event) {
@@ -152,7 +168,9 @@ void TfNewPass::showEvent(QShowEvent* event) {
         windowHandle()->setTransientParent(owner_->windowHandle());
     }
     CentreWindow(this, owner_);
+    showing_ = true;
     RunGuarded([this] { FormShow(); });
+    showing_ = false;
 }
 
 } // namespace quarn

@@ -11,7 +11,9 @@ namespace quarn {
 // choice of "Use for session" in the main window (SessionPassword, ReusePassword); Cancel,
 // Escape and the close box change nothing. It lives as long as the program, so the state of
 // its controls carries over from one showing to the next: with "Use for session" checked
-// the texts stay. It has no parent window and is centred on its owner. Its controls are
+// the texts stay. F1 and the caption's help button show its help topic; each showing
+// processes the pending events. It has no parent window and is centred on its owner. Its
+// controls are
 // found by name: "GroupBox1", "Label1", "ePassword", "Label2", "eConfirm",
 // "cbReusePassword", "bOK", "bCancel".
 class TfNewPass : public QDialog {
@@ -27,12 +29,17 @@ public:
     // 8 characters.
     bool NewPassword = false;
 
+    // A close asked for while the dialog shows (by the events its showing processes) is
+    // done once its own loop runs: exec() would wait for ever for a dialog closed before.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     struct Form;
 
+    void WMSysCommand();
     void ePasswordChange();
     void bOKClick();
     void FormShow();
@@ -40,6 +47,7 @@ private:
 
     std::unique_ptr<Form> form_;
     QPointer<QWidget> owner_;
+    bool showing_ = false;
 };
 
 // The one password dialog of the program, while it exists.

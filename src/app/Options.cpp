@@ -1,12 +1,11 @@
 #include "app/Options.h"
 
-#include "app/CaptionHelpButton.h"
+#include "app/DialogHelp.h"
 #include "app/DirectoryExists.h"
 #include "app/EditFilters.h"
 #include "app/HandlerRadioButton.h"
 #include "app/MainWindowHost.h"
 #include "app/common/FormLayout.h"
-#include "app/common/KeyPreview.h"
 #include "app/common/Settings.h"
 #include "help/HelpFuncs.h"
 #include "platform/MessageService.h"
@@ -399,8 +398,7 @@ TfOptions::TfOptions(QWidget* owner)
     new TypedCharacterFilter(f.eFastHex, &TfOptions::eFastHexKeyPress);
     new TypedCharacterFilter(f.eGovernmentHex, &TfOptions::eGovernmentHexKeyPress);
     new TypedCharacterFilter(f.eWipeCount, &TfOptions::eWipeCountKeyPress);
-    new KeyPreview(this, "options");
-    new CaptionHelpButton(this, [this] { WMSysCommand(); });
+    AddDialogHelp(*this, "options", [this] { WMSysCommand(); });
     // The design's size, or more where the face needs it: the wrapped notes take their lines.
     const int width = std::max(ClientSize.width(), minimumSizeHint().width());
     setFixedSize(width, std::max(ClientSize.height(), layout()->totalHeightForWidth(width)));

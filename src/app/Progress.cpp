@@ -4,6 +4,7 @@
 #include "app/common/FormLayout.h"
 #include "app/common/KVBEllipsisLabel.h"
 #include "app/common/KeyPreview.h"
+#include "platform/gui/ApplicationEvents.h"
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/TaskWindows.h"
@@ -56,6 +57,8 @@ TfProgress::TfProgress(QWidget* owner)
       owner_(owner) {
     fProgress = this;
     setObjectName(QStringLiteral("fProgress"));
+    // Its minimize box minimizes the application.
+    TApplicationEvents::CountWindow(*this);
     setWindowTitle(QStringLiteral("Progress"));
     UseDesignFace(this);
     form_ = std::make_unique<Form>(this);

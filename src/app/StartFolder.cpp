@@ -33,7 +33,10 @@ StartFolderChoice ChooseStartFolder(const std::vector<std::string>& arguments, s
             return choice;
         }
     }
-    if (startup != 0) {
+    // The last folder is stored empty when it was a virtual one (the desktop, Computer) or
+    // until the window first closes: the tree's default then, without a word.
+    const bool noLastFolder = startup == 1 && startupFolder.empty();
+    if (startup != 0 && !noLastFolder) {
         if (FolderExists(startupFolder)) {
             choice.Folder = startupFolder;
         } else {

@@ -16,7 +16,8 @@ struct StartFolderChoice {
 
 // The folder of the first argument (the path of an encrypted file the desktop opens, or any
 // path; relative ones count from the working folder) when that folder exists; otherwise,
-// with startup 1 or 2, startupFolder when it exists.
+// with startup 1 or 2, startupFolder when it exists. With startup 1 an empty startupFolder
+// is no last folder, not a missing one.
 StartFolderChoice ChooseStartFolder(const std::vector<std::string>& arguments, std::uint8_t startup,
                                     const std::string& startupFolder);
 

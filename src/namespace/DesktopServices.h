@@ -3,6 +3,7 @@
 #include "ComBase.h"
 #include "FileClipboard.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,9 +16,10 @@ namespace quarn {
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
-    // Starts the desktop's default application for the file or folder; false when none
-    // could be started.
-    virtual bool OpenPath(const std::string& path) = 0;
+    // Asks the desktop's default application to open the file or folder, and returns at
+    // once. failed runs on the interface thread when none could open it: at once, or later,
+    // when the desktop reports it.
+    virtual void OpenPath(const std::string& path, std::function<void()> failed) = 0;
     // Replaces what the clipboard holds; empty data empties it.
     virtual void SetClipboard(const MimeData& data) = 0;
     // What the clipboard holds in the FileClipboardTypes.

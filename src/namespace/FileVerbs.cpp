@@ -28,10 +28,10 @@ bool Reported(const FileOperationResult& result) {
 
 void OpenEntries(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
-        if (!InstalledDesktop().OpenPath(path)) {
+        InstalledDesktop().OpenPath(path, [path] {
             ShowFailure("Unable to open " + QuotedName(path) +
                         ": No application could be started for it.");
-        }
+        });
     }
 }
 

@@ -8,7 +8,8 @@ namespace quarn {
 // The work behind our context menu's verbs, on file-system paths. A failure for one entry is
 // shown in its own message box, and the work goes on with the next entry.
 
-// Each entry in the desktop's default application.
+// Each entry in the desktop's default application; one that none opens is shown when the
+// desktop says so, which may be after the call.
 void OpenEntries(const std::vector<std::string>& paths);
 
 // The entries on the clipboard, to be moved (cut) or copied where they are pasted.

@@ -1,7 +1,10 @@
 #include "platform/DetachedProcess.h"
 
+#include "platform/EventFd.h"
 #include "platform/PosixFile.h"
 
+#include <atomic>
+#include <climits>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
@@ -49,10 +52,9 @@ private:
     posix_spawn_file_actions_t actions_;
 };
 
-} // namespace
-
-std::string StartDetached(const std::string& program, const std::vector<std::string>& args,
-                          const std::string& folder) {
+// Starts the program; the system's error number when it could not be started, else 0.
+int Spawn(const std::string& program, const std::vector<std::string>& args,
+          const std::string& folder, pid_t& child) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& arg : args) {
@@ -60,16 +62,62 @@ std::string StartDetached(const std::string& program, const std::vector<std::str
     }
     argv.push_back(nullptr);
     const SpawnSetup setup(folder);
+    return ::posix_spawnp(&child, program.c_str(), setup.Actions(), setup.Attributes(), argv.data(),
+                          environ);
+}
+
+// Waits for the child to end; its wait status.
+int Reap(pid_t child) {
+    int status = 0;
+    RetryOnInterrupt([&] { return ::waitpid(child, &status, 0); });
+    return status;
+}
+
+} // namespace
+
+std::string StartDetached(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& folder) {
     pid_t child = 0;
-    const int error = ::posix_spawnp(&child, program.c_str(), setup.Actions(), setup.Attributes(),
-                                     argv.data(), environ);
-    if (error != 0) {
+    if (const int error = Spawn(program, args, folder, child); error != 0) {
         return ErrnoText(error);
     }
-    std::thread([child] {
-        RetryOnInterrupt([child] { return ::waitpid(child, nullptr, 0); });
-    }).detach();
+    std::thread([child] { Reap(child); }).detach();
     return {};
+}
+
+// What the reaping thread hands over: the status is stored before the event is set.
+struct WatchedProcess::Outcome {
+    static constexpr int Running = INT_MIN;
+
+    EventFd ended;
+    std::atomic<int> status = Running;
+};
+
+WatchedProcess::WatchedProcess(const std::string& program, const std::vector<std::string>& args) {
+    pid_t child = 0;
+    if (const int error = Spawn(program, args, {}, child); error != 0) {
+        startFailure_ = ErrnoText(error);
+        return;
+    }
+    outcome_ = std::make_shared<Outcome>();
+    std::thread([child, outcome = outcome_] {
+        const int status = Reap(child);
+        outcome->status.store(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                              std::memory_order_release);
+        outcome->ended.Set();
+    }).detach();
+}
+
+int WatchedProcess::EndedFd() const {
+    return outcome_ ? outcome_->ended.Fd() : -1;
+}
+
+std::optional<int> WatchedProcess::ExitStatus() const {
+    if (!outcome_) {
+        return std::nullopt;
+    }
+    const int status = outcome_->status.load(std::memory_order_acquire);
+    return status == Outcome::Running ? std::nullopt : std::optional<int>(status);
 }
 
 } // namespace quarn

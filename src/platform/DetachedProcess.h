@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,5 +14,27 @@ namespace quarn {
 // child is reaped when it ends, so it never lingers as a zombie.
 std::string StartDetached(const std::string& program, const std::vector<std::string>& args,
                           const std::string& folder = {});
+
+// A program started as StartDetached starts one, whose end its owner learns without waiting
+// for it: EndedFd() becomes readable when the program has ended, and ExitStatus() then says
+// how. A thread of its own reaps it, also when the owner is gone before the program ends.
+class WatchedProcess {
+public:
+    WatchedProcess(const std::string& program, const std::vector<std::string>& args);
+
+    // The system's reason when the program could not be started, else "".
+    const std::string& StartFailure() const { return startFailure_; }
+    // Readable once the program has ended; -1 when it was never started.
+    int EndedFd() const;
+    // Its exit status (0 to 255), -1 when a signal ended it; nothing while it runs or when
+    // it was never started.
+    std::optional<int> ExitStatus() const;
+
+private:
+    struct Outcome;
+
+    std::string startFailure_;
+    std::shared_ptr<Outcome> outcome_;
+};
 
 } // namespace quarn

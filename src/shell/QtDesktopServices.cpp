@@ -1,12 +1,11 @@
 #include "shell/QtDesktopServices.h"
 
+#include "platform/gui/DesktopOpener.h"
 #include "shell/ItemPropertiesDialog.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QUrl>
 #include <QWidget>
 
 namespace quarn {
@@ -18,8 +17,8 @@ QByteArray Bytes(const std::string& text) {
 } // namespace
 
 // The URI carries the raw name bytes, so names that are not UTF-8 open too.
-bool QtDesktopServices::OpenPath(const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromEncoded(Bytes(FileUri(path)), QUrl::StrictMode));
+void QtDesktopServices::OpenPath(const std::string& path, std::function<void()> failed) {
+    OpenWithDesktop(FileUri(path), std::move(failed));
 }
 
 void QtDesktopServices::SetClipboard(const MimeData& data) {

@@ -4,12 +4,12 @@
 
 namespace quarn {
 
-// The desktop for our context menu's verbs: the default applications through
-// QDesktopServices, the application's clipboard, and the properties window. Owners are the
-// QWidget that GetOwnerFormHandle answers.
+// The desktop for our context menu's verbs: the default applications through the desktop's
+// opener, the application's clipboard, and the properties window. Owners are the QWidget
+// that GetOwnerFormHandle answers.
 class QtDesktopServices final : public DesktopServices {
 public:
-    bool OpenPath(const std::string& path) override;
+    void OpenPath(const std::string& path, std::function<void()> failed) override;
     void SetClipboard(const MimeData& data) override;
     MimeData Clipboard() override;
     void ShowProperties(HWND owner, const std::vector<std::string>& paths) override;

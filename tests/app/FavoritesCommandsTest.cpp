@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QToolButton>
 #include <filesystem>
 
 namespace quarn {
@@ -21,6 +22,9 @@ constexpr char GotoFailed[] =
     "favorite references. Please try again.";
 constexpr char WriteFailed[] =
     "An unexpected error has occurred: Quarn! was unable to save your favorites.";
+constexpr char ReplaceUnreadable[] =
+    "Quarn! cannot read the favorites stored before, so saving this change replaces them and "
+    "they are lost.\r\n\r\nDo you want to replace the stored favorites?";
 
 class FavoritesCommandsTest : public test::DialogsFixture {
 protected:
@@ -152,7 +156,8 @@ TEST_F(FavoritesCommandsTest, AnAddThatCannotBeSavedStaysInTheListForTheRun) {
 }
 
 // A damaged value is reported at start and left as it is until the favorites really change:
-// opening the menu or confirming the manager without a change writes nothing.
+// opening the menu or confirming the manager without a change writes nothing, and the first
+// change asks before it replaces the value.
 TEST_F(FavoritesCommandsTest, ADamagedValueIsReplacedOnlyByTheNextRealChange) {
     const std::string damaged = "damaged by hand!";
     StoreValue(damaged);
@@ -167,8 +172,71 @@ TEST_F(FavoritesCommandsTest, ADamagedValueIsReplacedOnlyByTheNextRealChange) {
     EXPECT_EQ(StoredValue(), damaged);
 
     host_.SelectFolder(data_, "Data");
+    messages_->QueueAnswer(MessageAnswer::Yes);
     AddToFavorites1Click(host_);
     EXPECT_EQ(StoredFavorites(), std::vector<std::string>{data_});
+    ASSERT_EQ(messages_->shown.size(), 3u);
+    EXPECT_EQ(messages_->shown[1].text, ReplaceUnreadable);
+    EXPECT_EQ(messages_->shown[1].buttons, MessageButtons::YesNo);
+}
+
+// No keeps the stored value and the favorites as they were, whichever command asked.
+TEST_F(FavoritesCommandsTest, ADamagedValueStaysWhenTheUserWillNotReplaceIt) {
+    const std::string damaged = "damaged by hand!";
+    StoreValue(damaged);
+    host_.SelectFolder(data_, "Data");
+    AddToFavorites1Click(host_); // the scripted boxes answer No
+    WhenShown<TfFavorites>([this](TfFavorites& manager) {
+        messages_->QueueFolder(lowerData_);
+        FormChild<QToolButton>(&manager, "tbAdd")->click();
+        FormChild<QPushButton>(&manager, "bOk")->click();
+    });
+    tbFavoritesClick(host_);
+    host_.favorites.Add(folders_ / "Gone");
+    Favorites1Click(host_.Favorites1, host_);
+    messages_->QueueAnswer(MessageAnswer::Yes); // remove the missing favorite ...
+    MenuItem(3)->trigger();                     // ... but not at the price of the stored ones
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<std::string>{
+                  ReplaceUnreadable, ReplaceUnreadable,
+                  "The folder that the selected favorite references no longer exists.\r\n\r\n"
+                  "Would you like to remove the selected favorite '" +
+                      (folders_ / "Gone") + "'?",
+                  ReplaceUnreadable}));
+    EXPECT_EQ(StoredValue(), damaged);
+    EXPECT_EQ(host_.favorites.Items(), std::vector<std::string>{folders_ / "Gone"});
+}
+
+// A line break in a folder's name (legal on Linux) cannot be stored: such a folder is refused
+// by name, with its line break shown as its symbol, and the stored favorites still load.
+TEST_F(FavoritesCommandsTest, AFolderWhosePathHoldsALineBreakIsRefused) {
+    host_.SelectFolder(data_, "Data");
+    AddToFavorites1Click(host_);
+    const std::string stored = StoredValue();
+    const std::pair<const char*, const char*> names[] = {
+        {"two\nlines", "two\u240Alines"}, {"carriage\rreturn", "carriage\u240Dreturn"}};
+    for (const auto& [name, shown] : names) {
+        const std::string folder = folders_ / name;
+        std::filesystem::create_directory(folder);
+        messages_->shown.clear();
+        host_.SelectFolder(folder, name);
+        AddToFavorites1Click(host_);
+        messages_->QueueFolder(folder);
+        WhenShown<TfFavorites>([this](TfFavorites& manager) {
+            FormChild<QToolButton>(&manager, "tbAdd")->click();
+            FormChild<QToolButton>(&manager, "tbAddCurrent")->click();
+            EXPECT_EQ(manager.Items(), std::vector<std::string>{data_});
+            FormChild<QPushButton>(&manager, "bOk")->click();
+        });
+        tbFavoritesClick(host_);
+        const std::string refused = "'" + (folders_ / shown) +
+                                    "' cannot be added to your favorites: its path holds a line "
+                                    "break, which your favorites cannot store.";
+        EXPECT_EQ(messages_->Texts(), std::vector<std::string>(3, refused));
+        EXPECT_EQ(messages_->shown[0].kind, MessageKind::Information);
+        EXPECT_EQ(host_.favorites.Items(), std::vector<std::string>{data_});
+        EXPECT_EQ(StoredValue(), stored);
+    }
 }
 
 } // namespace

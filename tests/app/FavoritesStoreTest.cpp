@@ -64,6 +64,14 @@ protected:
     }
 };
 
+TEST(FavoritesList, StoresOnlyAbsolutePathsWithoutLineBreaks) {
+    EXPECT_TRUE(TFavoritesList::CanStore("/srv/Data & more"));
+    for (const std::string& path : {std::string("srv"), std::string("/srv/two\nlines"),
+                                    std::string("/srv/a\rb"), std::string("/srv/a\0b", 8)}) {
+        EXPECT_FALSE(TFavoritesList::CanStore(path)) << path;
+    }
+}
+
 TEST(FavoritesList, KeepsPathsSortedOnceAndComparesThemExactly) {
     TFavoritesList list = ListOf({"/x/data", "/srv", "/x/Data/Projects", "/x/Data", "/x/data"});
     EXPECT_EQ(list.Items(),
@@ -152,6 +160,34 @@ INSTANTIATE_TEST_SUITE_P(
                     DamagedValue{"BareLineFeeds", Encrypted("/srv\n/home\n"), Corrupt},
                     DamagedValue{"OtherKey", Encrypted("/srv\r\n", "another key"), Corrupt}),
     [](const testing::TestParamInfo<DamagedValue>& info) { return std::string(info.param.name); });
+
+// What a save must not replace without asking: a stored text that does not load, such as
+// the list with a line break in a path that an older Quarn stored.
+TEST_F(FavoritesStoreTest, AStoredTextThatDoesNotLoadIsUnreadable) {
+    const auto readable = [this] {
+        const bool answer = StoredFavoritesReadable(host_.registry, host_.rijndael);
+        ExpectCipherLeftClean();
+        return answer;
+    };
+    EXPECT_TRUE(readable()) << "no key";
+    TRegistry key;
+    ASSERT_TRUE(key.OpenKey(QuarnRegistryKey, true));
+    EXPECT_TRUE(readable()) << "no value";
+    const std::pair<std::string, bool> values[] = {
+        {"", true},
+        {Encrypted("/srv\r\n/home\r\n"), true},
+        {"damaged by hand!", false},
+        {Encrypted("/srv/two\nlines\r\n/home\r\n"), false},
+        {Encrypted("/srv/a\rb\r\n"), false},
+    };
+    for (const auto& [value, expected] : values) {
+        key.WriteString("Favorites", value);
+        EXPECT_EQ(readable(), expected) << value;
+    }
+    key.WriteInteger("Favorites", 7);
+    EXPECT_TRUE(readable()) << "another type holds no favorites";
+    EXPECT_TRUE(messages_->shown.empty());
+}
 
 TEST_F(FavoritesStoreTest, AWriteThatFailsIsAnErrorWithItsMessage) {
     ASSERT_TRUE(TRegistry().OpenKey(QuarnRegistryKey, true));

@@ -13,9 +13,11 @@ namespace quarn::test {
 // clipboard of its own.
 class ScriptedDesktop : public DesktopServices {
 public:
-    bool OpenPath(const std::string& path) override {
+    void OpenPath(const std::string& path, std::function<void()> failed) override {
         opened.push_back(path);
-        return opens;
+        if (!opens) {
+            failed();
+        }
     }
     void SetClipboard(const MimeData& data) override { clipboard = data; }
     MimeData Clipboard() override { return clipboard; }
@@ -23,7 +25,7 @@ public:
         properties.emplace_back(owner, paths);
     }
 
-    bool opens = true; // what OpenPath answers
+    bool opens = true; // false: every OpenPath fails at once
     std::vector<std::string> opened;
     MimeData clipboard;
     std::vector<std::pair<HWND, std::vector<std::string>>> properties;

@@ -2,7 +2,9 @@
 // read, opening through the desktop's URL handlers, and the properties window.
 #include "shell/QtDesktopServices.h"
 
+#include "FakeOpener.h"
 #include "FormChild.h"
+#include "ScopedQtDesktop.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
@@ -11,7 +13,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
@@ -23,18 +24,6 @@
 
 namespace quarn::test {
 namespace {
-
-// Installs the Qt services for the object's lifetime.
-class ScopedQtDesktop {
-public:
-    ScopedQtDesktop() : previous_(InstallDesktopServices(std::make_unique<QtDesktopServices>())) {}
-    ~ScopedQtDesktop() { InstallDesktopServices(std::move(previous_)); }
-    ScopedQtDesktop(const ScopedQtDesktop&) = delete;
-    ScopedQtDesktop& operator=(const ScopedQtDesktop&) = delete;
-
-private:
-    std::unique_ptr<DesktopServices> previous_;
-};
 
 // The verb of the named entries of folder, through the menu the controls build.
 void RunVerb(const std::string& folder, const std::vector<std::string>& names,
@@ -108,25 +97,23 @@ TEST(QtDesktopServices, AnotherProgramsUriListIsPastedAsACopy) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-// Receives what QDesktopServices would hand to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
+TEST(QtDesktopServices, OpenHandsTheRawNameToTheDesktopsOpener) {
+    FakeOpener opener(0);
+    int failures = 0;
+    QtDesktopServices().OpenPath("/tmp/" + RawName, [&] { ++failures; });
+    ASSERT_TRUE(FakeOpener::WaitUntilEnded());
+    EXPECT_EQ(opener.Opened(), std::vector<std::string>{"file:///tmp/r%E9sum%E9%201.txt"});
+    EXPECT_EQ(failures, 0);
+}
 
-public:
-    std::vector<QByteArray> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened.push_back(url.toEncoded()); }
-};
-
-TEST(QtDesktopServices, OpenHandsTheRawNameToTheDesktop) {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-    QtDesktopServices services;
-    EXPECT_TRUE(services.OpenPath("/tmp/" + RawName));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.opened.size(), 1u);
-    EXPECT_EQ(catcher.opened[0].toStdString(), "file:///tmp/r%E9sum%E9%201.txt");
+// The call returns at once; the failure comes when the opener ends with it.
+TEST(QtDesktopServices, AnOpenerThatFindsNoApplicationFailsWhenItEnds) {
+    FakeOpener noApplication(4);
+    int failures = 0;
+    QtDesktopServices().OpenPath("/tmp/" + RawName, [&] { ++failures; });
+    EXPECT_EQ(failures, 0);
+    ASSERT_TRUE(FakeOpener::WaitUntilEnded());
+    EXPECT_EQ(failures, 1);
 }
 
 QString Field(const QWidget* dialog, const char* label) {
@@ -179,5 +166,3 @@ TEST(ItemPropertiesDialog, ManyItemsShowTheirCountAndTotal) {
 
 } // namespace
 } // namespace quarn::test
-
-#include "QtDesktopServicesTest.moc"

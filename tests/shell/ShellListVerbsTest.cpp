@@ -2,36 +2,23 @@
 // default keys and renaming in place.
 #include "../namespace/ScriptedDesktop.h"
 #include "ControlTestSupport.h"
+#include "FakeOpener.h"
 #include "ListFixture.h"
-#include "shell/QtDesktopServices.h"
+#include "ScopedQtDesktop.h"
 #include "shell/ShellListData.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 namespace quarn::test {
-
-// Takes the URLs that the desktop would open.
-class UrlOpener : public QObject {
-    Q_OBJECT
-
-public:
-    UrlOpener() { QDesktopServices::setUrlHandler("file", this, "Open"); }
-    ~UrlOpener() override { QDesktopServices::unsetUrlHandler("file"); }
-    std::vector<std::string> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened.push_back(url.toEncoded().toStdString()); }
-};
 
 namespace {
 
@@ -47,21 +34,49 @@ void SelectOnly(TSCCustomShellList& list, const Names& names) {
 }
 
 TEST_F(ShellListTest, EnterOpensEachSelectedFileWithItsRawBytesPercentEncoded) {
-    auto previous = InstallDesktopServices(std::make_unique<QtDesktopServices>());
-    UrlOpener opener;
+    ScopedQtDesktop desktop;
+    FakeOpener opener;
     Show("files");
     SelectOnly(list, {ListFixture::RawName});
     list.setFocus();
     QTest::keyClick(list.View(), Qt::Key_Return);
+    ASSERT_TRUE(FakeOpener::WaitUntilEnded());
     const std::string folder = "file://" + fixture.Path("files");
-    EXPECT_EQ(opener.opened, Names{folder + "/%FF%FE%20raw.bin"});
+    EXPECT_EQ(opener.Opened(), Names{folder + "/%FF%FE%20raw.bin"});
 
-    opener.opened.clear();
     SelectOnly(list, {"w*?.txt", "a.txt"});
     QTest::keyClick(list.View(), Qt::Key_Return);
-    EXPECT_EQ(opener.opened, (Names{folder + "/a.txt", folder + "/w%2A%3F.txt"}))
+    ASSERT_TRUE(FakeOpener::WaitUntilEnded());
+    Names opened = opener.Opened();
+    ASSERT_EQ(opened.size(), 3u) << "once per selected file";
+    std::sort(opened.begin() + 1, opened.end()); // the two openers run side by side
+    EXPECT_EQ(opened,
+              (Names{folder + "/%FF%FE%20raw.bin", folder + "/a.txt", folder + "/w%2A%3F.txt"}))
         << "once per selected file";
-    InstallDesktopServices(std::move(previous));
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// The desktop's opener starts and finds no application for the file (xdg-open ends with 3).
+TEST_F(ShellListTest, AFileNoApplicationOpensIsNamedWhenTheDesktopSaysSo) {
+    ScopedQtDesktop desktop;
+    FakeOpener noApplication(3);
+    Show("files");
+    auto* view = list.ReportView();
+    const QPoint file =
+        view->visualRect(list.Items().index(RowNamed(list, ListFixture::RawName), 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, file);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, file);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages->shown.empty(); }));
+    list.setFocus();
+    QTest::keyClick(list.View(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages->shown.size() == 2; }));
+    ASSERT_TRUE(FakeOpener::WaitUntilEnded());
+    const std::string failed = "Unable to open '" + fixture.Path("files") + "/" +
+                               ListFixture::RawName + "': No application could be started for it.";
+    EXPECT_EQ(messages->Texts(), (Names{failed, failed}));
+    EXPECT_EQ(messages->shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(noApplication.Opened().size(), 2u);
+    messages->shown.clear();
 }
 
 TEST_F(ShellListTest, AnOpenHandlerKeepsFilesFromOpening) {
@@ -232,5 +247,3 @@ TEST_F(ShellListTest, NoContextMenuWithoutSelectionOrWhenSwitchedOff) {
 
 } // namespace
 } // namespace quarn::test
-
-#include "ShellListVerbsTest.moc"

@@ -10,9 +10,15 @@ namespace quarn {
 
 namespace {
 
+constexpr char CountedProperty[] = "quarnCountedWindow";
+
 bool IsShownWindow(const QWidget* widget) {
     const Qt::WindowType type = widget->windowType();
     return (type == Qt::Window || type == Qt::Dialog) && widget->isVisible();
+}
+
+bool IsCounted(const QWidget* widget) {
+    return widget->property(CountedProperty).toBool();
 }
 
 } // namespace
@@ -38,6 +44,10 @@ void TApplicationEvents::MinimizeApplication() {
     }
 }
 
+void TApplicationEvents::CountWindow(QWidget& window) {
+    window.setProperty(CountedProperty, true);
+}
+
 void TApplicationEvents::RestoreApplication() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (IsShownWindow(window) && window->isMinimized()) {
@@ -49,7 +59,7 @@ void TApplicationEvents::RestoreApplication() {
 bool TApplicationEvents::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
         const auto* widget = static_cast<const QWidget*>(watched);
-        if (IsShownWindow(widget)) {
+        if (IsShownWindow(widget) && IsCounted(widget)) {
             RunGuarded([&] { WindowStateChanged(*widget); });
         }
     }

@@ -1,4 +1,5 @@
 // The main window as a user meets it: caption, size, menus, tool bar, help and start-up.
+#include "FakeOpener.h"
 #include "MainWindowFixture.h"
 #include "app/About.h"
 #include "help/HelpApi.h"
@@ -8,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -18,24 +18,12 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QUrl>
 #include <climits>
 #include <filesystem>
 #include <unistd.h>
 
 namespace quarn::test {
 namespace {
-
-// Takes the web pages the desktop is asked to open.
-class PageRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened << url; }
-};
 
 std::string ReadDefaultValue(RegistryRoot root, const std::string& key, const char* name = "") {
     TRegistry registry(root);
@@ -220,13 +208,34 @@ TEST_F(MainWindowTest, TheManualsWindowPageDescribesEveryMenuCommand) {
 
 TEST_F(MainWindowTest, WebPagesOpenInTheBrowser) {
     Start();
-    PageRecorder browser;
-    QDesktopServices::setUrlHandler("https", &browser, "Open");
-    Child<QAction>("QuarnHomePage1")->trigger();
+    FakeOpener browser(0);
+    for (const char* item : {"QuarnHomePage1", "OnlineSupport1"}) {
+        Child<QAction>(item)->trigger();
+        ASSERT_TRUE(FakeOpener::WaitUntilEnded());
+    }
+    EXPECT_EQ(browser.Opened(),
+              (std::vector<std::string>{"https://quarn.ostrel.example/",
+                                        "https://quarn.ostrel.example/support/"}));
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// The desktop's opener starts, the window goes on, and the opener then finds no browser.
+TEST_F(MainWindowTest, AWebPageWithoutABrowserTellsTheAddress) {
+    Start();
+    FakeOpener noBrowser(3);
+    noBrowser.Hold();
     Child<QAction>("OnlineSupport1")->trigger();
-    QDesktopServices::unsetUrlHandler("https");
-    EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl("https://quarn.ostrel.example/"),
-                                           QUrl("https://quarn.ostrel.example/support/")}));
+    ASSERT_TRUE(WaitFor([&] { return noBrowser.Opened().size() == 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages->shown.empty()) << "the opener still runs";
+    noBrowser.Release();
+    ASSERT_TRUE(WaitFor([&] { return !messages->shown.empty(); }));
+    EXPECT_EQ(messages->Texts(),
+              std::vector<std::string>{"Unable to launch web browser: There is no default "
+                                       "application associated with web browsing on your "
+                                       "computer.\r\n\r\nPlease visit: "
+                                       "https://quarn.ostrel.example/support/"});
+    EXPECT_EQ(messages->shown[0].kind, MessageKind::Information);
 }
 
 // The version comes from the running program's file, not from argument 0: it is the same
@@ -279,5 +288,3 @@ TEST_F(MainWindowTest, ExitEndsTheProgram) {
 
 } // namespace
 } // namespace quarn::test
-
-#include "MainWindowTest.moc"

@@ -1,5 +1,7 @@
 // The password dialog as the commands and the Edit menu show it.
 #include "MainWindowFixture.h"
+#include "help/HelpApi.h"
+#include "help/HelpFuncs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -7,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWhatsThis>
 
 namespace quarn::test {
 namespace {
@@ -213,6 +216,48 @@ TEST_F(PasswordDialog, LaidOutForItsClientSizeWithMnemonicsAndTabOrder) {
         EXPECT_EQ(QApplication::focusWidget(), eConfirm);
         fNewPass->reject();
     });
+}
+
+// As in the options dialog and the favorites manager: the caption's help button shows the
+// dialog's topic.
+TEST_F(PasswordDialog, TheCaptionsHelpButtonShowsThePasswordTopic) {
+    ASSERT_TRUE(RegisterHtmlHelpControl(QUARN_HTMLHELP_PATH));
+    BindHtmlHelp();
+    SetApplicationHelpFile(QUARN_HELP_FILE_PATH);
+    QStringList topics;
+    Show(true, [&] {
+        EXPECT_TRUE(fNewPass->windowFlags() & Qt::WindowContextHelpButtonHint);
+        fNewPass->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(fNewPass));
+        QWhatsThis::enterWhatsThisMode();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->windowTitle().startsWith("Quarn! Help - ")) {
+                topics << window->windowTitle();
+            }
+        }
+        fNewPass->reject();
+    });
+    EXPECT_EQ(topics, QStringList{"Quarn! Help - The Password window"});
+    EXPECT_TRUE(messages->shown.empty());
+    CloseAllHelpWindows();
+    ReleaseHtmlHelp();
+    SetApplicationHelpFile({});
+}
+
+// Each showing processes the pending events; one of them that closes the dialog ends it.
+TEST_F(PasswordDialog, AShowingProcessesThePendingEvents) {
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    fNewPass->show();
+    EXPECT_TRUE(ran);
+    fNewPass->hide();
+    QMetaObject::invokeMethod(
+        qApp, [] { fNewPass->reject(); }, Qt::QueuedConnection);
+    EXPECT_EQ(fNewPass->exec(), QDialog::Rejected);
+    EXPECT_FALSE(fNewPass->isVisible());
 }
 
 } // namespace

@@ -62,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         StartCase{"NoArgumentsStartupZero", {}, 0, "<dir>/Data/", "", false},
         StartCase{"LastFolder", {}, 1, "<dir>/Data/", "<dir>/Data/", false},
+        // Closed on a virtual folder, or not closed since "Last open folder" was chosen.
+        StartCase{"NoLastFolder", {}, 1, "", "", false},
+        StartCase{"DeletedLastFolder", {}, 1, "<dir>/Deleted/", "", true},
         StartCase{"DeletedStartupFolder", {}, 2, "<dir>/Deleted/", "", true},
         StartCase{"EmptyStartupFolder", {}, 2, "", "", true},
         // A file is no folder to start in.
