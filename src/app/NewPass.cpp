@@ -5,6 +5,7 @@
 #include "app/common/KeyPreview.h"
 #include "app/common/PasswordRule.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
 
@@ -58,9 +59,10 @@ TfNewPass::Form::Form(QDialog* dialog) {
     cbReusePassword =
         Named<QCheckBox>("cbReusePassword", QStringLiteral("&Use for session"), GroupBox1);
     cbReusePassword->setEnabled(false);
-    auto* grid = MakeCaptionGrid(BoxMargins, EditColumn);
-    grid->setContentsMargins(InsideFrame(GroupBox1, BoxMargins));
-    grid->setVerticalSpacing(6);
+    const DesignScale px = DesignScale::Of(*dialog);
+    auto* grid = MakeCaptionGrid(px, px(BoxMargins), px(EditColumn));
+    grid->setContentsMargins(InsideFrame(GroupBox1, px(BoxMargins)));
+    grid->setVerticalSpacing(px(6));
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(ePassword, 0, 1);
     grid->addWidget(Label2, 1, 0);
@@ -74,10 +76,10 @@ TfNewPass::Form::Form(QDialog* dialog) {
     bCancel = MakeButton("bCancel", "&Cancel", dialog);
 
     auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(FormMargins);
-    layout->setSpacing(8);
+    layout->setContentsMargins(px(FormMargins));
+    layout->setSpacing(px(8));
     layout->addWidget(GroupBox1);
-    layout->addLayout(CentredRow({bOK, bCancel}, 6));
+    layout->addLayout(CentredRow({bOK, bCancel}, px(6)));
     layout->addStretch(1);
 
     QWidget::setTabOrder(ePassword, eConfirm);
@@ -93,9 +95,8 @@ TfNewPass::TfNewPass(QWidget* owner)
     fNewPass = this;
     setObjectName(QStringLiteral("fNewPass"));
     setWindowTitle(QStringLiteral("Password"));
-    UseDesignFace(this);
     form_ = std::make_unique<Form>(this);
-    setFixedSize(ClientSize.expandedTo(minimumSizeHint()));
+    setFixedSize(DesignScale::Of(*this)(ClientSize).expandedTo(minimumSizeHint()));
 
     connect(form_->ePassword, &QLineEdit::textChanged, this,
             Guarded(this, &TfNewPass::ePasswordChange));

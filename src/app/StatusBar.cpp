@@ -1,5 +1,6 @@
 #include "app/StatusBar.h"
 
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 
 #include <QLabel>
@@ -13,7 +14,7 @@ constexpr int PanelGap = 2;
 } // namespace
 
 TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
-    setFixedHeight(Height);
+    setFixedHeight(DesignScale::Of(*this)(Height));
     // The busy state disables the window: the progress and texts laid over the bar stay
     // readable in their usual colours.
     QPalette colours = palette();

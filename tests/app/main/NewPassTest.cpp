@@ -1,5 +1,6 @@
 // The password dialog as the commands and the Edit menu show it.
 #include "MainWindowFixture.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -181,7 +182,7 @@ TEST_F(PasswordDialog, SessionPasswordItemAlwaysShowsItAndOkWithTheBoxClearedEnd
 TEST_F(PasswordDialog, LaidOutForItsClientSizeWithMnemonicsAndTabOrder) {
     Show(true, [&] {
         EXPECT_EQ(fNewPass->windowTitle(), QStringLiteral("Password"));
-        EXPECT_EQ(fNewPass->size(), TfNewPass::ClientSize);
+        EXPECT_EQ(fNewPass->size(), DesignScale::Of(*fNewPass)(TfNewPass::ClientSize));
         EXPECT_EQ(Child<QLabel>("Label1")->buddy(), ePassword);
         EXPECT_EQ(Child<QLabel>("Label2")->buddy(), eConfirm);
         Type("password", "password");
