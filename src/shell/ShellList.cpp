@@ -25,6 +25,7 @@
 #include "namespace/ChangeHandle.h"
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -454,7 +455,7 @@ void TSCCustomShellList::BuildOwnColumns() {
     if (last.Count != 0 && cols.Matches(last) && ColumnWidthStore().Size() > 0) {
         RestoreColumnWidths();
     } else {
-        ApplyColumnWidths({cols.Words[0], cols.Words[1], cols.Words[2], cols.Words[3]});
+        ApplyColumnWidths(OwnColumnWidths(cols, DesignScale::Of(*this)));
     }
     last = cols;
     widthsSavable_ = true;
@@ -465,11 +466,12 @@ void TSCCustomShellList::BuildDetailColumns(IShellDetails* details) {
     const bool fileSystem = !PidlToPath(currentAbsolutePidl_.get()).empty();
     std::vector<TSCListColumn> columns;
     std::vector<int> widths;
+    const DesignScale px = DesignScale::Of(*this);
     SHELLDETAILS column;
     while (Succeeded(details->GetDetailsOf(nullptr, static_cast<ULONG>(columns.size()), &column))) {
         columns.push_back({QString::fromStdString(StrRetToString(nullptr, column.str)),
                            ColumnAlignment(column.fmt)});
-        widths.push_back(column.cxChar * WidthPerCharacter);
+        widths.push_back(px(column.cxChar * WidthPerCharacter));
         FreeStrRet(column.str);
         column = SHELLDETAILS();
     }

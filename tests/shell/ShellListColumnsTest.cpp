@@ -5,6 +5,7 @@
 #include "ListFixture.h"
 #include "namespace/MountTable.h"
 #include "platform/Registry.h"
+#include "platform/gui/DesignScale.h"
 #include "shell/DetailTexts.h"
 #include "shell/ShellListData.h"
 #include "shell/ShellUtils.h"
@@ -105,6 +106,12 @@ std::vector<int> Widths(TSCCustomShellList& list) {
     return widths;
 }
 
+// The own columns' default widths, design pixels, in the list's font.
+std::vector<int> DefaultWidths(const TSCCustomShellList& list) {
+    const DesignScale px = DesignScale::Of(list);
+    return {px(200), px(70), px(115), px(120)};
+}
+
 void WriteDirectoryCols(const std::vector<std::uint8_t>& bytes) {
     TRegistry registry(RegistryRoot::CurrentUser);
     ASSERT_TRUE(registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true));
@@ -129,7 +136,7 @@ TEST_F(ShellListTest, OwnColumnsStartFromTheDefaultsWithSizeRightAligned) {
     EXPECT_EQ(header(2, Qt::DisplayRole).toString(), "Type");
     EXPECT_EQ(header(3, Qt::DisplayRole).toString(), "Modified");
     EXPECT_EQ(list.ColumnCount(), 4);
-    EXPECT_EQ(Widths(list), (std::vector<int>{200, 60, 100, 120}));
+    EXPECT_EQ(Widths(list), DefaultWidths(list));
     EXPECT_TRUE(header(1, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     EXPECT_TRUE(list.Items().index(2, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                 Qt::AlignRight);
@@ -138,7 +145,8 @@ TEST_F(ShellListTest, OwnColumnsStartFromTheDefaultsWithSizeRightAligned) {
 TEST_F(ShellListTest, WidthsFollowTheListWhileTheProgramRunsUnlessExplorersValueChanges) {
     WriteDirectoryCols({150, 0, 70, 0, 90, 0, 110, 0, 50, 0});
     Show("files");
-    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, 90, 110}));
+    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, 90, 110}))
+        << "the user's own widths, in the pixels they were set in";
 
     list.SetColumnWidth(0, 321);
     Show("files/sub");
@@ -158,8 +166,14 @@ TEST_F(ShellListTest, WidthsFollowTheListWhileTheProgramRunsUnlessExplorersValue
     WriteDirectoryCols(std::vector<std::uint8_t>(24, 1));
     LastDirectoryCols() = TSCDirectoryCols{{}, 0};
     Show("files/sub");
-    EXPECT_EQ(Widths(list), (std::vector<int>{200, 60, 100, 120}))
-        << "a value over 22 bytes is ignored";
+    EXPECT_EQ(Widths(list), DefaultWidths(list)) << "a value over 22 bytes is ignored";
+
+    WriteDirectoryCols({150, 0, 70});
+    LastDirectoryCols() = TSCDirectoryCols{{}, 0};
+    Show("files");
+    const std::vector<int> defaults = DefaultWidths(list);
+    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, defaults[2], defaults[3]}))
+        << "a short value gives its own words; the rest are the defaults";
     DeleteDirectoryCols();
 }
 
