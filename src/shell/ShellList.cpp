@@ -1,5 +1,6 @@
 #include "ShellList.h"
 
+#include "ColumnFill.h"
 #include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
@@ -120,6 +121,7 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
                 [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
     ArrangeReportHeader(*reportView_->header());
+    columnFill_ = new TSCColumnFill(*reportView_);
     TSCCustomListView::ChangeViewStyle(TViewStyle::vsReport);
     views_->setCurrentWidget(reportView_);
     setFocusProxy(reportView_);
@@ -486,11 +488,11 @@ void TSCCustomShellList::BuildDetailColumns(IShellDetails* details) {
 }
 
 int TSCCustomShellList::ColumnWidth(int column) const {
-    return reportView_->header()->sectionSize(column);
+    return columnFill_->Width(column);
 }
 
 void TSCCustomShellList::SetColumnWidth(int column, int width) {
-    reportView_->header()->resizeSection(column, width);
+    columnFill_->SetWidth(column, width);
 }
 
 std::vector<int> TSCCustomShellList::ColumnWidths() const {
