@@ -95,7 +95,9 @@ QLayout* TfAbout::Form::MakeButtons(QDialog* box) {
     bOK = Named<QPushButton>("bOK", "OK", box);
     bOK->setDefault(true);
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(DesignScale::Of(*box)(QMargins(12, 10, 12, 12)));
+    const DesignScale px = DesignScale::Of(*box);
+    buttons->setContentsMargins(px(QMargins(12, 10, 12, 12)));
+    buttons->setSpacing(px(6));
     buttons->addWidget(bLicense);
     buttons->addWidget(bWebsite);
     buttons->addStretch(1);
