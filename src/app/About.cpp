@@ -7,6 +7,7 @@
 #include "platform/ProgramFile.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
 
@@ -76,13 +77,14 @@ QLayout* TfAbout::Form::MakePanel() {
     lProduct->setFont(productFont);
     lVersion = Named<QLabel>("lVersion", "Version 0.0 (Build 0000)", Panel1);
 
+    const DesignScale px = DesignScale::Of(*Panel1);
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(2);
+    texts->setSpacing(px(2));
     texts->addWidget(lProduct);
     texts->addWidget(lVersion);
     auto* panel = new QHBoxLayout;
-    panel->setContentsMargins(16, 16, 32, 16);
-    panel->setSpacing(16);
+    panel->setContentsMargins(px(QMargins(16, 16, 32, 16)));
+    panel->setSpacing(px(16));
     panel->addWidget(iIcon, 0, Qt::AlignTop);
     panel->addLayout(texts, 1);
     return panel;
@@ -94,7 +96,9 @@ QLayout* TfAbout::Form::MakeButtons(QDialog* box) {
     bOK = Named<QPushButton>("bOK", "OK", box);
     bOK->setDefault(true);
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(12, 10, 12, 12);
+    const DesignScale px = DesignScale::Of(*box);
+    buttons->setContentsMargins(px(QMargins(12, 10, 12, 12)));
+    buttons->setSpacing(px(6));
     buttons->addWidget(bLicense);
     buttons->addWidget(bWebsite);
     buttons->addStretch(1);

@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/gui/AccessibleRole.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
 
@@ -30,11 +31,13 @@ namespace quarn {
 
 namespace {
 
+// In the design's pixels, but for the tool bar's pictures and their buttons, which keep theirs.
 constexpr QSize ClientSize{358, 220};
 constexpr QSize MinimumOuterSize{204, 160};
 constexpr QSize ToolButtonSize{30, 29};
 constexpr QSize PictureSize{23, 23};
 constexpr int ContainerHeight = 37;
+constexpr int ButtonGap = 5;
 
 constexpr char GoneAskRemove[] =
     "The folder that the selected favorite references no longer exists.\r\n\r\nWould you like "
@@ -142,8 +145,9 @@ QWidget* TfFavorites::Form::MakeList(QDialog* dialog) {
 }
 
 QWidget* TfFavorites::Form::MakeContainer(QDialog* dialog) {
+    const DesignScale px = DesignScale::Of(*dialog);
     pContainer = Named<QWidget>("pContainer", dialog);
-    pContainer->setFixedHeight(ContainerHeight);
+    pContainer->setFixedHeight(px(ContainerHeight));
     Bevel1 = Named<QFrame>("Bevel1", pContainer);
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
@@ -153,10 +157,11 @@ QWidget* TfFavorites::Form::MakeContainer(QDialog* dialog) {
     bCancel = MakeDialogButton("bCancel", "Cancel", pButtons);
     auto* buttons = new QHBoxLayout(pButtons);
     buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(5);
+    buttons->setSpacing(px(ButtonGap));
     buttons->addWidget(bOk);
     buttons->addWidget(bCancel);
-    pButtons->setFixedSize(2 * DesignButtonSize.width() + 5, DesignButtonSize.height());
+    const QSize button = px(DesignButtonSize);
+    pButtons->setFixedSize(2 * button.width() + px(ButtonGap), button.height());
 
     // The buttons stay centred under the list whatever the width.
     auto* centred = new QHBoxLayout;
@@ -179,7 +184,6 @@ TfFavorites::TfFavorites(MainWindowHost& host, QWidget* owner)
       host_(host) {
     setObjectName(QStringLiteral("fFavorites"));
     setWindowTitle(QStringLiteral("Favorites"));
-    UseDesignFace(this);
     form_ = std::make_unique<Form>(this);
     Form& f = *form_;
     connect(f.tbGoto, &QToolButton::clicked, this, Guarded(this, &TfFavorites::tbGotoClick));
@@ -195,10 +199,11 @@ TfFavorites::TfFavorites(MainWindowHost& host, QWidget* owner)
     preview.OnKeyDown = [this](const QKeyEvent& key) { return FormKeyDown(key); };
     preview.OnKeyUp = [this](const QKeyEvent& key) { return FormKeyUp(key); };
     f.lvFavorites->setFocus();
-    resize(ClientSize);
-    PlaceByFrame(this, [this] {
+    const DesignScale px = DesignScale::Of(*this);
+    resize(px(ClientSize));
+    PlaceByFrame(this, [this, px] {
         const QMargins frame = FrameMargins(this);
-        setMinimumSize(MinimumOuterSize.shrunkBy(frame).expandedTo(minimumSizeHint()));
+        setMinimumSize(px(MinimumOuterSize).shrunkBy(frame).expandedTo(minimumSizeHint()));
         CentreWindow(this);
     });
 }

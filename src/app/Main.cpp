@@ -18,6 +18,7 @@
 #include "platform/Registry.h"
 #include "platform/gui/ApplicationEvents.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 
 #include <QAction>
@@ -60,7 +61,8 @@ TfMain::TfMain(std::vector<std::string> arguments)
     aEvents->OnMinimize = [this] { aEventsMinimize(); };
     aEvents->OnRestore = [this] { aEventsRestore(); };
     ConnectHandlers();
-    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    const QSize client = DesignScale::Of(*this)(ClientSize);
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
     PlaceByFrame(this, [this] { CentreWindow(this); });
     RunGuarded([this] { FormCreate(); });
 }

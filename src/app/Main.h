@@ -40,7 +40,7 @@ class TfMain : public QMainWindow, public FileCommandsView, public MainWindowHos
     Q_OBJECT
 
 public:
-    // The area below the menu bar.
+    // The area below the menu bar, in the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize ClientSize{482, 276};
 
     // arguments: the command line after the program's name, as bytes.

@@ -3,6 +3,7 @@
 #include "app/AccessibleToolBar.h"
 #include "app/StatusBar.h"
 #include "platform/gui/AccessibleRole.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Named.h"
 
 #include <QActionGroup>
@@ -22,16 +23,19 @@ namespace quarn {
 
 namespace {
 
+// The pictures, their buttons and the lights keep their pixels.
 constexpr QSize PictureSize{23, 23};
 constexpr QSize ToolButtonSize{30, 29};
 constexpr int ToolBarHeight = 31;
-constexpr int FoldersPaneWidth = 158;
-constexpr int FoldersBarHeight = 20;
-constexpr int SplitterWidth = 4;
-constexpr int FirstPanelsWidth = 212;
 constexpr int LightsPanelWidth = 50;
 constexpr QSize LightsSize{35, 15};
 constexpr int BusyLightLeft = 20;
+// In the design's pixels.
+constexpr int FoldersPaneWidth = 158;
+constexpr int FoldersBarHeight = 20;
+constexpr QMargins FoldersBarMargins{4, 0, 4, 0};
+constexpr int SplitterWidth = 4;
+constexpr int FirstPanelsWidth = 212;
 constexpr QSize OverallBarSize{98, 16};
 
 QToolButton* MakeToolButton(const char* name, const char* picture, const char* hint,
@@ -176,16 +180,17 @@ void MainForm::MakeMenus(QMainWindow* window) {
 }
 
 void MainForm::MakePanes(QMainWindow* window) {
+    const DesignScale px = DesignScale::Of(*window);
     Splitter1 = Named<QSplitter>("Splitter1", Qt::Horizontal, window);
-    Splitter1->setHandleWidth(SplitterWidth);
+    Splitter1->setHandleWidth(px(SplitterWidth));
     Splitter1->setChildrenCollapsible(false);
 
     pContainer = Named<QWidget>("pContainer", Splitter1);
     cbFolders = Named<QWidget>("cbFolders", pContainer);
-    cbFolders->setFixedHeight(FoldersBarHeight);
+    cbFolders->setFixedHeight(px(FoldersBarHeight));
     lCategories = Named<QLabel>("lCategories", QStringLiteral("Folders"), cbFolders);
     auto* bar = new QHBoxLayout(cbFolders);
-    bar->setContentsMargins(4, 0, 4, 0);
+    bar->setContentsMargins(px(FoldersBarMargins));
     bar->addWidget(lCategories);
     auto* pane = new QVBoxLayout(pContainer);
     pane->setContentsMargins(0, 0, 0, 0);
@@ -199,7 +204,8 @@ void MainForm::PlaceShellControls(QWidget* tree, QWidget* list) {
     pContainer->layout()->addWidget(tree);
     Splitter1->addWidget(list);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({FoldersPaneWidth, Splitter1->width() - FoldersPaneWidth});
+    const int folders = DesignScale::Of(*Splitter1)(FoldersPaneWidth);
+    Splitter1->setSizes({folders, Splitter1->width() - folders});
     lCategories->setBuddy(tree);
     for (int i = 0; i < Splitter1->count(); ++i) {
         SetAccessibleRole(Splitter1->handle(i), QAccessible::Separator);
@@ -210,9 +216,10 @@ void MainForm::PlaceShellControls(QWidget* tree, QWidget* list) {
 }
 
 void MainForm::MakeStatusBar(QMainWindow* window) {
+    const DesignScale px = DesignScale::Of(*window);
     StatusBar = Named<TStatusBar>("StatusBar", window);
-    StatusBar->AddPanel(FirstPanelsWidth, QStringLiteral("0 files"));
-    StatusBar->AddPanel(FirstPanelsWidth, QStringLiteral("0 selected files"));
+    StatusBar->AddPanel(px(FirstPanelsWidth), QStringLiteral("0 files"));
+    StatusBar->AddPanel(px(FirstPanelsWidth), QStringLiteral("0 selected files"));
     StatusBar->AddPanel(LightsPanelWidth, QString());
 
     ProgressBar = Named<QProgressBar>("ProgressBar", StatusBar);
@@ -220,7 +227,7 @@ void MainForm::MakeStatusBar(QMainWindow* window) {
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
     ProgressBar->setAccessibleName(QStringLiteral("Overall progress"));
-    ProgressBar->resize(OverallBarSize);
+    ProgressBar->resize(px(OverallBarSize));
     ProgressBar->hide();
 
     pStatus = Named<QWidget>("pStatus", StatusBar);

@@ -7,6 +7,7 @@
 #include "help/HelpFuncs.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
 
@@ -60,9 +61,10 @@ TfNewPass::Form::Form(QDialog* dialog) {
     cbReusePassword =
         Named<QCheckBox>("cbReusePassword", QStringLiteral("&Use for session"), GroupBox1);
     cbReusePassword->setEnabled(false);
-    auto* grid = MakeCaptionGrid(BoxMargins, EditColumn);
-    grid->setContentsMargins(InsideFrame(GroupBox1, BoxMargins));
-    grid->setVerticalSpacing(6);
+    const DesignScale px = DesignScale::Of(*dialog);
+    auto* grid = MakeCaptionGrid(px, px(BoxMargins), px(EditColumn));
+    grid->setContentsMargins(InsideFrame(GroupBox1, px(BoxMargins)));
+    grid->setVerticalSpacing(px(6));
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(ePassword, 0, 1);
     grid->addWidget(Label2, 1, 0);
@@ -76,10 +78,10 @@ TfNewPass::Form::Form(QDialog* dialog) {
     bCancel = MakeButton("bCancel", "&Cancel", dialog);
 
     auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(FormMargins);
-    layout->setSpacing(8);
+    layout->setContentsMargins(px(FormMargins));
+    layout->setSpacing(px(8));
     layout->addWidget(GroupBox1);
-    layout->addLayout(CentredRow({bOK, bCancel}, 6));
+    layout->addLayout(CentredRow({bOK, bCancel}, px(6)));
     layout->addStretch(1);
 
     QWidget::setTabOrder(ePassword, eConfirm);
@@ -95,9 +97,8 @@ TfNewPass::TfNewPass(QWidget* owner)
     fNewPass = this;
     setObjectName(QStringLiteral("fNewPass"));
     setWindowTitle(QStringLiteral("Password"));
-    UseDesignFace(this);
     form_ = std::make_unique<Form>(this);
-    setFixedSize(ClientSize.expandedTo(minimumSizeHint()));
+    setFixedSize(DesignScale::Of(*this)(ClientSize).expandedTo(minimumSizeHint()));
 
     connect(form_->ePassword, &QLineEdit::textChanged, this,
             Guarded(this, &TfNewPass::ePasswordChange));

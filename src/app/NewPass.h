@@ -20,6 +20,7 @@ class TfNewPass : public QDialog {
     Q_OBJECT
 
 public:
+    // In the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize ClientSize{263, 139};
 
     explicit TfNewPass(QWidget* owner);

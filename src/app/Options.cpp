@@ -10,6 +10,7 @@
 #include "help/HelpFuncs.h"
 #include "platform/MessageService.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
 #include "shell/Hourglass.h"
@@ -144,17 +145,19 @@ QLineEdit* MakeEdit(const char* name, const char* text, int maxLength, bool uppe
 
 // The controls of a group box, one under the other.
 QVBoxLayout* BoxColumn(QGroupBox* box) {
+    const DesignScale px = DesignScale::Of(*box);
     auto* column = new QVBoxLayout(box);
-    column->setContentsMargins(8, 4, 8, 6);
-    column->setSpacing(2);
+    column->setContentsMargins(px(QMargins(8, 4, 8, 6)));
+    column->setSpacing(px(2));
     return column;
 }
 
 // The controls of a page, one under the other.
 QVBoxLayout* PageColumn(QWidget* page) {
+    const DesignScale px = DesignScale::Of(*page);
     auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(8, 8, 8, 8);
-    column->setSpacing(4);
+    column->setContentsMargins(px(QMargins(8, 8, 8, 8)));
+    column->setSpacing(px(4));
     return column;
 }
 
@@ -224,9 +227,10 @@ TfOptions::Form::Form(QDialog* dialog) {
     PageControl1->addTab(MakeGeneralPage(), QStringLiteral("General"));
     PageControl1->addTab(MakeEncryptionPage(), QStringLiteral("Encryption"));
     PageControl1->addTab(MakeWipingPage(), QStringLiteral("Wiping"));
+    const DesignScale px = DesignScale::Of(*dialog);
     auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(8);
+    layout->setContentsMargins(px(QMargins(8, 8, 8, 8)));
+    layout->setSpacing(px(8));
     layout->addWidget(PageControl1, 1);
     layout->addLayout(MakeButtons(dialog));
 }
@@ -247,10 +251,11 @@ QWidget* TfOptions::Form::MakeGeneralPage() {
     SpeedButton1->setFont(bold);
     SpeedButton1->setToolTip(QStringLiteral("Browse for folder"));
     SpeedButton1->setAccessibleName(QStringLiteral("Browse for folder"));
-    SpeedButton1->setFixedSize(23, 22);
+    const DesignScale px = DesignScale::Of(*TabSheet2);
+    SpeedButton1->setFixedSize(px(QSize(23, 22)));
 
     auto* folderRow = new QHBoxLayout;
-    folderRow->setSpacing(4);
+    folderRow->setSpacing(px(4));
     folderRow->addWidget(rbSpecified);
     folderRow->addWidget(eStartupFolder, 1);
     folderRow->addWidget(SpeedButton1);
@@ -317,13 +322,14 @@ QWidget* TfOptions::Form::MakeEncryptionPage() {
                       TabSheet3);
     rbWipe->setAccessibleDescription(Label7->text());
 
+    const DesignScale px = DesignScale::Of(*TabSheet3);
     QVBoxLayout* page = PageColumn(TabSheet3);
     page->addWidget(cbEncryptName);
     page->addWidget(cbAppendExtension);
-    page->addSpacing(10);
+    page->addSpacing(px(10));
     page->addWidget(rbDelete);
     page->addWidget(Label6);
-    page->addSpacing(6);
+    page->addSpacing(px(6));
     page->addWidget(rbWipe);
     page->addWidget(Label7);
     page->addStretch(1);
@@ -383,7 +389,6 @@ TfOptions::TfOptions(QWidget* owner)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("fOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    UseDesignFace(this);
     form_ = std::make_unique<Form>(this);
     Form& f = *form_;
     connect(f.bOk, &QPushButton::clicked, this, Guarded(this, &TfOptions::bOkClick));
@@ -399,9 +404,11 @@ TfOptions::TfOptions(QWidget* owner)
     new TypedCharacterFilter(f.eGovernmentHex, &TfOptions::eGovernmentHexKeyPress);
     new TypedCharacterFilter(f.eWipeCount, &TfOptions::eWipeCountKeyPress);
     AddDialogHelp(*this, "options", [this] { WMSysCommand(); });
-    // The design's size, or more where the face needs it: the wrapped notes take their lines.
-    const int width = std::max(ClientSize.width(), minimumSizeHint().width());
-    setFixedSize(width, std::max(ClientSize.height(), layout()->totalHeightForWidth(width)));
+    // The design's size in the font in use, or more where the font needs it: the wrapped notes
+    // take their lines.
+    const QSize design = DesignScale::Of(*this)(ClientSize);
+    const int width = std::max(design.width(), minimumSizeHint().width());
+    setFixedSize(width, std::max(design.height(), layout()->totalHeightForWidth(width)));
     PlaceByFrame(this, [this] { CentreWindow(this); });
 }
 

@@ -6,6 +6,7 @@
 #include "app/common/KeyPreview.h"
 #include "platform/gui/ApplicationEvents.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/TaskWindows.h"
 
@@ -42,9 +43,10 @@ struct TfProgress::Form {
 TfProgress::Form::Form(QDialog* dialog) : File("GroupBox1", "ProgressBar", dialog) {
     bCancel = MakeButton("bCancel", "Cancel", dialog);
     bCancel->setDefault(true);
+    const DesignScale px = DesignScale::Of(*dialog);
     auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(FormMargins);
-    layout->setSpacing(ButtonGap);
+    layout->setContentsMargins(px(FormMargins));
+    layout->setSpacing(px(ButtonGap));
     layout->addWidget(File.Box);
     layout->addLayout(CentredRow({bCancel}, 0));
     layout->addStretch(1);
@@ -60,9 +62,8 @@ TfProgress::TfProgress(QWidget* owner)
     // Its minimize box minimizes the application.
     TApplicationEvents::CountWindow(*this);
     setWindowTitle(QStringLiteral("Progress"));
-    UseDesignFace(this);
     form_ = std::make_unique<Form>(this);
-    setFixedSize(ClientSize.expandedTo(minimumSizeHint()));
+    setFixedSize(DesignScale::Of(*this)(ClientSize).expandedTo(minimumSizeHint()));
     connect(form_->bCancel, &QPushButton::clicked, this, Guarded(this, &TfProgress::bCancelClick));
 
     auto* keys = new KeyPreview(this);

@@ -18,6 +18,7 @@ class TfProgress : public QDialog {
     Q_OBJECT
 
 public:
+    // In the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize ClientSize{312, 130};
 
     explicit TfProgress(QWidget* owner);

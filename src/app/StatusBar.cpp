@@ -1,6 +1,7 @@
 #include "app/StatusBar.h"
 
 #include "platform/gui/AccessibleRole.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 
 #include <QLabel>
@@ -15,7 +16,7 @@ constexpr int PanelGap = 2;
 
 TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
     SetAccessibleRole(this, QAccessible::StatusBar);
-    setFixedHeight(Height);
+    setFixedHeight(DesignScale::Of(*this)(Height));
     // The busy state disables the window: the progress and texts laid over the bar stay
     // readable in their usual colours.
     QPalette colours = palette();

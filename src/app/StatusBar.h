@@ -17,6 +17,7 @@ class TStatusBar : public QWidget {
     Q_OBJECT
 
 public:
+    // In the design's pixels.
     static constexpr int Height = 23;
 
     explicit TStatusBar(QWidget* parent = nullptr);

@@ -1,6 +1,5 @@
 #include "clu/Main.h"
 
-#include "app/common/FormLayout.h"
 #include "app/common/KVBEllipsisLabel.h"
 #include "app/common/KVBRunOnce.h"
 #include "app/common/KeyPreview.h"
@@ -15,6 +14,7 @@
 #include "platform/gui/AccessibleRole.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/CentreWindow.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 
 #include <QApplication>
@@ -86,7 +86,6 @@ void TfMain::CreateComponents() {
     SetAccessibleRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QString::fromUtf8(Caption));
-    UseDesignFace(this);
     form_ = std::make_unique<MainForm>(this);
 
     RunOnce = new TKVBRunOnce(this);
@@ -275,8 +274,9 @@ void TfMain::ShowProgressPage() {
 
 void TfMain::PlaceWindow() {
     const bool progress = form_->Notebook->currentWidget() == form_->ProgressPage;
+    const DesignScale px = DesignScale::Of(*this);
     const QSize design =
-        progress ? ProgressOuterSize.shrunkBy(FrameMargins(this)) : PasswordClientSize;
+        progress ? px(ProgressOuterSize).shrunkBy(FrameMargins(this)) : px(PasswordClientSize);
     setFixedSize(design.expandedTo(minimumSizeHint()));
     CentreWindow(this);
 }

@@ -30,6 +30,7 @@ class TfMain : public QWidget, public FileCommandsView {
     Q_OBJECT
 
 public:
+    // In the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize PasswordClientSize{263, 119};
     static constexpr QSize ProgressOuterSize{320, 237};
 

@@ -3,6 +3,7 @@
 #include "app/common/FormLayout.h"
 #include "app/common/KVBEllipsisLabel.h"
 #include "app/common/PasswordRule.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Named.h"
 
 #include <QBoxLayout>
@@ -18,7 +19,7 @@ namespace quarn::clu {
 
 namespace {
 
-// The pages' measures in pixels, for the face they were designed for.
+// The pages' measures in the design's pixels.
 constexpr QMargins PageMargins{7, 7, 6, 0};
 constexpr QMargins PasswordBoxMargins{9, 11, 9, 8};
 constexpr QMargins CounterBoxMargins{10, 11, 9, 10};
@@ -63,9 +64,10 @@ void MainForm::MakePasswordPage() {
     eConfirm = MakePasswordEdit("eConfirm", GroupBox1);
     Label3->setBuddy(ePassword);
     Label4->setBuddy(eConfirm);
-    auto* edits = MakeCaptionGrid(PasswordBoxMargins, EditColumn);
-    edits->setContentsMargins(InsideFrame(GroupBox1, PasswordBoxMargins));
-    edits->setVerticalSpacing(8);
+    const DesignScale px = DesignScale::Of(*PasswordPage);
+    auto* edits = MakeCaptionGrid(px, px(PasswordBoxMargins), px(EditColumn));
+    edits->setContentsMargins(InsideFrame(GroupBox1, px(PasswordBoxMargins)));
+    edits->setVerticalSpacing(px(8));
     edits->addWidget(Label3, 0, 0);
     edits->addWidget(ePassword, 0, 1);
     edits->addWidget(Label4, 1, 0);
@@ -77,10 +79,10 @@ void MainForm::MakePasswordPage() {
     bCancel = MakeButton("bCancel", "&Cancel", PasswordPage);
 
     auto* page = new QVBoxLayout(PasswordPage);
-    page->setContentsMargins(PageMargins);
-    page->setSpacing(11);
+    page->setContentsMargins(px(PageMargins));
+    page->setSpacing(px(11));
     page->addWidget(GroupBox1);
-    page->addLayout(CentredRow({bOK, bCancel}, 6));
+    page->addLayout(CentredRow({bOK, bCancel}, px(6)));
     page->addStretch(1);
 
     QWidget::setTabOrder(ePassword, eConfirm);
@@ -103,25 +105,26 @@ void MainForm::MakeProgressPage() {
     GroupBox3 = Named<QGroupBox>("GroupBox3", ProgressPage);
     Label5 = MakeLabel("Label5", "Processing File:", GroupBox3);
     lOverall = MakeLabel("lOverall", "1of1", GroupBox3);
-    pbOverall = MakeBar("pbOverall", BarHeight, GroupBox3);
+    const DesignScale px = DesignScale::Of(*ProgressPage);
+    pbOverall = MakeBar("pbOverall", px(BarHeight), GroupBox3);
     pbOverall->setAccessibleName(QStringLiteral("Overall progress"));
-    auto* counter = MakeCaptionGrid(CounterBoxMargins, CounterColumn);
+    auto* counter = MakeCaptionGrid(px, px(CounterBoxMargins), px(CounterColumn));
     counter->addWidget(Label5, 0, 0);
     counter->addWidget(lOverall, 0, 1);
     auto* overall = new QVBoxLayout(GroupBox3);
-    overall->setContentsMargins(InsideFrame(GroupBox3, CounterBoxMargins));
-    overall->setSpacing(13);
+    overall->setContentsMargins(InsideFrame(GroupBox3, px(CounterBoxMargins)));
+    overall->setSpacing(px(13));
     overall->addLayout(counter);
     overall->addWidget(pbOverall);
 
     Button1 = MakeButton("Button1", "Cancel", ProgressPage);
 
     auto* page = new QVBoxLayout(ProgressPage);
-    page->setContentsMargins(PageMargins);
-    page->setSpacing(8);
+    page->setContentsMargins(px(PageMargins));
+    page->setSpacing(px(8));
     page->addWidget(GroupBox2);
     page->addWidget(GroupBox3);
-    page->addSpacing(2);
+    page->addSpacing(px(2));
     page->addLayout(CentredRow({Button1}, 0));
     page->addStretch(1);
 }

@@ -1,5 +1,6 @@
 #include "ShellList.h"
 
+#include "ColumnFill.h"
 #include "DeviceChangeHandler.h"
 #include "Hourglass.h"
 #include "IdListArray.h"
@@ -26,6 +27,7 @@
 #include "namespace/ChangeHandle.h"
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -120,6 +122,7 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
                 [this] { RunShellGuarded([this] { EditorClosed(); }); });
     }
     ArrangeReportHeader(*reportView_->header());
+    columnFill_ = new TSCColumnFill(*reportView_);
     TSCCustomListView::ChangeViewStyle(TViewStyle::vsReport);
     views_->setCurrentWidget(reportView_);
     setFocusProxy(reportView_);
@@ -452,7 +455,7 @@ void TSCCustomShellList::BuildOwnColumns() {
     if (last.Count != 0 && cols.Matches(last) && ColumnWidthStore().Size() > 0) {
         RestoreColumnWidths();
     } else {
-        ApplyColumnWidths({cols.Words[0], cols.Words[1], cols.Words[2], cols.Words[3]});
+        ApplyColumnWidths(OwnColumnWidths(cols, DesignScale::Of(*this)));
     }
     last = cols;
     widthsSavable_ = true;
@@ -463,11 +466,12 @@ void TSCCustomShellList::BuildDetailColumns(IShellDetails* details) {
     const bool fileSystem = !PidlToPath(currentAbsolutePidl_.get()).empty();
     std::vector<TSCListColumn> columns;
     std::vector<int> widths;
+    const DesignScale px = DesignScale::Of(*this);
     SHELLDETAILS column;
     while (Succeeded(details->GetDetailsOf(nullptr, static_cast<ULONG>(columns.size()), &column))) {
         columns.push_back({QString::fromStdString(StrRetToString(nullptr, column.str)),
                            ColumnAlignment(column.fmt)});
-        widths.push_back(column.cxChar * WidthPerCharacter);
+        widths.push_back(px(column.cxChar * WidthPerCharacter));
         FreeStrRet(column.str);
         column = SHELLDETAILS();
     }
@@ -482,11 +486,11 @@ void TSCCustomShellList::BuildDetailColumns(IShellDetails* details) {
 }
 
 int TSCCustomShellList::ColumnWidth(int column) const {
-    return reportView_->header()->sectionSize(column);
+    return columnFill_->Width(column);
 }
 
 void TSCCustomShellList::SetColumnWidth(int column, int width) {
-    reportView_->header()->resizeSection(column, width);
+    columnFill_->SetWidth(column, width);
 }
 
 std::vector<int> TSCCustomShellList::ColumnWidths() const {

@@ -25,6 +25,7 @@ class QWheelEvent;
 
 namespace quarn {
 
+class TSCColumnFill;
 class TSCDeviceChangeHandler;
 class TSCListDragDrop;
 
@@ -258,6 +259,7 @@ private:
     TSCShellListModel* model_;
     QItemSelectionModel* selection_;
     QTreeView* reportView_;
+    TSCColumnFill* columnFill_ = nullptr; // made once the report view has its own header
     QListView* itemView_;
     QStackedLayout* views_;
     QTimer* refreshTimer_;

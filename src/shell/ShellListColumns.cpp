@@ -2,6 +2,7 @@
 
 #include "MemoryStream.h"
 #include "platform/Registry.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -55,9 +56,19 @@ TSCDirectoryCols ReadDirectoryCols() {
                          : static_cast<std::uint16_t>((word & 0xFF00) | bytes[i]);
         }
         cols.Count = static_cast<int>(bytes.size());
+        cols.Read = cols.Count;
     } catch (const std::exception&) {
     }
     return cols;
+}
+
+std::vector<int> OwnColumnWidths(const TSCDirectoryCols& cols, const DesignScale& px) {
+    std::vector<int> widths;
+    for (int column = 0; column < 4; ++column) {
+        const int word = cols.Words[static_cast<std::size_t>(column)];
+        widths.push_back(2 * column < cols.Read ? word : px(word));
+    }
+    return widths;
 }
 
 TMemoryStream& ColumnWidthStore() {

@@ -1,5 +1,7 @@
 #include "ShellListViews.h"
 
+#include "platform/gui/DesignScale.h"
+
 #include <QHeaderView>
 #include <QListView>
 #include <QTreeView>
@@ -11,8 +13,8 @@ namespace {
 
 constexpr int SmallIcon = 16;
 constexpr int LargeIcon = 32;
-// Room for a large icon and two lines of its caption.
-const QSize IconCell(96, 72);
+// In the design's pixels: room for a large icon and two lines of its caption.
+constexpr QSize IconCell(96, 72);
 // Room for a small icon and a name of about 25 characters; longer ones are cut short.
 constexpr int SmallCellWidth = 180;
 
@@ -53,16 +55,17 @@ QListView* NewItemView(QWidget* parent) {
 
 QSize ArrangeItemView(QListView& view, TViewStyle style) {
     const bool icons = style == TViewStyle::vsIcon;
+    const DesignScale px = DesignScale::Of(view);
     view.setViewMode(icons ? QListView::IconMode : QListView::ListMode);
     view.setMovement(QListView::Static);
     view.setIconSize(icons ? QSize(LargeIcon, LargeIcon) : QSize(SmallIcon, SmallIcon));
-    view.setGridSize(icons ? IconCell : QSize());
+    view.setGridSize(icons ? px(IconCell) : QSize());
     view.setWordWrap(icons);
     view.setFlow(style == TViewStyle::vsList ? QListView::TopToBottom : QListView::LeftToRight);
     view.setWrapping(true);
     view.setSpacing(icons ? 0 : 2);
     const int rowHeight = std::max(SmallIcon, view.fontMetrics().height()) + 4;
-    return icons ? IconCell : QSize(SmallCellWidth, rowHeight);
+    return icons ? px(IconCell) : QSize(px(SmallCellWidth), rowHeight);
 }
 
 } // namespace quarn

@@ -5,6 +5,7 @@
 #include "app/Favorites.h"
 #include "app/FavoritesCommands.h"
 #include "app/FavoritesStore.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -96,7 +97,7 @@ TEST_F(FavoritesManagerTest, ShowsTheFavoritesSortedUnderItsToolBar) {
     }
     EXPECT_EQ(FormChild<QPushButton>(&manager_, "bOk")->text(), "OK");
     EXPECT_EQ(FormChild<QPushButton>(&manager_, "bCancel")->text(), "Cancel");
-    EXPECT_EQ(manager_.size(), QSize(358, 220));
+    EXPECT_EQ(manager_.size(), DesignScale::Of(manager_)(QSize(358, 220)));
     EXPECT_TRUE(manager_.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
 }
 

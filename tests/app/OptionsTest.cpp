@@ -4,6 +4,7 @@
 
 #include "DialogsFixture.h"
 #include "FormChild.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -89,9 +90,11 @@ TEST_F(OptionsTest, FirstStartShowsTheDefaultsOnTheGeneralPage) {
     EXPECT_EQ(Edit("eWipeCount")->text(), "1");
     EXPECT_TRUE(Child<QPushButton>("bOk")->isDefault());
     EXPECT_TRUE(dialog_.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
-    // The design's client area, or more where the face needs it, and never resizable.
-    EXPECT_GE(dialog_.width(), 325);
-    EXPECT_GE(dialog_.height(), 283);
+    // The design's client area in the font in use, or more where the font needs it, and
+    // never resizable.
+    const DesignScale px = DesignScale::Of(dialog_);
+    EXPECT_GE(dialog_.width(), px(325));
+    EXPECT_GE(dialog_.height(), px(283));
     EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
 }
 

@@ -1,5 +1,6 @@
 // The Password page: OK enabling, the password rules, its keys and F1.
 #include "CluFixture.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -200,7 +201,8 @@ TEST_F(CluTest, PagesHaveTheirSizes) {
     auto password = Create({"/e", dir / "missing.txt"});
     password->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(password.get()));
-    EXPECT_EQ(password->size(), TfMain::PasswordClientSize);
+    const DesignScale px = DesignScale::Of(*password);
+    EXPECT_EQ(password->size(), px(TfMain::PasswordClientSize));
     EXPECT_EQ(password->windowTitle(), QStringLiteral("Quarn!"));
     EXPECT_EQ(password->minimumSize(), password->maximumSize()) << "fixed border";
     const QRect screen = password->screen()->geometry();
@@ -214,9 +216,11 @@ TEST_F(CluTest, PagesHaveTheirSizes) {
     EXPECT_EQ(CurrentPage(*progress), QStringLiteral("Progress"));
     progress->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(progress.get()));
-    // The outer size, whatever frame the platform draws.
+    // The outer size, whatever frame the platform draws, centred on the screen.
+    const QSize outer = px(TfMain::ProgressOuterSize);
     EXPECT_EQ(progress->frameGeometry(),
-              QRect(screen.width() / 2 - 160, screen.height() / 2 - 118, 320, 237));
+              QRect(screen.width() / 2 - outer.width() / 2,
+                    screen.height() / 2 - outer.height() / 2, outer.width(), outer.height()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress->Ended(); }, 10000));
 }
 

@@ -5,15 +5,19 @@
 #include "ListFixture.h"
 #include "namespace/MountTable.h"
 #include "platform/Registry.h"
+#include "platform/gui/DesignScale.h"
 #include "shell/DetailTexts.h"
 #include "shell/ShellListData.h"
 #include "shell/ShellUtils.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
+#include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace quarn::test {
 namespace {
@@ -105,6 +109,12 @@ std::vector<int> Widths(TSCCustomShellList& list) {
     return widths;
 }
 
+// The own columns' default widths, design pixels, in the list's font.
+std::vector<int> DefaultWidths(const TSCCustomShellList& list) {
+    const DesignScale px = DesignScale::Of(list);
+    return {px(200), px(70), px(115), px(120)};
+}
+
 void WriteDirectoryCols(const std::vector<std::uint8_t>& bytes) {
     TRegistry registry(RegistryRoot::CurrentUser);
     ASSERT_TRUE(registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true));
@@ -129,7 +139,7 @@ TEST_F(ShellListTest, OwnColumnsStartFromTheDefaultsWithSizeRightAligned) {
     EXPECT_EQ(header(2, Qt::DisplayRole).toString(), "Type");
     EXPECT_EQ(header(3, Qt::DisplayRole).toString(), "Modified");
     EXPECT_EQ(list.ColumnCount(), 4);
-    EXPECT_EQ(Widths(list), (std::vector<int>{200, 60, 100, 120}));
+    EXPECT_EQ(Widths(list), DefaultWidths(list));
     EXPECT_TRUE(header(1, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     EXPECT_TRUE(list.Items().index(2, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                 Qt::AlignRight);
@@ -138,7 +148,8 @@ TEST_F(ShellListTest, OwnColumnsStartFromTheDefaultsWithSizeRightAligned) {
 TEST_F(ShellListTest, WidthsFollowTheListWhileTheProgramRunsUnlessExplorersValueChanges) {
     WriteDirectoryCols({150, 0, 70, 0, 90, 0, 110, 0, 50, 0});
     Show("files");
-    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, 90, 110}));
+    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, 90, 110}))
+        << "the user's own widths, in the pixels they were set in";
 
     list.SetColumnWidth(0, 321);
     Show("files/sub");
@@ -158,9 +169,62 @@ TEST_F(ShellListTest, WidthsFollowTheListWhileTheProgramRunsUnlessExplorersValue
     WriteDirectoryCols(std::vector<std::uint8_t>(24, 1));
     LastDirectoryCols() = TSCDirectoryCols{{}, 0};
     Show("files/sub");
-    EXPECT_EQ(Widths(list), (std::vector<int>{200, 60, 100, 120}))
-        << "a value over 22 bytes is ignored";
+    EXPECT_EQ(Widths(list), DefaultWidths(list)) << "a value over 22 bytes is ignored";
+
+    WriteDirectoryCols({150, 0, 70});
+    LastDirectoryCols() = TSCDirectoryCols{{}, 0};
+    Show("files");
+    const std::vector<int> defaults = DefaultWidths(list);
+    EXPECT_EQ(Widths(list), (std::vector<int>{150, 70, defaults[2], defaults[3]}))
+        << "a short value gives its own words; the rest are the defaults";
     DeleteDirectoryCols();
+}
+
+std::vector<int> ShownWidths(TSCCustomShellList& list) {
+    std::vector<int> widths;
+    for (int column = 0; column < list.ColumnCount(); ++column) {
+        widths.push_back(list.ReportView()->header()->sectionSize(column));
+    }
+    return widths;
+}
+
+// Each shown width is the own one times the same factor, to a pixel.
+void ExpectInProportion(const std::vector<int>& shown, const std::vector<int>& own, double factor) {
+    ASSERT_EQ(shown.size(), own.size());
+    for (std::size_t column = 0; column < own.size(); ++column) {
+        EXPECT_NEAR(shown[column], own[column] * factor, 1.0) << "column " << column;
+    }
+}
+
+TEST_F(ShellListTest, AWideListSharesItsWidthAmongTheColumnsInTheirRatios) {
+    DeleteDirectoryCols();
+    Show("files");
+    const std::vector<int> own = Widths(list);
+    EXPECT_EQ(ShownWidths(list), own) << "a list narrower than its columns scrolls them";
+
+    list.resize(1600, 300);
+    QTreeView* view = list.ReportView();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->viewport()->width() > 1500; }));
+    const int room = view->viewport()->width();
+    std::vector<int> shown = ShownWidths(list);
+    EXPECT_EQ(std::accumulate(shown.begin(), shown.end(), 0), room);
+    const double factor = double(room) / std::accumulate(own.begin(), own.end(), 0);
+    ExpectInProportion(shown, own, factor);
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Widths(list), own) << "the own widths are what the list keeps";
+
+    // An edge dragged: that column's own width is what it shows without the share.
+    view->header()->resizeSection(0, shown[0] + 100);
+    std::vector<int> dragged = own;
+    dragged[0] = static_cast<int>(std::lround((shown[0] + 100) / factor));
+    EXPECT_EQ(Widths(list), dragged);
+    EXPECT_EQ(ShownWidths(list)[1], shown[1]) << "the others stay until the list's width changes";
+
+    list.resize(400, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->viewport()->width() < 500; }));
+    EXPECT_EQ(ShownWidths(list), dragged);
+    Show("files/sub");
+    EXPECT_EQ(Widths(list), dragged) << "the store keeps the own widths";
 }
 
 std::vector<std::string> FileRows(TSCCustomShellList& list) {

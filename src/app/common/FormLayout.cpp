@@ -1,6 +1,7 @@
 #include "app/common/FormLayout.h"
 
 #include "app/common/KVBEllipsisLabel.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/Named.h"
 
 #include <QBoxLayout>
@@ -27,12 +28,6 @@ constexpr std::initializer_list<const char*> OperationTypes = {
 
 } // namespace
 
-void UseDesignFace(QWidget* form) {
-    QFont face = form->font();
-    face.setPixelSize(DesignFacePixels);
-    form->setFont(face);
-}
-
 QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
     auto* label = Named<QLabel>(name, QString::fromUtf8(text), parent);
     label->setTextFormat(Qt::PlainText);
@@ -41,7 +36,7 @@ QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
 
 QPushButton* MakeButton(const char* name, const char* text, QWidget* parent) {
     auto* button = Named<QPushButton>(name, QString::fromUtf8(text), parent);
-    button->setMinimumSize(DesignButtonSize);
+    button->setMinimumSize(DesignScale::Of(*parent)(DesignButtonSize));
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     button->setAutoDefault(false);
     return button;
@@ -72,10 +67,10 @@ TKVBEllipsisLabel* MakeFileNameLabel(const char* name, QWidget* parent) {
     return label;
 }
 
-QGridLayout* MakeCaptionGrid(const QMargins& design, int valueColumn) {
+QGridLayout* MakeCaptionGrid(const DesignScale& px, const QMargins& margins, int valueColumn) {
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(CaptionGap);
-    grid->setColumnMinimumWidth(0, valueColumn - design.left() - CaptionGap);
+    grid->setHorizontalSpacing(px(CaptionGap));
+    grid->setColumnMinimumWidth(0, valueColumn - margins.left() - px(CaptionGap));
     grid->setColumnStretch(1, 1);
     return grid;
 }
@@ -91,11 +86,11 @@ QHBoxLayout* CentredRow(std::initializer_list<QWidget*> widgets, int spacing) {
     return row;
 }
 
-QMargins InsideFrame(const QGroupBox* box, const QMargins& design) {
+QMargins InsideFrame(const QGroupBox* box, const QMargins& margins) {
     const QMargins frame = box->contentsMargins();
-    return {std::max(design.left() - frame.left(), 0), std::max(design.top() - frame.top(), 0),
-            std::max(design.right() - frame.right(), 0),
-            std::max(design.bottom() - frame.bottom(), 0)};
+    return {std::max(margins.left() - frame.left(), 0), std::max(margins.top() - frame.top(), 0),
+            std::max(margins.right() - frame.right(), 0),
+            std::max(margins.bottom() - frame.bottom(), 0)};
 }
 
 void ReserveWidth(QLabel* label, std::initializer_list<const char*> texts) {
@@ -120,17 +115,18 @@ FileProgressBox::FileProgressBox(const char* boxName, const char* barName, QWidg
     lNew->setSizePolicy(keepPlace);
     lNew->hide();
     lOutFile = MakeFileNameLabel("lOutFile", Box);
-    Bar = MakeBar(barName, FileBarHeight, Box);
+    const DesignScale px = DesignScale::Of(*parent);
+    Bar = MakeBar(barName, px(FileBarHeight), Box);
     Bar->setAccessibleName(QStringLiteral("Current file progress"));
-    auto* names = MakeCaptionGrid(FileBoxMargins, FileNameColumn);
-    names->setVerticalSpacing(3);
+    auto* names = MakeCaptionGrid(px, px(FileBoxMargins), px(FileNameColumn));
+    names->setVerticalSpacing(px(3));
     names->addWidget(lType, 0, 0);
     names->addWidget(lInFile, 0, 1);
     names->addWidget(lNew, 1, 0);
     names->addWidget(lOutFile, 1, 1);
     auto* current = new QVBoxLayout(Box);
-    current->setContentsMargins(InsideFrame(Box, FileBoxMargins));
-    current->setSpacing(14);
+    current->setContentsMargins(InsideFrame(Box, px(FileBoxMargins)));
+    current->setSpacing(px(14));
     current->addLayout(names);
     current->addWidget(Bar);
 }

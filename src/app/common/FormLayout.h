@@ -14,20 +14,17 @@ class QWidget;
 
 namespace quarn {
 
+class DesignScale;
 class TKVBEllipsisLabel;
 
-// What the forms of both programs are built from. Their measures are in pixels, for the
-// face the forms were designed for (the 8-point face at 96 dpi); a larger face makes a form
-// larger instead of letting its controls overlap.
-
-constexpr int DesignFacePixels = 11;
-// The form's face: the default family at DesignFacePixels.
-void UseDesignFace(QWidget* form);
+// What the forms of both programs are built from. Their measures are the design's pixels
+// (platform/gui/DesignScale.h) in the font in use: a helper scales its own measures by the
+// font of the widget it makes, and takes the measures it is given already scaled.
 
 constexpr QSize DesignButtonSize{75, 23};
 
 QLabel* MakeLabel(const char* name, const char* text, QWidget* parent);
-// A button of the design size that is not a dialog's automatic default.
+// A button of the design size in the parent's font that is not a dialog's automatic default.
 QPushButton* MakeButton(const char* name, const char* text, QWidget* parent);
 // A button of the design size that Enter presses while it has the focus, as in a dialog.
 QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent);
@@ -36,14 +33,14 @@ QProgressBar* MakeBar(const char* name, int height, QWidget* parent);
 // A file name ending in "..." when it is too long: it takes the width its column has.
 TKVBEllipsisLabel* MakeFileNameLabel(const char* name, QWidget* parent);
 
-// Two columns in a box whose contents start at the design's left margin: captions on the
-// left, values on the right taking the rest, starting valueColumn pixels from the box's left
-// edge unless a caption is wider.
-QGridLayout* MakeCaptionGrid(const QMargins& design, int valueColumn);
+// Two columns in a box whose contents start at the left margin: captions on the left, values
+// on the right taking the rest, starting valueColumn pixels from the box's left edge unless a
+// caption is wider.
+QGridLayout* MakeCaptionGrid(const DesignScale& px, const QMargins& margins, int valueColumn);
 QHBoxLayout* CentredRow(std::initializer_list<QWidget*> widgets, int spacing);
-// Margins of a box's layout that put its contents where the design has them: the box's
-// frame already takes some of the room.
-QMargins InsideFrame(const QGroupBox* box, const QMargins& design);
+// Margins of a box's layout that put its contents at the given margins from the box's edges:
+// the box's frame already takes some of the room.
+QMargins InsideFrame(const QGroupBox* box, const QMargins& margins);
 // The label keeps the width of the widest of the texts it takes.
 void ReserveWidth(QLabel* label, std::initializer_list<const char*> texts);
 

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "app/StatusBar.h"
 #include "app/common/KVBEllipsisLabel.h"
+#include "platform/gui/DesignScale.h"
 #include "platform/gui/QtMessageService.h"
 
 #include <QAccessible>
@@ -39,7 +40,7 @@ TEST_F(BusyState, LightsDialogDisabledWindowsAndTheOverallBar) {
     EXPECT_TRUE(Busy());
     EXPECT_TRUE(fProgress->isEnabled());
     EXPECT_EQ(fProgress->windowTitle(), QStringLiteral("Progress"));
-    EXPECT_EQ(fProgress->size(), TfProgress::ClientSize);
+    EXPECT_EQ(fProgress->size(), DesignScale::Of(*fProgress)(TfProgress::ClientSize));
     // Inside status panel 1: 2 pixels below its top, 2 above its bottom, 4 short of its right.
     const QRect panel = Child<TStatusBar>("StatusBar")->PanelRect(1);
     const QRect bar = Child<QProgressBar>("ProgressBar")->geometry();

@@ -6,6 +6,7 @@
 #include "help/HelpFuncs.h"
 #include "platform/ProgramFile.h"
 #include "platform/Registry.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,14 +43,15 @@ std::string RealProgramPath() {
 TEST_F(MainWindowTest, StartsAsTheProgramMakesIt) {
     Start();
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Quarn!"));
-    EXPECT_EQ(Main().width(), TfMain::ClientSize.width());
-    EXPECT_EQ(Main().height() - Main().menuBar()->height(), TfMain::ClientSize.height());
+    const DesignScale px = DesignScale::Of(Main());
+    EXPECT_EQ(Main().width(), px(TfMain::ClientSize).width());
+    EXPECT_EQ(Main().height() - Main().menuBar()->height(), px(TfMain::ClientSize).height());
     EXPECT_EQ(fMain, &Main());
     EXPECT_EQ(fNewPass, newPass_.get());
     EXPECT_EQ(fProgress, progress_.get());
     EXPECT_FALSE(fNewPass->isVisible());
     EXPECT_FALSE(fProgress->isVisible());
-    EXPECT_EQ(Child<QWidget>("pContainer")->width(), 158);
+    EXPECT_EQ(Child<QWidget>("pContainer")->width(), px(158));
     EXPECT_TRUE(messages->shown.empty());
 }
 

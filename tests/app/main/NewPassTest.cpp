@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "help/HelpApi.h"
 #include "help/HelpFuncs.h"
+#include "platform/gui/DesignScale.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -184,7 +185,7 @@ TEST_F(PasswordDialog, SessionPasswordItemAlwaysShowsItAndOkWithTheBoxClearedEnd
 TEST_F(PasswordDialog, LaidOutForItsClientSizeWithMnemonicsAndTabOrder) {
     Show(true, [&] {
         EXPECT_EQ(fNewPass->windowTitle(), QStringLiteral("Password"));
-        EXPECT_EQ(fNewPass->size(), TfNewPass::ClientSize);
+        EXPECT_EQ(fNewPass->size(), DesignScale::Of(*fNewPass)(TfNewPass::ClientSize));
         EXPECT_EQ(Child<QLabel>("Label1")->buddy(), ePassword);
         EXPECT_EQ(Child<QLabel>("Label2")->buddy(), eConfirm);
         Type("password", "password");

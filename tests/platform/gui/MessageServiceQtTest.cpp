@@ -1,6 +1,7 @@
 // The Qt message boxes and save dialog, driven as a user would from a timer inside their
 // modal loop.
 #include "TestFiles.h"
+#include "TextFit.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/QtMessageService.h"
 
@@ -113,6 +114,39 @@ TEST(QtMessageBox, TextThatLooksLikeMarkupIsShownAsItStands) {
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(shown.toStdString(), text);
 }
+
+// The longest messages of the programs, whole at the platform's font and at one and a half
+// times its size.
+const char* const LongestMessages[] = {
+    "The password you have chosen is less than 8 characters in length - a potential security "
+    "risk. For security purposes, passwords must be 8-255 characters in length. (See the "
+    "Strong Passwords topic in Quarn! Help for more information.)",
+    "Wiping a file will permanently overwrite the file's original contents! This procedure "
+    "cannot be reversed once started, and the file being wiped is generally not recoverable "
+    "by any means.\r\n\r\nWipe the selected files?",
+    "Incorrect Usage\r\n\r\nUsage: QuarnCLU [/e][/d][/w] filename\r\n/e -\tEncrypt "
+    "file\r\n/d -\tDecrypt file\r\n/w -\tWipe file",
+    "The Start-up Folder specified in Options '/home/marianne/Documents/Projects/2026/Quarterly "
+    "reports' no longer exists. \r\n\r\nPlease specify a new Start-up Folder, or select a "
+    "different Start-up Folder option.",
+};
+
+class QtMessageBoxTexts : public testing::TestWithParam<double> {};
+
+TEST_P(QtMessageBoxTexts, ShowTheLongestMessagesWhole) {
+    const test::ScopedFontScale font(GetParam());
+    for (const char* message : LongestMessages) {
+        std::vector<std::string> cuts{"not shown"};
+        WhenModalShows<QMessageBox>([&](QMessageBox& box) {
+            cuts = test::CutTexts(box);
+            ClickButton(box, QMessageBox::Ok);
+        });
+        QtMessageService().Show(MessageKind::Warning, message, MessageButtons::Ok);
+        EXPECT_EQ(cuts, std::vector<std::string>()) << message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, QtMessageBoxTexts, testing::Values(1.0, 1.5), test::FontScaleName);
 
 TEST(QtMessageBox, TheApplicationTitleStaysOffOtherWindowsCaptions) {
     // The platform appends Qt's application display name, when one is set, to the caption
