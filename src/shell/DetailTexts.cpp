@@ -14,10 +14,6 @@ namespace {
 
 constexpr qsizetype TypeNameLimit = 80;
 
-std::int64_t Nanoseconds(const statx_timestamp& time) {
-    return time.tv_sec * 1'000'000'000 + time.tv_nsec;
-}
-
 // A link shows what it points at; a dangling one shows itself.
 bool StatPath(const std::string& path, struct statx& info) {
     constexpr unsigned Mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
@@ -33,8 +29,8 @@ std::string FormatSizeKB(std::uint64_t size) {
     return QLocale().toString(static_cast<qulonglong>(kilobytes)).toStdString() + "KB";
 }
 
-QDateTime FileTimeToLocalDateTime(std::int64_t nanoseconds) {
-    return QDateTime::fromMSecsSinceEpoch(nanoseconds / 1'000'000).toLocalTime();
+QDateTime FileTimeToLocalDateTime(FileTime time) {
+    return DateTimeOf(time).toLocalTime();
 }
 
 std::string FormatModifiedTime(const QDateTime& time) {
@@ -61,10 +57,11 @@ void GetFileSizeAndDateTexts(LPCITEMIDLIST absolutePidl, std::string& sizeText,
     if (!S_ISDIR(info.stx_mode)) {
         sizeText = FormatSizeKB(info.stx_size);
     }
-    const bool modifiedKnown = (info.stx_mask & STATX_MTIME) && Nanoseconds(info.stx_mtime) != 0;
-    const std::int64_t time = modifiedKnown                   ? Nanoseconds(info.stx_mtime)
-                              : (info.stx_mask & STATX_BTIME) ? Nanoseconds(info.stx_btime)
-                                                              : 0;
+    const bool modifiedKnown =
+        (info.stx_mask & STATX_MTIME) && !FileTimeOf(info.stx_mtime).IsZero();
+    const FileTime time = modifiedKnown                   ? FileTimeOf(info.stx_mtime)
+                          : (info.stx_mask & STATX_BTIME) ? FileTimeOf(info.stx_btime)
+                                                          : FileTime{};
     modifiedText = FormatModifiedTime(FileTimeToLocalDateTime(time));
 }
 

@@ -3,6 +3,7 @@
 // The texts of the list's own detail columns: size in kilobytes, type name and modification
 // time of an item, read fresh from the file system (statx of the item's exact path).
 
+#include "namespace/FileTime.h"
 #include "namespace/ShellFolder.h"
 
 #include <QDateTime>
@@ -14,10 +15,10 @@ namespace quarn {
 // Whole kilobytes, rounded up, grouped as the user's locale groups digits: "1,500KB".
 std::string FormatSizeKB(std::uint64_t size);
 
-// Local time from nanoseconds since the epoch.
-QDateTime FileTimeToLocalDateTime(std::int64_t nanoseconds);
+// Local time; invalid for a time no calendar of QDateTime holds.
+QDateTime FileTimeToLocalDateTime(FileTime time);
 
-// The user's short date and short time formats.
+// The user's short date and short time formats; empty for an invalid time.
 std::string FormatModifiedTime(const QDateTime& time);
 
 // False for "" and for a volume's mount point (a drive root).
