@@ -22,6 +22,14 @@ bool StatPath(const std::string& path, struct statx& info) {
                0;
 }
 
+// A drive root is a folder that holds a volume; a file mounted on its own (a bind-mounted
+// /etc/hosts) is an entry like any other. The item says which without touching the mount point.
+bool IsDriveRoot(LPCITEMIDLIST absolutePidl, const std::string& path) {
+    SHFILEINFO info;
+    return !IsBeyondDriveRoot(path) && SHGetFileInfo(absolutePidl, SHGFI_ATTRIBUTES, &info) &&
+           (info.attributes & SFGAO_FOLDER);
+}
+
 } // namespace
 
 std::string FormatSizeKB(std::uint64_t size) {
@@ -51,7 +59,7 @@ void GetFileSizeAndDateTexts(LPCITEMIDLIST absolutePidl, std::string& sizeText,
     modifiedText.clear();
     const std::string path = PidlToPath(absolutePidl);
     struct statx info {};
-    if (!IsBeyondDriveRoot(path) || !StatPath(path, info)) {
+    if (path.empty() || IsDriveRoot(absolutePidl, path) || !StatPath(path, info)) {
         return;
     }
     if (!S_ISDIR(info.stx_mode)) {

@@ -21,7 +21,7 @@ QDateTime FileTimeToLocalDateTime(FileTime time);
 // The user's short date and short time formats; empty for an invalid time.
 std::string FormatModifiedTime(const QDateTime& time);
 
-// False for "" and for a volume's mount point (a drive root).
+// False for "" and for a volume's mount point.
 bool IsBeyondDriveRoot(const std::string& path);
 
 struct TSCDetailTexts {
@@ -30,8 +30,8 @@ struct TSCDetailTexts {
     std::string Type;
 };
 
-// Size (files only) and modification texts; both empty for virtual items, drive roots and
-// entries that cannot be read.
+// Size (files only) and modification texts; both empty for virtual items, drive roots (folders
+// that hold a volume) and entries that cannot be read.
 void GetFileSizeAndDateTexts(LPCITEMIDLIST absolutePidl, std::string& sizeText,
                              std::string& modifiedText);
 // "System Folder" for items outside the file system, else the shell's type name.
