@@ -453,10 +453,31 @@ void TSCCustomShellTree::DoFillComplete() {
     }
 }
 
+// The view asks for a fill at every layout of an expanded node. A node whose fill failed is
+// asked no more while this expansion is laid out, then collapsed, keeping its button: the
+// next expansion tries again, and a folder that cannot be listed says so once per try.
 void TSCCustomShellTree::FillOnExpand(TSCShellTreeNode* node) {
-    if (node->Data() && node->Count() == 0 && node->HasChildren()) {
+    if (node->Data() && node->Count() == 0 && node->HasChildren() && !node->FillFailed()) {
         Hourglass hourglass;
-        FillNode(node->Data()->GetFolder(), node);
+        try {
+            FillNode(node->Data()->GetFolder(), node);
+        } catch (...) {
+            model_->SetFillFailed(node, true);
+            QMetaObject::invokeMethod(
+                this,
+                [this, index = QPersistentModelIndex(model_->IndexOf(node))] {
+                    RunShellGuarded([&] { CollapseFailedNode(index); });
+                },
+                Qt::QueuedConnection);
+            throw;
+        }
+    }
+}
+
+void TSCCustomShellTree::CollapseFailedNode(const QPersistentModelIndex& index) {
+    if (TSCShellTreeNode* node = model_->NodeOf(index)) {
+        collapse(index);
+        model_->SetFillFailed(node, false);
     }
 }
 

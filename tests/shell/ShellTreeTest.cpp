@@ -6,8 +6,10 @@
 #include "shell/ShellUtils.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace quarn::test {
@@ -173,6 +175,38 @@ TEST_F(ShellTree, AFolderGoneBeforeItsFirstExpansionKeepsItsButtonQuietly) {
     tree.Expand(other);
     EXPECT_EQ(tree.Items().Count(other), 0);
     EXPECT_TRUE(other->HasChildren()) << "it may be tried again";
+}
+
+// A folder that cannot be listed, expanded from the keyboard as a user would: the folder says
+// why once for each try, however often the view lays itself out meanwhile.
+TEST(ShellTreeInAForm, TheUserIsToldOnceWhyAFolderCannotBeListed) {
+    ScopedScriptedMessages messages;
+    ControlFixture fixture;
+    QWidget form;
+    CountingTree& tree = *new CountingTree;
+    tree.setParent(&form);
+    tree.BaseFolder().SetPath(fixture.Path());
+    ShowAndSettle(form);
+    TSCShellTreeNode* other = ChildNamed(tree.Items(), tree.RootNode(), "other");
+    ASSERT_NE(other, nullptr);
+    tree.Select(other);
+    std::filesystem::remove(fixture.Path("other"));
+    const Texts once = {"Unable to list the folder '" + fixture.Path("other") +
+                        "': No such file or directory."};
+
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QApplication::processEvents();
+    tree.doItemsLayout();
+    QApplication::processEvents();
+    EXPECT_EQ((*messages).Texts(), once) << "no layout pass tries it again";
+    EXPECT_TRUE(other->HasChildren()) << "it keeps its button";
+    EXPECT_FALSE(tree.isExpanded(tree.Items().IndexOf(other)));
+
+    (*messages).shown.clear();
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QApplication::processEvents();
+    EXPECT_EQ((*messages).Texts(), once) << "expanded again, it is tried again";
+    (*messages).shown.clear();
 }
 
 TEST_F(ShellTree, DeletedNodesAreAnnouncedWithTheirData) {
