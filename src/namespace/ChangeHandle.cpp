@@ -99,8 +99,16 @@ bool ChangeHandle::WatchOwnFolder() {
     return true;
 }
 
-int ChangeHandle::AddWatch(const std::string& folder) const {
-    return watchFunction.load()(inotify_.Fd(), folder.c_str(), WatchMask(filter_));
+int ChangeHandle::AddWatch(const std::string& folder) {
+    const int watch = watchFunction.load()(inotify_.Fd(), folder.c_str(), WatchMask(filter_));
+    if (watch >= 0 && TracksLinks()) {
+        links_.Watch(watch, folder);
+    }
+    return watch;
+}
+
+bool ChangeHandle::TracksLinks() const {
+    return (filter_ & FILE_NOTIFY_CHANGE_DIR_NAME) && !(filter_ & FILE_NOTIFY_CHANGE_FILE_NAME);
 }
 
 ChangeHandle::~ChangeHandle() {
@@ -136,19 +144,25 @@ bool ChangeHandle::CollectChanges() {
         } else if (Matches(event)) {
             changed = true;
         }
+        if (event.mask & IN_IGNORED) {
+            links_.Forget(event.watch);
+        }
     });
     armed_ = armed_ && read;
     return changed;
 }
 
 // Only changes of entries count: a watched folder's own events are reported by its parent.
-bool ChangeHandle::Matches(const InotifyEvent& event) const {
+bool ChangeHandle::Matches(const InotifyEvent& event) {
     if (event.name.empty()) {
         return false;
     }
     if (event.mask & NameEvents) {
-        return filter_ & ((event.mask & IN_ISDIR) ? FILE_NOTIFY_CHANGE_DIR_NAME
-                                                  : FILE_NOTIFY_CHANGE_FILE_NAME);
+        if (event.mask & IN_ISDIR) {
+            return filter_ & FILE_NOTIFY_CHANGE_DIR_NAME;
+        }
+        return (filter_ & FILE_NOTIFY_CHANGE_FILE_NAME) ||
+               (TracksLinks() && links_.IsLinkEvent(event));
     }
     if (event.mask & IN_ATTRIB) {
         return filter_ & (FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WatchedLinks.h"
 #include "platform/Inotify.h"
 
 #include <cstdint>
@@ -59,8 +60,10 @@ public:
 
 private:
     ChangeHandle(std::string folder, bool watchSubtree, std::uint32_t filter);
-    int AddWatch(const std::string& folder) const;
-    bool Matches(const InotifyEvent& event) const;
+    int AddWatch(const std::string& folder);
+    bool Matches(const InotifyEvent& event);
+    // Folder names only: links, which the namespace shows as folders, are watched too.
+    bool TracksLinks() const;
 
     Inotify inotify_;
     const std::string folder_;
@@ -68,6 +71,7 @@ private:
     const std::uint32_t filter_;
     int folderWatch_ = -1;
     bool armed_ = true;
+    WatchedLinks links_;
     std::mutex listedLock_;
     bool ownFolderWatched_ = false;          // guarded by listedLock_
     std::vector<std::string> listedEarlier_; // listed before the own folder was watched

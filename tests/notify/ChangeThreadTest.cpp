@@ -111,6 +111,15 @@ const ChangeCase ChangeCases[] = {
     {"ModeIsNoSize", FILE_NOTIFY_CHANGE_SIZE, [](auto& f) { ::chmod((f + "/file").c_str(), 0600); },
      false},
     {"ChangeInsideASubfolderIsNotItsParents", Names, [](auto& f) { Touch(f + "/sub/new"); }, false},
+    // The namespace shows a link to a folder as a folder.
+    {"MadeLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::create_directory_symlink("sub", f + "/new link"); }, true},
+    {"RemovedLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::remove(f + "/link"); }, true},
+    {"RenamedLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::rename(f + "/link", f + "/moved link"); }, true},
+    {"RemovedFileIsNoFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::remove(f + "/file"); }, false},
 };
 
 class ChangeKindTest : public ChangeThreadTest, public testing::WithParamInterface<ChangeCase> {};
@@ -121,6 +130,7 @@ TEST_P(ChangeKindTest, PostsTheMessageForTheChangesOfItsFilter) {
     const std::string folder = Folder("watched");
     Folder("watched/sub");
     Touch(folder + "/file");
+    fs::create_directory_symlink("sub", folder + "/link");
     const std::string marker = Folder("marker");
     TChangeHandlerThread thread(&owner, WM_CHANGENOTIFY);
     int slot = -1;

@@ -105,6 +105,17 @@ TEST_F(LiveTree, FoldersMadeAndRemovedByAnotherProgramShowWithinTheTimer) {
     EXPECT_TRUE(WaitUntil([&] { return Shows("", "unfocused"); }));
 }
 
+TEST_F(LiveTree, LinksToFoldersMadeAndRemovedByAnotherProgramShowAndGo) {
+    ASSERT_NE(Node("one"), nullptr);
+    tree.Expand(Node("one"));
+    Outside("ln -s two " + Quoted(fixture.Path("one/link to two")));
+    EXPECT_TRUE(WaitUntil([&] { return Shows("one", "link to two"); }));
+    Outside("rm " + Quoted(fixture.Path("one/link to two")));
+    EXPECT_TRUE(WaitUntil([&] { return !Shows("one", "link to two"); }));
+    Outside("ln -s " + Quoted(fixture.Path("other")) + " " + Quoted(fixture.Path("to other")));
+    EXPECT_TRUE(WaitUntil([&] { return Shows("", "to other"); })) << "in the root too";
+}
+
 TEST_F(LiveTree, TheSelectedFolderRemovedOutsideMovesTheSelectionToItsParent) {
     tree.Select(Node("one/two"));
     Outside("rm -r " + Quoted(fixture.Path("one/two")));
