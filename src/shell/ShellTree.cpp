@@ -453,31 +453,34 @@ void TSCCustomShellTree::DoFillComplete() {
     }
 }
 
-// The view asks for a fill at every layout of an expanded node. A node whose fill failed is
-// asked no more while this expansion is laid out, then collapsed, keeping its button: the
-// next expansion tries again, and a folder that cannot be listed says so once per try.
+// The view asks for a fill at every layout of an expanded node that is still empty, also from
+// inside the fill while a message box runs the event loop. The node answers none of them
+// while its fill runs; one that failed is collapsed afterwards, keeping its button, so the
+// next expansion is the next try and a folder that cannot be listed says so once per try.
 void TSCCustomShellTree::FillOnExpand(TSCShellTreeNode* node) {
-    if (node->Data() && node->Count() == 0 && node->HasChildren() && !node->FillFailed()) {
-        Hourglass hourglass;
-        try {
-            FillNode(node->Data()->GetFolder(), node);
-        } catch (...) {
-            model_->SetFillFailed(node, true);
-            QMetaObject::invokeMethod(
-                this,
-                [this, index = QPersistentModelIndex(model_->IndexOf(node))] {
-                    RunShellGuarded([&] { CollapseFailedNode(index); });
-                },
-                Qt::QueuedConnection);
-            throw;
-        }
+    if (!node->Data() || node->Count() != 0 || !node->HasChildren() || node->FillHeld()) {
+        return;
     }
+    Hourglass hourglass;
+    const QPersistentModelIndex index(model_->IndexOf(node));
+    model_->SetFillHeld(node, true);
+    try {
+        FillNode(node->Data()->GetFolder(), node);
+    } catch (...) {
+        QMetaObject::invokeMethod(
+            this, [this, index] { RunShellGuarded([&] { ReleaseHeldFill(index, true); }); },
+            Qt::QueuedConnection);
+        throw;
+    }
+    ReleaseHeldFill(index, false);
 }
 
-void TSCCustomShellTree::CollapseFailedNode(const QPersistentModelIndex& index) {
+void TSCCustomShellTree::ReleaseHeldFill(const QPersistentModelIndex& index, bool collapseNode) {
     if (TSCShellTreeNode* node = model_->NodeOf(index)) {
-        collapse(index);
-        model_->SetFillFailed(node, false);
+        if (collapseNode) {
+            collapse(index);
+        }
+        model_->SetFillHeld(node, false);
     }
 }
 

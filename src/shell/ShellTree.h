@@ -167,7 +167,7 @@ private:
     enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
 
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
-    void CollapseFailedNode(const QPersistentModelIndex& index);
+    void ReleaseHeldFill(const QPersistentModelIndex& index, bool collapseNode);
     SHCONTF EnumFlags() const;
     void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
     void RunPendingRefresh();

@@ -29,8 +29,8 @@ public:
     TSCShellTreeNode* Item(int index) const { return children_.at(index).get(); }
     const std::string& Text() const { return text_; }
     bool HasChildren() const { return hasChildren_; }
-    // Its fill failed in this pass of the event loop: the view asks for no other meanwhile.
-    bool FillFailed() const { return fillFailed_; }
+    // A fill of the node runs, or has just failed: the view asks for no other meanwhile.
+    bool FillHeld() const { return fillHeld_; }
     // None for a node that other code added.
     TSCShTreeData* Data() const { return data_.get(); }
     // 0 none, 1 shared, 2 link.
@@ -51,7 +51,7 @@ private:
     std::vector<std::unique_ptr<TSCShellTreeNode>> children_;
     std::string text_;
     bool hasChildren_ = false;
-    bool fillFailed_ = false;
+    bool fillHeld_ = false;
     std::unique_ptr<TSCShTreeData> data_;
     int imageIndex_ = 0; // 0: not looked up yet
     int selectedIndex_ = 0;
@@ -91,7 +91,7 @@ public:
     void Remove(TSCShellTreeNode* node);
     void SetText(TSCShellTreeNode* node, std::string text);
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
-    void SetFillFailed(TSCShellTreeNode* node, bool failed) { node->fillFailed_ = failed; }
+    void SetFillHeld(TSCShellTreeNode* node, bool held) { node->fillHeld_ = held; }
     // Puts the children of parent in a new order: order[i] is the row of the child that comes
     // i-th.
     void Reorder(TSCShellTreeNode* parent, const std::vector<int>& order);
