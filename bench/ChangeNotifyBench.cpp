@@ -154,6 +154,40 @@ void BM_ChangeToMessage(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 
+// What the list pays at every fill: all watches removed, its folder's watch added (opened on a
+// thread of its own), beside a plain inotify instance and watch on the calling thread.
+void BM_WatchAFolder(benchmark::State& state) {
+    const quarn::bench::BenchFolder scratch;
+    const std::string folder = scratch / "watched";
+    std::filesystem::create_directories(folder);
+    {
+        Owner owner;
+        quarn::TChangeHandlerThread thread(&owner, quarn::WM_CHANGENOTIFY);
+        Clock::duration watch{};
+        Clock::duration plain{};
+        for (auto _ : state) {
+            const auto start = Clock::now();
+            thread.RemoveAllWatches();
+            int slot = -1;
+            thread.AddWatch(folder, quarn::FILE_NOTIFY_CHANGE_FILE_NAME, slot, false);
+            const auto watched = Clock::now();
+            {
+                quarn::Inotify inotify;
+                inotify.AddWatch(folder, IN_CREATE);
+            }
+            plain += Clock::now() - watched;
+            watch += watched - start;
+            state.SetIterationTime(std::chrono::duration<double>(watched - start).count());
+        }
+        const double iterations = static_cast<double>(state.iterations());
+        state.counters["watch_us"] = Microseconds(watch) / iterations;
+        state.counters["plain_us"] = Microseconds(plain) / iterations;
+        state.counters["ratio"] = benchmark::Counter(Microseconds(watch) / Microseconds(plain));
+    }
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 
 BENCHMARK(BM_ChangeToMessage)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WatchAFolder)->UseManualTime()->Unit(benchmark::kMicrosecond);

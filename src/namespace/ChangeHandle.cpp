@@ -3,6 +3,7 @@
 #include "MountTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <sys/inotify.h>
 #include <vector>
@@ -43,8 +44,10 @@ std::string WithoutTrailingSlash(std::string path) {
 // The open subtree handles, for WatchListedFolder.
 struct SubtreeHandles {
     std::mutex lock;
-    std::vector<const ChangeHandle*> handles;
+    std::vector<ChangeHandle*> handles;
 };
+
+std::atomic<WatchFunction> watchFunction = &::inotify_add_watch;
 
 SubtreeHandles& Subtrees() {
     static SubtreeHandles subtrees;
@@ -53,14 +56,18 @@ SubtreeHandles& Subtrees() {
 
 } // namespace
 
-std::unique_ptr<ChangeHandle> ChangeHandle::Open(const std::string& path, bool watchSubtree,
-                                                 std::uint32_t filter) {
+WatchFunction SetWatchFunction(WatchFunction function) {
+    return watchFunction.exchange(function);
+}
+
+std::unique_ptr<ChangeHandle> ChangeHandle::Create(const std::string& path, bool watchSubtree,
+                                                   std::uint32_t filter) {
     if (path.empty() || InotifyMask(filter) == 0) {
         return nullptr;
     }
     std::unique_ptr<ChangeHandle> handle(
         new ChangeHandle(WithoutTrailingSlash(path), watchSubtree, filter));
-    if (!handle->inotify_ || handle->folderWatch_ < 0) {
+    if (!handle->inotify_) {
         return nullptr;
     }
     if (watchSubtree) {
@@ -73,9 +80,35 @@ std::unique_ptr<ChangeHandle> ChangeHandle::Open(const std::string& path, bool w
 
 ChangeHandle::ChangeHandle(std::string folder, bool watchSubtree, std::uint32_t filter)
     : folder_(std::move(folder)), subtree_(watchSubtree), filter_(filter) {
-    if (inotify_) {
-        folderWatch_ = inotify_.AddWatch(folder_, WatchMask(filter_));
+}
+
+bool ChangeHandle::WatchOwnFolder() {
+    folderWatch_ = AddWatch(folder_);
+    if (folderWatch_ < 0) {
+        return false;
     }
+    std::vector<std::string> listed;
+    {
+        std::lock_guard guard(listedLock_);
+        ownFolderWatched_ = true;
+        listed.swap(listedEarlier_);
+    }
+    for (const std::string& folder : listed) {
+        AddWatch(folder);
+    }
+    return true;
+}
+
+int ChangeHandle::AddWatch(const std::string& folder) {
+    const int watch = watchFunction.load()(inotify_.Fd(), folder.c_str(), WatchMask(filter_));
+    if (watch >= 0 && TracksLinks()) {
+        links_.Watch(watch, folder);
+    }
+    return watch;
+}
+
+bool ChangeHandle::TracksLinks() const {
+    return (filter_ & FILE_NOTIFY_CHANGE_DIR_NAME) && !(filter_ & FILE_NOTIFY_CHANGE_FILE_NAME);
 }
 
 ChangeHandle::~ChangeHandle() {
@@ -86,10 +119,18 @@ ChangeHandle::~ChangeHandle() {
     }
 }
 
-void ChangeHandle::WatchFolder(const std::string& folder) const {
-    if (subtree_ && IsPathWithin(folder, folder_)) {
-        inotify_.AddWatch(folder, WatchMask(filter_));
+void ChangeHandle::WatchFolder(const std::string& folder) {
+    if (!subtree_ || !IsPathWithin(folder, folder_)) {
+        return;
     }
+    {
+        std::lock_guard guard(listedLock_);
+        if (!ownFolderWatched_) {
+            listedEarlier_.push_back(folder);
+            return;
+        }
+    }
+    AddWatch(folder);
 }
 
 bool ChangeHandle::CollectChanges() {
@@ -103,19 +144,25 @@ bool ChangeHandle::CollectChanges() {
         } else if (Matches(event)) {
             changed = true;
         }
+        if (event.mask & IN_IGNORED) {
+            links_.Forget(event.watch);
+        }
     });
     armed_ = armed_ && read;
     return changed;
 }
 
 // Only changes of entries count: a watched folder's own events are reported by its parent.
-bool ChangeHandle::Matches(const InotifyEvent& event) const {
+bool ChangeHandle::Matches(const InotifyEvent& event) {
     if (event.name.empty()) {
         return false;
     }
     if (event.mask & NameEvents) {
-        return filter_ & ((event.mask & IN_ISDIR) ? FILE_NOTIFY_CHANGE_DIR_NAME
-                                                  : FILE_NOTIFY_CHANGE_FILE_NAME);
+        if (event.mask & IN_ISDIR) {
+            return filter_ & FILE_NOTIFY_CHANGE_DIR_NAME;
+        }
+        return (filter_ & FILE_NOTIFY_CHANGE_FILE_NAME) ||
+               (TracksLinks() && links_.IsLinkEvent(event));
     }
     if (event.mask & IN_ATTRIB) {
         return filter_ & (FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE);
@@ -130,7 +177,7 @@ void WatchListedFolder(const std::string& folder) {
     const std::string path = WithoutTrailingSlash(folder);
     auto& subtrees = Subtrees();
     std::lock_guard guard(subtrees.lock);
-    for (const ChangeHandle* handle : subtrees.handles) {
+    for (ChangeHandle* handle : subtrees.handles) {
         handle->WatchFolder(path);
     }
 }

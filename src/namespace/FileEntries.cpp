@@ -15,10 +15,6 @@ namespace {
 
 constexpr int StatFlags = AT_STATX_DONT_SYNC | AT_NO_AUTOMOUNT;
 
-std::int64_t Nanoseconds(const statx_timestamp& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
 // The process's user and groups, read once: the programs never change them.
 struct Credentials {
     uid_t user = geteuid();
@@ -94,8 +90,8 @@ EntryResult StatEntry(int folder, const char* statPath, std::string_view name) {
                                             (IsReadOnly(info) ? EntryReadOnly : 0));
     entry.mode = info.stx_mode;
     entry.size = info.stx_size;
-    entry.modifiedNs = Nanoseconds(info.stx_mtime);
-    entry.bornNs = (info.stx_mask & STATX_BTIME) ? Nanoseconds(info.stx_btime) : 0;
+    entry.modified = FileTimeOf(info.stx_mtime);
+    entry.born = (info.stx_mask & STATX_BTIME) ? FileTimeOf(info.stx_btime) : FileTime{};
     entry.name = name;
     return {EncodeItem(entry), entry.IsFolder(), 0};
 }

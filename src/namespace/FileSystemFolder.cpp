@@ -1,6 +1,8 @@
 #include "Folders.h"
 #include "ItemEnumerators.h"
 #include "UserFolders.h"
+#include "platform/FileOperationResult.h"
+#include "platform/MessageService.h"
 
 #include <climits>
 
@@ -21,8 +23,17 @@ ComPtr<NamespaceFolder> FileSystemFolder::BindChild(const Item& child) const {
     return MakeCom<FileSystemFolder>(std::move(path));
 }
 
-HRESULT FileSystemFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
-    return DirectoryEnumerator::Open(path_, flags, items);
+// Given an owner window, a folder that cannot be opened tells the user why, as the shell
+// does; the caller then ends its fill without a word of its own.
+HRESULT FileSystemFolder::EnumObjects(HWND owner, SHCONTF flags, IEnumIDList** items) {
+    const HRESULT hr = DirectoryEnumerator::Open(path_, flags, items);
+    if (Failed(hr) && owner != nullptr && items != nullptr) {
+        Messages().Show(MessageKind::Error,
+                        "Unable to list the folder " + QuotedName(path_) + ": " +
+                            HResultMessage(hr) + ".",
+                        MessageButtons::Ok);
+    }
+    return hr;
 }
 
 } // namespace quarn

@@ -8,10 +8,12 @@ namespace {
 
 constexpr std::uint8_t RootTag = 'R';
 constexpr std::uint8_t VolumeTag = 'V';
-constexpr std::uint8_t EntryTag = 'F';
+constexpr std::uint8_t EntryTag = 'E';
+constexpr std::uint8_t NanosecondEntryTag = 'F'; // times in nanoseconds, by earlier builds
 constexpr std::uint8_t TrashTag = 'T';
 
-constexpr std::size_t EntryHeaderSize = 34;
+constexpr std::size_t EntryHeaderSize = 42;
+constexpr std::size_t NanosecondEntryHeaderSize = 34;
 constexpr std::size_t MaxItemSize = 0xFFFF;
 
 class Writer {
@@ -95,8 +97,21 @@ std::optional<Item> DecodeVolume(Reader& in) {
     return VolumeItem{static_cast<DriveType>(driveType), mountPoint};
 }
 
-std::optional<Item> DecodeEntry(Reader& in) {
-    if (!in.Has(EntryHeaderSize - 3)) {
+FileTime GetTime(Reader& in) {
+    FileTime time;
+    time.seconds = in.GetNumber<std::int64_t>();
+    time.nanoseconds = in.GetNumber<std::uint32_t>();
+    return time;
+}
+
+bool IsWellFormed(const FileTime& time) {
+    return time.nanoseconds < 1'000'000'000;
+}
+
+// Entries written by earlier builds kept their times as 64-bit nanoseconds; drag data and
+// lists of such a build still read.
+std::optional<Item> DecodeEntry(Reader& in, bool nanosecondTimes) {
+    if (!in.Has((nanosecondTimes ? NanosecondEntryHeaderSize : EntryHeaderSize) - 3)) {
         return std::nullopt;
     }
     EntryItem entry;
@@ -105,11 +120,16 @@ std::optional<Item> DecodeEntry(Reader& in) {
     in.Get(); // reserved
     entry.mode = in.GetNumber<std::uint32_t>();
     entry.size = in.GetNumber<std::uint64_t>();
-    entry.modifiedNs = in.GetNumber<std::int64_t>();
-    entry.bornNs = in.GetNumber<std::int64_t>();
+    if (nanosecondTimes) {
+        entry.modified = FileTimeFromNanoseconds(in.GetNumber<std::int64_t>());
+        entry.born = FileTimeFromNanoseconds(in.GetNumber<std::int64_t>());
+    } else {
+        entry.modified = GetTime(in);
+        entry.born = GetTime(in);
+    }
     entry.name = in.Rest();
     if (kind < 1 || kind > static_cast<std::uint8_t>(EntryItemKind::Other) ||
-        !IsEntryName(entry.name)) {
+        !IsWellFormed(entry.modified) || !IsWellFormed(entry.born) || !IsEntryName(entry.name)) {
         return std::nullopt;
     }
     entry.kind = static_cast<EntryItemKind>(kind);
@@ -159,7 +179,9 @@ std::optional<Item> DecodeItem(std::span<const std::uint8_t> item) {
     case VolumeTag:
         return DecodeVolume(in);
     case EntryTag:
-        return DecodeEntry(in);
+        return DecodeEntry(in, false);
+    case NanosecondEntryTag:
+        return DecodeEntry(in, true);
     case TrashTag:
         return DecodeTrash(in);
     default:
@@ -187,8 +209,10 @@ std::string EncodeItem(const EntryItem& item) {
     out.Put(0);
     out.PutNumber(item.mode);
     out.PutNumber(item.size);
-    out.PutNumber(item.modifiedNs);
-    out.PutNumber(item.bornNs);
+    for (const FileTime& time : {item.modified, item.born}) {
+        out.PutNumber(time.seconds);
+        out.PutNumber(time.nanoseconds);
+    }
     out.PutBytes(item.name);
     return out.Finish();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileTime.h"
 #include "ShellConstants.h"
 
 #include <cstdint>
@@ -43,9 +44,9 @@ struct EntryItem {
     std::uint8_t flags = 0;
     std::uint32_t mode = 0;
     std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0; // since the epoch
-    std::int64_t bornNs = 0;     // 0 when the file system does not know it
-    std::string_view name;       // raw bytes
+    FileTime modified;
+    FileTime born;         // zero when the file system does not know it
+    std::string_view name; // raw bytes
 
     bool IsFolder() const {
         return kind == EntryItemKind::Folder || kind == EntryItemKind::LinkToFolder;

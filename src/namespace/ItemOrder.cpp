@@ -102,7 +102,7 @@ int CompareEntries(const EntryItem& first, const EntryItem& second, int column) 
             Sign(NameCollator().compare(Text(Extension(first.name)), Text(Extension(second.name))));
         break;
     case ModifiedColumn:
-        order = Order(first.modifiedNs, second.modifiedNs);
+        order = Order(first.modified, second.modified);
         break;
     default:
         break;
@@ -154,9 +154,9 @@ QCollatorSortKey NameKey(std::string_view name) {
     return NameCollator().sortKey(Text(name));
 }
 
-// Keeps the order of signed times in unsigned numbers.
-std::uint64_t TimeNumber(std::int64_t ns) {
-    return static_cast<std::uint64_t>(ns) ^ (std::uint64_t{1} << 63);
+// Keeps the order of signed seconds in unsigned numbers.
+std::uint64_t SecondsNumber(std::int64_t seconds) {
+    return static_cast<std::uint64_t>(seconds) ^ (std::uint64_t{1} << 63);
 }
 
 } // namespace
@@ -177,7 +177,8 @@ ItemOrderKey::ItemOrderKey(const Item& item, int column)
                        } else if (column == TypeColumn) {
                            type_ = NameKey(Extension(entry.name));
                        } else if (column == ModifiedColumn) {
-                           number_ = TimeNumber(entry.modifiedNs);
+                           number_ = SecondsNumber(entry.modified.seconds);
+                           fraction_ = entry.modified.nanoseconds;
                        }
                        name_ = NameKey(entry.name);
                        tie_ = entry.name;
@@ -192,8 +193,9 @@ ItemOrderKey::ItemOrderKey(const Item& item, int column)
 }
 
 int ItemOrderKey::Compare(const ItemOrderKey& other) const {
-    if (const int order = Order(std::tie(kind_, rank_, number_),
-                                std::tie(other.kind_, other.rank_, other.number_))) {
+    if (const int order =
+            Order(std::tie(kind_, rank_, number_, fraction_),
+                  std::tie(other.kind_, other.rank_, other.number_, other.fraction_))) {
         return order;
     }
     if (type_ && other.type_) {

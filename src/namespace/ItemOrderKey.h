@@ -20,9 +20,10 @@ public:
     int Compare(const ItemOrderKey& other) const;
 
 private:
-    std::uint8_t kind_ = 0;    // the item's alternative
-    std::uint8_t rank_ = 0;    // folders before files, the root volume before the others
-    std::uint64_t number_ = 0; // size or time, for the columns that order by them
+    std::uint8_t kind_ = 0;      // the item's alternative
+    std::uint8_t rank_ = 0;      // folders before files, the root volume before the others
+    std::uint64_t number_ = 0;   // size or time's seconds, for the columns that order by them
+    std::uint32_t fraction_ = 0; // the time's nanoseconds
     std::optional<QCollatorSortKey> type_;
     std::optional<QCollatorSortKey> name_;
     std::string_view tie_; // raw bytes that break a tie of collation

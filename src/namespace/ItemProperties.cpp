@@ -15,10 +15,6 @@ namespace quarn {
 
 namespace {
 
-std::int64_t Nanoseconds(const statx_timestamp& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
 std::string UserName(uid_t user) {
     std::vector<char> buffer(4096);
     passwd entry{};
@@ -83,8 +79,8 @@ std::optional<ItemProperties> ReadItemProperties(const std::string& path) {
     properties.kind = FileTypeName(properties.name, properties.folder);
     properties.size = properties.folder ? 0 : info.stx_size;
     properties.entries = properties.folder ? EntryCount(path) : 0;
-    properties.modifiedNs = Nanoseconds(info.stx_mtime);
-    properties.createdNs = (info.stx_mask & STATX_BTIME) ? Nanoseconds(info.stx_btime) : 0;
+    properties.modified = FileTimeOf(info.stx_mtime);
+    properties.created = (info.stx_mask & STATX_BTIME) ? FileTimeOf(info.stx_btime) : FileTime{};
     properties.mode = info.stx_mode;
     properties.owner = UserName(info.stx_uid);
     properties.group = GroupName(info.stx_gid);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileTime.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +16,8 @@ struct ItemProperties {
     bool folder = false;
     std::uint64_t size = 0;    // bytes of anything but a folder
     std::uint64_t entries = 0; // entries directly in a folder
-    std::int64_t modifiedNs = 0;
-    std::int64_t createdNs = 0; // 0 where the file system does not keep it
+    FileTime modified;
+    FileTime created; // zero where the file system does not keep it
     std::uint32_t mode = 0;
     std::string owner;
     std::string group;

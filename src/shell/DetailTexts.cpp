@@ -14,16 +14,20 @@ namespace {
 
 constexpr qsizetype TypeNameLimit = 80;
 
-std::int64_t Nanoseconds(const statx_timestamp& time) {
-    return time.tv_sec * 1'000'000'000 + time.tv_nsec;
-}
-
 // A link shows what it points at; a dangling one shows itself.
 bool StatPath(const std::string& path, struct statx& info) {
     constexpr unsigned Mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
     return statx(AT_FDCWD, path.c_str(), AT_STATX_DONT_SYNC, Mask, &info) == 0 ||
            statx(AT_FDCWD, path.c_str(), AT_STATX_DONT_SYNC | AT_SYMLINK_NOFOLLOW, Mask, &info) ==
                0;
+}
+
+// A drive root is a folder that holds a volume; a file mounted on its own (a bind-mounted
+// /etc/hosts) is an entry like any other. The item says which without touching the mount point.
+bool IsDriveRoot(LPCITEMIDLIST absolutePidl, const std::string& path) {
+    SHFILEINFO info;
+    return !IsBeyondDriveRoot(path) && SHGetFileInfo(absolutePidl, SHGFI_ATTRIBUTES, &info) &&
+           (info.attributes & SFGAO_FOLDER);
 }
 
 } // namespace
@@ -33,8 +37,8 @@ std::string FormatSizeKB(std::uint64_t size) {
     return QLocale().toString(static_cast<qulonglong>(kilobytes)).toStdString() + "KB";
 }
 
-QDateTime FileTimeToLocalDateTime(std::int64_t nanoseconds) {
-    return QDateTime::fromMSecsSinceEpoch(nanoseconds / 1'000'000).toLocalTime();
+QDateTime FileTimeToLocalDateTime(FileTime time) {
+    return DateTimeOf(time).toLocalTime();
 }
 
 std::string FormatModifiedTime(const QDateTime& time) {
@@ -55,16 +59,17 @@ void GetFileSizeAndDateTexts(LPCITEMIDLIST absolutePidl, std::string& sizeText,
     modifiedText.clear();
     const std::string path = PidlToPath(absolutePidl);
     struct statx info {};
-    if (!IsBeyondDriveRoot(path) || !StatPath(path, info)) {
+    if (path.empty() || IsDriveRoot(absolutePidl, path) || !StatPath(path, info)) {
         return;
     }
     if (!S_ISDIR(info.stx_mode)) {
         sizeText = FormatSizeKB(info.stx_size);
     }
-    const bool modifiedKnown = (info.stx_mask & STATX_MTIME) && Nanoseconds(info.stx_mtime) != 0;
-    const std::int64_t time = modifiedKnown                   ? Nanoseconds(info.stx_mtime)
-                              : (info.stx_mask & STATX_BTIME) ? Nanoseconds(info.stx_btime)
-                                                              : 0;
+    const bool modifiedKnown =
+        (info.stx_mask & STATX_MTIME) && !FileTimeOf(info.stx_mtime).IsZero();
+    const FileTime time = modifiedKnown                   ? FileTimeOf(info.stx_mtime)
+                          : (info.stx_mask & STATX_BTIME) ? FileTimeOf(info.stx_btime)
+                                                          : FileTime{};
     modifiedText = FormatModifiedTime(FileTimeToLocalDateTime(time));
 }
 

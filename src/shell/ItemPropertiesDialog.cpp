@@ -26,9 +26,8 @@ QString SizeText(std::uint64_t bytes) {
              locale.toString(static_cast<qulonglong>(bytes)));
 }
 
-QString DateText(std::int64_t nanoseconds) {
-    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(nanoseconds / 1'000'000),
-                              QLocale::LongFormat);
+QString DateText(FileTime time) {
+    return QLocale().toString(DateTimeOf(time).toLocalTime(), QLocale::LongFormat);
 }
 
 // "rw-r--r-- (644)"
@@ -93,9 +92,9 @@ void ItemPropertiesDialog::ShowOne(const ItemProperties& item) {
     } else {
         AddRow(tr("Size"), SizeText(item.size));
     }
-    AddRow(tr("Modified"), DateText(item.modifiedNs));
-    if (item.createdNs != 0) {
-        AddRow(tr("Created"), DateText(item.createdNs));
+    AddRow(tr("Modified"), DateText(item.modified));
+    if (!item.created.IsZero()) {
+        AddRow(tr("Created"), DateText(item.created));
     }
     AddRow(tr("Permissions"), PermissionText(item.mode));
     AddRow(tr("Owner"), Text(item.owner));

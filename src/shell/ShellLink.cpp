@@ -39,8 +39,7 @@ HRESULT ResolveTarget(const std::string& path, TFindData& found) {
         found.dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
     }
     found.nFileSize = static_cast<std::uint64_t>(info.st_size);
-    found.ftLastWriteTime =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    found.ftLastWriteTime = FileTimeOf(info.st_mtim);
     found.cFileName = path.substr(path.find_last_of('/') + 1);
     return S_OK;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "namespace/FileTime.h"
 #include "namespace/ShellFolder.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@ inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 struct TFindData {
     std::uint32_t dwFileAttributes = 0;
     std::uint64_t nFileSize = 0;
-    std::int64_t ftLastWriteTime = 0; // nanoseconds since the epoch
+    FileTime ftLastWriteTime;
     std::string cFileName;
 };
 

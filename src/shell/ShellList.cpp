@@ -84,6 +84,11 @@ std::string FileNamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Next's last answer ended the folder, rather than breaking off its reading.
+bool ReadToTheEnd(HRESULT end) {
+    return end == S_FALSE || end == NoMoreItems;
+}
+
 // The window of the shell calls: the form that holds the list.
 HWND OwnerWindow(QWidget* list) {
     return GetOwnerFormHandle(list);
@@ -262,8 +267,14 @@ void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePi
     try {
         folderDetails_ = GetShellDetails(folder);
         BuildColumns(folderDetails_.get());
-        std::vector<PidlPtr> items = EnumerateFolder();
-        model_->Append(AcceptItems(std::move(items)));
+        FolderListing listing = ReadFolder(OwnerWindow(this));
+        if (!listing.opened || listing.end == E_FAIL) {
+            throw EAbort();
+        }
+        if (!ReadToTheEnd(listing.end)) {
+            RaiseOSError(listing.end);
+        }
+        model_->Append(AcceptItems(std::move(listing.items)));
     } catch (...) {
         currentAbsolutePidl_ = std::move(previousPidl);
         currentFolder_ = std::move(previousFolder);
@@ -272,32 +283,27 @@ void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePi
     }
 }
 
-std::vector<PidlPtr> TSCCustomShellList::EnumerateFolder() {
+// Given an owner window, the namespace tells the user why a folder cannot be listed.
+TSCCustomShellList::FolderListing TSCCustomShellList::ReadFolder(HWND owner) {
     SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
     flags |= options_ & scsloShowHidden ? SHCONTF_INCLUDEHIDDEN : 0;
+    FolderListing listing;
     ComPtr<IEnumIDList> items;
-    if (!currentFolder_ || Failed(currentFolder_->EnumObjects(nullptr, flags, items.Put())) ||
+    if (!currentFolder_ || Failed(currentFolder_->EnumObjects(owner, flags, items.Put())) ||
         !items) {
-        throw EAbort();
+        return listing;
     }
-    std::vector<PidlPtr> collected;
-    HRESULT next = S_OK;
-    while (next == S_OK) {
+    listing.opened = true;
+    for (;;) {
         LPITEMIDLIST item = nullptr;
         ULONG fetched = 0;
-        next = items->Next(1, &item, &fetched);
+        listing.end = items->Next(1, &item, &fetched);
         PidlPtr owned(item);
-        if (next == S_OK) {
-            collected.push_back(std::move(owned));
+        if (listing.end != S_OK) {
+            return listing;
         }
+        listing.items.push_back(std::move(owned));
     }
-    if (next == E_FAIL) {
-        throw EAbort();
-    }
-    if (next != S_FALSE && next != NoMoreItems) {
-        RaiseOSError(next);
-    }
-    return collected;
 }
 
 std::vector<TSCShellListItem> TSCCustomShellList::AcceptItems(std::vector<PidlPtr> items) {
@@ -372,29 +378,31 @@ void TSCCustomShellList::RefreshGuarded() {
     const AtExit complete([this] { DoFillComplete(); });
     PrepareFileFilter();
     const AtExit release([this] { ReleaseFileFilter(); });
-    std::vector<PidlPtr> enumerated;
-    try {
-        enumerated = EnumerateFolder();
-    } catch (const std::exception&) {
-        // What could be read stays; a folder that cannot be listed shows as empty.
-    }
-    model_->Remove(VanishedRows(enumerated));
-
-    std::vector<TSCShellListItem> added;
-    const AtExit append([&] { model_->Append(std::move(added)); });
-    for (PidlPtr& item : enumerated) {
-        if (!item) {
-            continue;
-        }
-        try {
-            SFGAOF attributes = 0;
-            if (AcceptItem(currentAbsolutePidl_.get(), item.get(), attributes)) {
-                added.push_back(NewRow(std::move(item), attributes));
+    // A folder that cannot be listed any more shows as empty, without a word; a listing that
+    // breaks off keeps what it read, and its error is shown after.
+    FolderListing listing = ReadFolder(nullptr);
+    model_->Remove(VanishedRows(listing.items));
+    {
+        std::vector<TSCShellListItem> added;
+        const AtExit append([&] { model_->Append(std::move(added)); });
+        for (PidlPtr& item : listing.items) {
+            if (!item) {
+                continue;
             }
-        } catch (...) {
-            Messages().Show(MessageKind::Error, "Exception in AddNewShellItem", MessageButtons::Ok);
-            throw;
+            try {
+                SFGAOF attributes = 0;
+                if (AcceptItem(currentAbsolutePidl_.get(), item.get(), attributes)) {
+                    added.push_back(NewRow(std::move(item), attributes));
+                }
+            } catch (...) {
+                Messages().Show(MessageKind::Error, "Exception in AddNewShellItem",
+                                MessageButtons::Ok);
+                throw;
+            }
         }
+    }
+    if (listing.opened && listing.end != E_FAIL && !ReadToTheEnd(listing.end)) {
+        RaiseOSError(listing.end);
     }
 }
 

@@ -236,7 +236,13 @@ private:
     // Defers the request while it cannot run now; true when it did.
     bool DeferRequest();
     void RunPendingRefresh();
-    std::vector<PidlPtr> EnumerateFolder();
+    // What one listing of the current folder read, and how it ended.
+    struct FolderListing {
+        bool opened = false;        // EnumObjects gave an enumerator
+        std::vector<PidlPtr> items; // in the order read
+        HRESULT end = S_FALSE;      // Next's last answer
+    };
+    FolderListing ReadFolder(HWND owner);
     std::vector<TSCShellListItem> AcceptItems(std::vector<PidlPtr> items);
     std::vector<int> VanishedRows(std::vector<PidlPtr>& enumerated);
     TSCShellListItem NewRow(PidlPtr relativePidl, SFGAOF attributes);

@@ -138,8 +138,7 @@ std::optional<QDateTime> TSCShListData::GetModifiedTime() const {
     if (!entry) {
         return std::nullopt;
     }
-    const std::int64_t ns = entry->modifiedNs != 0 ? entry->modifiedNs : entry->bornNs;
-    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000);
+    return DateTimeOf(entry->modified.IsZero() ? entry->born : entry->modified).toLocalTime();
 }
 
 } // namespace quarn

@@ -454,10 +454,34 @@ void TSCCustomShellTree::DoFillComplete() {
     }
 }
 
+// The view asks for a fill at every layout of an expanded node that is still empty, also from
+// inside the fill while a message box runs the event loop. The node answers none of them
+// while its fill runs; one that failed is collapsed afterwards, keeping its button, so the
+// next expansion is the next try and a folder that cannot be listed says so once per try.
 void TSCCustomShellTree::FillOnExpand(TSCShellTreeNode* node) {
-    if (node->Data() && node->Count() == 0 && node->HasChildren()) {
-        Hourglass hourglass;
+    if (!node->Data() || node->Count() != 0 || !node->HasChildren() || node->FillHeld()) {
+        return;
+    }
+    Hourglass hourglass;
+    const QPersistentModelIndex index(model_->IndexOf(node));
+    model_->SetFillHeld(node, true);
+    try {
         FillNode(node->Data()->GetFolder(), node);
+    } catch (...) {
+        QMetaObject::invokeMethod(
+            this, [this, index] { RunShellGuarded([&] { ReleaseHeldFill(index, true); }); },
+            Qt::QueuedConnection);
+        throw;
+    }
+    ReleaseHeldFill(index, false);
+}
+
+void TSCCustomShellTree::ReleaseHeldFill(const QPersistentModelIndex& index, bool collapseNode) {
+    if (TSCShellTreeNode* node = model_->NodeOf(index)) {
+        if (collapseNode) {
+            collapse(index);
+        }
+        model_->SetFillHeld(node, false);
     }
 }
 

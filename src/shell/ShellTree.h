@@ -9,6 +9,7 @@
 #include "ShellTreeModel.h"
 
 #include <QElapsedTimer>
+#include <QPersistentModelIndex>
 #include <QTimer>
 #include <cstdint>
 #include <string>
@@ -166,6 +167,7 @@ private:
     enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
 
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
+    void ReleaseHeldFill(const QPersistentModelIndex& index, bool collapseNode);
     SHCONTF EnumFlags() const;
     void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
     void RunPendingRefresh();

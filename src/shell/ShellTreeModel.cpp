@@ -294,7 +294,7 @@ bool TSCShellTreeModel::hasChildren(const QModelIndex& parent) const {
 
 bool TSCShellTreeModel::canFetchMore(const QModelIndex& parent) const {
     const TSCShellTreeNode* node = NodeOf(parent);
-    return node && node->data_ && node->hasChildren_ && node->Count() == 0;
+    return node && node->data_ && node->hasChildren_ && node->Count() == 0 && !node->fillHeld_;
 }
 
 void TSCShellTreeModel::fetchMore(const QModelIndex& parent) {

@@ -29,6 +29,8 @@ public:
     TSCShellTreeNode* Item(int index) const { return children_.at(index).get(); }
     const std::string& Text() const { return text_; }
     bool HasChildren() const { return hasChildren_; }
+    // A fill of the node runs, or has just failed: the view asks for no other meanwhile.
+    bool FillHeld() const { return fillHeld_; }
     // None for a node that other code added.
     TSCShTreeData* Data() const { return data_.get(); }
     // 0 none, 1 shared, 2 link.
@@ -49,6 +51,7 @@ private:
     std::vector<std::unique_ptr<TSCShellTreeNode>> children_;
     std::string text_;
     bool hasChildren_ = false;
+    bool fillHeld_ = false;
     std::unique_ptr<TSCShTreeData> data_;
     int imageIndex_ = 0; // 0: not looked up yet
     int selectedIndex_ = 0;
@@ -88,6 +91,7 @@ public:
     void Remove(TSCShellTreeNode* node);
     void SetText(TSCShellTreeNode* node, std::string text);
     void SetHasChildren(TSCShellTreeNode* node, bool hasChildren);
+    void SetFillHeld(TSCShellTreeNode* node, bool held) { node->fillHeld_ = held; }
     // Puts the children of parent in a new order: order[i] is the row of the child that comes
     // i-th.
     void Reorder(TSCShellTreeNode* parent, const std::vector<int>& order);

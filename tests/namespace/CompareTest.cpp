@@ -80,6 +80,25 @@ TEST(CompareIDs, SizeAndModifiedColumnsThenNames) {
               (std::vector<std::string>{"folder", "big", "also small", "small"}));
 }
 
+TEST(CompareIDs, TimesPast2262AndWithinOneSecondKeepTheirOrder) {
+    TempDir dir;
+    const std::pair<const char*, timespec> files[] = {
+        {"year 2300", {10'413'792'000, 0}},
+        {"late in 2021", {1'609'599'845, 2}},
+        {"early in 2021", {1'609'599'845, 1}},
+        {"before 1970", {-1'000, 0}},
+    };
+    for (const auto& [name, time] : files) {
+        WriteFileBytes(dir / name, "x");
+        const timespec times[2] = {time, time};
+        ASSERT_EQ(utimensat(AT_FDCWD, (dir / name).c_str(), times, 0), 0);
+    }
+    const auto folder = BindPath(dir.Path());
+    EXPECT_EQ(
+        SortedNames(folder.get(), 3),
+        (std::vector<std::string>{"before 1970", "early in 2021", "late in 2021", "year 2300"}));
+}
+
 TEST(CompareIDs, AnEntryChangedOnDiskStillEqualsItsOlderItem) {
     TempDir dir;
     WriteFileBytes(dir / "f", "x");

@@ -1,6 +1,7 @@
 // Listing a folder of awkward names through the namespace: what is listed, the attributes
 // and the names of each entry.
 #include "NamespaceTestSupport.h"
+#include "ScriptedMessages.h"
 #include "TestFiles.h"
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quarn::test {
 namespace {
@@ -149,6 +151,59 @@ TEST_F(FixtureFolder, AFolderRemovedAfterBindingFailsToEnumerate) {
     EXPECT_EQ(sub->EnumObjects(nullptr, AllItems, enumerator.Put()), HResultFromErrno(ENOENT));
     EXPECT_FALSE(enumerator);
 }
+
+// A folder that cannot be read: removed since it was bound, or closed by its mode (which
+// stops everyone but root).
+struct UnreadableCase {
+    const char* name;
+    void (*makeUnreadable)(const std::string& folder);
+    const char* reason;
+};
+
+void PrintTo(const UnreadableCase& unreadable, std::ostream* out) {
+    *out << unreadable.name;
+}
+
+const UnreadableCase UnreadableCases[] = {
+    {"Removed", [](const std::string& folder) { std::filesystem::remove_all(folder); },
+     "No such file or directory"},
+    {"ModeZero", [](const std::string& folder) { ::chmod(folder.c_str(), 0); },
+     "Permission denied"},
+};
+
+class UnreadableFolder : public FixtureFolder,
+                         public ::testing::WithParamInterface<UnreadableCase> {
+protected:
+    void SetUp() override {
+        FixtureFolder::SetUp();
+        if (std::string(GetParam().name) == "ModeZero" && ::geteuid() == 0) {
+            GTEST_SKIP() << "root reads a folder whatever its mode";
+        }
+        sub = BindPath(dir / "sub");
+        GetParam().makeUnreadable(dir / "sub");
+    }
+    void TearDown() override { ::chmod((dir / "sub").c_str(), 0755); }
+
+    ScopedScriptedMessages messages;
+    ComPtr<IShellFolder> sub;
+};
+
+TEST_P(UnreadableFolder, TellsTheOwnerWindowOnceWhyAndFails) {
+    ComPtr<IEnumIDList> enumerator;
+    int owner = 0;
+    EXPECT_TRUE(Failed(sub->EnumObjects(&owner, AllItems, enumerator.Put())));
+    EXPECT_FALSE(enumerator);
+    ASSERT_EQ((*messages).shown.size(), 1u);
+    EXPECT_EQ((*messages).shown[0].kind, MessageKind::Error);
+    EXPECT_EQ((*messages).shown[0].text,
+              "Unable to list the folder '" + (dir / "sub") + "': " + GetParam().reason + ".");
+
+    EXPECT_TRUE(Failed(sub->EnumObjects(nullptr, AllItems, enumerator.Put())));
+    EXPECT_EQ((*messages).shown.size(), 1u) << "without an owner window, nothing is shown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnreadableFolder, ::testing::ValuesIn(UnreadableCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quarn::test

@@ -27,7 +27,7 @@ TEST(ItemProperties, FileFolderAndLink) {
     EXPECT_FALSE(file->folder);
     EXPECT_EQ(file->size, 1234u);
     EXPECT_EQ(file->mode & 07777, 0640u);
-    EXPECT_GT(file->modifiedNs, 0);
+    EXPECT_GT(file->modified.seconds, 0);
     EXPECT_FALSE(file->owner.empty());
 
     const auto folder = ReadItemProperties(dir / "folder");

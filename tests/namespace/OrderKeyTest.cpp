@@ -21,10 +21,11 @@ TEST(ItemOrderKey, EveryPairComparesAsCompareIDsInEveryColumn) {
         "b",     "B",      "a10",   "a2",      "A1",      "e\xcc\x81",  "\xc3\xa9",
         "z.txt", "Z.TXT",  "x.bin", "raw\xff", "raw\xfe", "file 9.txt", "file 10.txt",
         ".hid",  "no ext", "α.doc", "ǅ.txt",   "d.ZIP",   "d.zip"};
+    const timespec modified[] = {
+        {1'600'000'000, 0}, {1'599'999'000, 0}, {1'600'000'000, 7}, {10'413'792'000, 0}, {-5, 3}};
     for (std::size_t i = 0; i < names.size(); ++i) {
         WriteFileBytes(dir / names[i], std::string(i % 4 * 700, 'x'));
-        const timespec times[2] = {{1'600'000'000 - 1000 * long(i % 3), 0},
-                                   {1'600'000'000 - 1000 * long(i % 3), 0}};
+        const timespec times[2] = {modified[i % 5], modified[i % 5]};
         utimensat(AT_FDCWD, (dir / names[i]).c_str(), times, 0);
     }
     std::filesystem::create_directory(dir / "folder b");

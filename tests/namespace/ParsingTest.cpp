@@ -73,7 +73,7 @@ TEST_F(Parsing, PathsBelowHomeStartWithHomeOthersWithComputerAndAVolume) {
     ASSERT_GE(other.size(), 3u);
     EXPECT_EQ(other[0], EncodeItem(RootItem{RootKind::Computer}));
     EXPECT_EQ(Tag(other[1]), "V");
-    EXPECT_EQ(Tag(other.back()), "F");
+    EXPECT_EQ(Tag(other.back()), "E");
 
     EXPECT_EQ(Levels(Parse(Home()).get()), std::vector{EncodeItem(RootItem{RootKind::Home})});
     EXPECT_EQ(Levels(Parse("/").get()).size(), 2u);

@@ -1,5 +1,6 @@
 // The change thread: its slots, the messages it posts, slots that fail or are removed, its
 // hand-over and its end.
+#include "BlockingWatch.h"
 #include "NotifyTestSupport.h"
 #include "TestFiles.h"
 #include "namespace/ChangeHandle.h"
@@ -110,6 +111,15 @@ const ChangeCase ChangeCases[] = {
     {"ModeIsNoSize", FILE_NOTIFY_CHANGE_SIZE, [](auto& f) { ::chmod((f + "/file").c_str(), 0600); },
      false},
     {"ChangeInsideASubfolderIsNotItsParents", Names, [](auto& f) { Touch(f + "/sub/new"); }, false},
+    // The namespace shows a link to a folder as a folder.
+    {"MadeLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::create_directory_symlink("sub", f + "/new link"); }, true},
+    {"RemovedLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::remove(f + "/link"); }, true},
+    {"RenamedLinkIsAFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::rename(f + "/link", f + "/moved link"); }, true},
+    {"RemovedFileIsNoFolderName", FILE_NOTIFY_CHANGE_DIR_NAME,
+     [](auto& f) { fs::remove(f + "/file"); }, false},
 };
 
 class ChangeKindTest : public ChangeThreadTest, public testing::WithParamInterface<ChangeCase> {};
@@ -120,6 +130,7 @@ TEST_P(ChangeKindTest, PostsTheMessageForTheChangesOfItsFilter) {
     const std::string folder = Folder("watched");
     Folder("watched/sub");
     Touch(folder + "/file");
+    fs::create_directory_symlink("sub", folder + "/link");
     const std::string marker = Folder("marker");
     TChangeHandlerThread thread(&owner, WM_CHANGENOTIFY);
     int slot = -1;
@@ -299,6 +310,61 @@ TEST_F(ChangeThreadTest, AHandOverThatRanOutIsReclaimedByTheNextWatch) {
     ASSERT_TRUE(thread.AddWatch(Folder("third"), Names, slot, false));
     EXPECT_EQ(slot, 1);
     EXPECT_EQ(OpenDescriptorCount(), withThread + 2);
+}
+
+// A folder on a network mount whose server is gone: adding its watch blocks for minutes.
+TEST_F(ChangeThreadTest, AWatchThatBlocksHoldsUpNeitherTheCallerNorTheOtherWatches) {
+    const std::string dead = Folder("dead server");
+    BlockingWatch blocking(dead);
+    TChangeHandlerThread thread(&owner, WM_CHANGENOTIFY);
+    int slot = -2;
+    EXPECT_FALSE(thread.AddWatch(dead, Names, slot, true));
+    EXPECT_EQ(slot, -1);
+    EXPECT_TRUE(blocking.Blocked()) << "answered while the watch is still being added";
+
+    int local = -1;
+    ASSERT_TRUE(thread.AddWatch(Folder("local"), Names, local, false));
+    EXPECT_EQ(local, 0);
+    Touch(dir / "local/new");
+    EXPECT_TRUE(owner.WaitForSlot(local)) << "the thread goes on watching";
+    EXPECT_FALSE(thread.AddWatch(dead, Names, slot, true)) << "asked again, still opening";
+    EXPECT_EQ(blocking.Calls(), 1) << "the blocked open is not started twice";
+
+    blocking.Release();
+    ASSERT_TRUE(blocking.WaitUntilWatched());
+    Touch(dead + "/new");
+    EXPECT_TRUE(owner.WaitForSlot(1)) << "the watch joins the first free slot once it is added";
+}
+
+TEST_F(ChangeThreadTest, WatchesRemovedWhileTheyOpenAreDroppedAndTheEndWaitsForNoOpen) {
+    const std::string dead = Folder("dead server");
+    auto thread = std::make_unique<TChangeHandlerThread>(&owner, WM_CHANGENOTIFY);
+    const int withThread = OpenDescriptorCount();
+    {
+        BlockingWatch blocking(dead);
+        int slot = -1;
+        EXPECT_FALSE(thread->AddWatch(dead, Names, slot, false));
+        thread->RemoveAllWatches();
+        EXPECT_TRUE(blocking.Blocked());
+        blocking.Release();
+    }
+    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == withThread; }))
+        << "the handle that opened after the removal is closed";
+    Touch(dead + "/new");
+    int marker = -1;
+    ASSERT_TRUE(thread->AddWatch(Folder("marker"), Names, marker, false));
+    EXPECT_EQ(marker, 0) << "the dropped watch took no slot";
+
+    BlockingWatch blocking(dead);
+    int slot = -1;
+    EXPECT_FALSE(thread->AddWatch(dead, Names, slot, false));
+    const int threads = ThreadCount();
+    thread.reset();
+    EXPECT_TRUE(blocking.Blocked()) << "the end did not wait for the open";
+    EXPECT_EQ(ThreadCount(), threads - 1) << "only the change thread ended";
+    blocking.Release();
+    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == baseline; }));
+    EXPECT_THAT(owner.Slots(), Each(marker));
 }
 
 // A control holding its change thread, as the tree and the list do.

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,9 +99,32 @@ TEST_F(EntryTexts, AFileWhoseWriteTimeIsZeroShowsItsBirth) {
     }
     const timespec zero[2] = {{0, 0}, {0, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, Path("epoch.txt").c_str(), zero, 0), 0);
-    const std::int64_t bornNs =
-        std::int64_t{born.stx_btime.tv_sec} * 1'000'000'000 + born.stx_btime.tv_nsec;
-    EXPECT_EQ(Texts("epoch.txt").second, FormatModifiedTime(FileTimeToLocalDateTime(bornNs)));
+    EXPECT_EQ(Texts("epoch.txt").second,
+              FormatModifiedTime(FileTimeToLocalDateTime(FileTimeOf(born.stx_btime))));
+}
+
+TEST_F(EntryTexts, AFileDatedAfter2262ShowsItsYear) {
+    WriteFileBytes(Path("future.txt"), "x");
+    const timespec year2300[2] = {{10'413'792'000, 0}, {10'413'792'000, 0}}; // 2300-01-01
+    ASSERT_EQ(utimensat(AT_FDCWD, Path("future.txt").c_str(), year2300, 0), 0);
+    struct statx info {};
+    ASSERT_EQ(statx(AT_FDCWD, Path("future.txt").c_str(), 0, STATX_MTIME, &info), 0);
+    if (info.stx_mtime.tv_sec != year2300[1].tv_sec) {
+        GTEST_SKIP() << "the file system keeps no such time";
+    }
+    const QDateTime shown = FileTimeToLocalDateTime({10'413'792'000, 0});
+    EXPECT_EQ(shown.toUTC().date(), QDate(2300, 1, 1));
+    EXPECT_EQ(Texts("future.txt").second, FormatModifiedTime(shown));
+}
+
+TEST(FileTimes, TimesNoCalendarHoldsShowNothing) {
+    for (const std::int64_t seconds :
+         {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()}) {
+        EXPECT_FALSE(FileTimeToLocalDateTime({seconds, 0}).isValid()) << seconds;
+        EXPECT_EQ(FormatModifiedTime(FileTimeToLocalDateTime({seconds, 0})), "") << seconds;
+    }
+    EXPECT_EQ(FileTimeToLocalDateTime({-1, 500'000'000}).toMSecsSinceEpoch(), -500)
+        << "before the epoch, the fraction counts forward";
 }
 
 TEST_F(EntryTexts, VirtualItemsDriveRootsAndVanishedEntriesHaveNoTexts) {

@@ -101,6 +101,26 @@ TEST(DetailTexts, ADriveRootIsAMountPointAndShowsNoSizeOrDate) {
     MountTable::Reload();
 }
 
+// Containers mount single files over others, as /etc/hosts.
+TEST_F(ShellListTest, OnlyAFolderCanBeADriveRoot) {
+    TempDir dir;
+    {
+        const auto mountLine = [](const std::string& mountPoint) {
+            return "30 1 0:99 / " + mountPoint + " rw shared:1 - ext4 /dev/sdx1 rw\n";
+        };
+        WriteFileBytes(dir / "mountinfo", mountLine(fixture.Path("files/c.TXT")) +
+                                              mountLine(fixture.Path("files/sub")));
+        ScopedEnvironment mountInfo("QUARN_MOUNTINFO", dir / "mountinfo");
+        MountTable::Reload();
+        Show("files");
+        EXPECT_EQ(Cells(list)[RowNamed(list, "c.TXT")],
+                  (Row{"c.TXT", "2KB", "plain text document", Modified}))
+            << "a file mounted on its own is an entry like any other";
+        EXPECT_EQ(CellText(list, RowNamed(list, "sub"), 3), "") << "a folder holding a volume";
+    }
+    MountTable::Reload();
+}
+
 std::vector<int> Widths(TSCCustomShellList& list) {
     std::vector<int> widths;
     for (int column = 0; column < list.ColumnCount(); ++column) {

@@ -5,12 +5,15 @@
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
 #include "shell/DeviceChangeHandler.h"
+#include "shell/ShellGuard.h"
 #include "shell/ShellItemRoutines.h"
 #include "shell/ShellListData.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
 #include <QTest>
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -52,6 +55,126 @@ TEST_F(ShellListTest, ARefreshKeepsTheSelectionAndAppendsNewItems) {
     EXPECT_EQ(RowNamed(list, "c.TXT"), -1);
     EXPECT_EQ(CellText(list, RowNamed(list, "A.txt"), 1), "3KB") << "a grown file shows its size";
     EXPECT_EQ(reports.messages, Names{});
+}
+
+// A folder whose listing breaks off with an input/output error after a number of items,
+// once told to; it answers everything else as the real folder does.
+class BreakingFolder final : public ComObject<IShellFolder> {
+public:
+    explicit BreakingFolder(ComPtr<IShellFolder> real) : real_(std::move(real)) {}
+
+    int breakAfter = -1; // items before the error; -1: none
+    Names read;          // the names the last listing handed out
+
+    HRESULT QueryInterface(const IID& iid, void** object) override {
+        return QueryOwnInterface<IShellFolder>(this, iid, object);
+    }
+    HRESULT ParseDisplayName(HWND owner, IBindCtx* context, const std::string& name, ULONG* eaten,
+                             LPITEMIDLIST* list, SFGAOF* attributes) override {
+        return real_->ParseDisplayName(owner, context, name, eaten, list, attributes);
+    }
+    HRESULT EnumObjects(HWND owner, SHCONTF flags, IEnumIDList** items) override;
+    HRESULT BindToObject(LPCITEMIDLIST list, IBindCtx* context, const IID& iid,
+                         void** object) override {
+        return real_->BindToObject(list, context, iid, object);
+    }
+    HRESULT BindToStorage(LPCITEMIDLIST list, IBindCtx* context, const IID& iid,
+                          void** object) override {
+        return real_->BindToStorage(list, context, iid, object);
+    }
+    HRESULT CompareIDs(std::intptr_t lParam, LPCITEMIDLIST a, LPCITEMIDLIST b) override {
+        return real_->CompareIDs(lParam, a, b);
+    }
+    HRESULT CreateViewObject(HWND owner, const IID& iid, void** object) override {
+        return real_->CreateViewObject(owner, iid, object);
+    }
+    HRESULT GetAttributesOf(ULONG count, const LPCITEMIDLIST* items, SFGAOF* attributes) override {
+        return real_->GetAttributesOf(count, items, attributes);
+    }
+    HRESULT GetUIObjectOf(HWND owner, ULONG count, const LPCITEMIDLIST* items, const IID& iid,
+                          ULONG* reserved, void** object) override {
+        return real_->GetUIObjectOf(owner, count, items, iid, reserved, object);
+    }
+    HRESULT GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* name) override {
+        return real_->GetDisplayNameOf(item, flags, name);
+    }
+    HRESULT SetNameOf(HWND owner, LPCITEMIDLIST item, const std::string& name, SHGDNF flags,
+                      LPITEMIDLIST* newItem) override {
+        return real_->SetNameOf(owner, item, name, flags, newItem);
+    }
+
+private:
+    ComPtr<IShellFolder> real_;
+};
+
+class BreakingListing final : public ComObject<IEnumIDList> {
+public:
+    BreakingListing(BreakingFolder& folder, ComPtr<IEnumIDList> real)
+        : folder_(folder), real_(std::move(real)) {}
+    HRESULT QueryInterface(const IID& iid, void** object) override {
+        return QueryOwnInterface<IEnumIDList>(this, iid, object);
+    }
+    HRESULT Next(ULONG count, LPITEMIDLIST* items, ULONG* fetched) override {
+        if (folder_.breakAfter >= 0 &&
+            static_cast<int>(folder_.read.size()) >= folder_.breakAfter) {
+            *fetched = 0;
+            return HResultFromErrno(EIO);
+        }
+        const HRESULT hr = real_->Next(count, items, fetched);
+        if (hr == S_OK) {
+            folder_.read.push_back(GetChildDisplayName(&folder_, items[0], SHGDN_INFOLDER));
+        }
+        return hr;
+    }
+    HRESULT Skip(ULONG) override { return E_NOTIMPL; }
+    HRESULT Reset() override { return E_NOTIMPL; }
+    HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
+
+private:
+    BreakingFolder& folder_;
+    ComPtr<IEnumIDList> real_;
+};
+
+HRESULT BreakingFolder::EnumObjects(HWND owner, SHCONTF flags, IEnumIDList** items) {
+    ComPtr<IEnumIDList> real;
+    if (const HRESULT hr = real_->EnumObjects(owner, flags, real.Put()); Failed(hr)) {
+        return hr;
+    }
+    read.clear();
+    *items = MakeCom<BreakingListing>(*this, std::move(real)).Detach();
+    return S_OK;
+}
+
+class FillingList : public TSCShellList {
+public:
+    using TSCShellList::FillList;
+};
+
+TEST_F(ShellListTest, AReadErrorDuringARefreshKeepsWhatWasReadAndIsShown) {
+    const PidlPtr files = ParsePath(fixture.Path("files"));
+    ComPtr<IShellFolder> real;
+    ASSERT_EQ(GetPidlFolder(files.get(), real), S_OK);
+    const auto breaking = MakeCom<BreakingFolder>(real);
+    FillingList filling;
+    filling.FillList(breaking.get(), files.get());
+    ShowAndSettle(filling); // filled already: the window reads nothing more
+    const Names all = RowNames(filling);
+    ASSERT_EQ(all.size(), 13u);
+
+    breaking->breakAfter = 4;
+    RunShellGuarded([&] { filling.Refresh(); });
+    EXPECT_EQ((*messages).Texts(), Names{"Input/output error"});
+    (*messages).shown.clear();
+    Names rows = RowNames(filling);
+    Names read = breaking->read;
+    std::sort(rows.begin(), rows.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(rows, read) << "the items read before the error stay";
+    EXPECT_EQ(rows.size(), 4u);
+
+    breaking->breakAfter = -1;
+    filling.Refresh();
+    EXPECT_EQ(RowNames(filling).size(), all.size()) << "the next refresh brings the rest back";
 }
 
 TEST_F(ShellListTest, HiddenItemsGoWhenShowHiddenIsSwitchedOff) {

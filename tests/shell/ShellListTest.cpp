@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -187,6 +188,19 @@ class FillingList : public TSCShellList {
 public:
     using TSCShellList::FillList;
 };
+
+TEST_F(ShellList, TheUserIsToldOnceWhyAFolderCannotBeListed) {
+    Show("one/two");
+    ASSERT_EQ(RowNames(list), Texts{"leaf.txt"});
+    std::filesystem::remove_all(fixture.Path("one/two"));
+    list.Refresh();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ((*messages).Texts(), Texts{}) << "a refresh lists without an owner window";
+    list.FillFromFolder();
+    EXPECT_EQ((*messages).Texts(), Texts{"Unable to list the folder '" + fixture.Path("one/two") +
+                                         "': No such file or directory."});
+    (*messages).shown.clear();
+}
 
 TEST_F(ShellList, AFailedFillPutsBackTheFolderAndItsList) {
     FillingList filling;

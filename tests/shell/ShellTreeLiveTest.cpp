@@ -1,6 +1,7 @@
 // The folder tree with its drive watch and device changes: changes made by other programs,
 // volumes coming and going, and the tree's own descriptors.
 #include "../namespace/ScriptedDesktop.h"
+#include "../notify/BlockingWatch.h"
 #include "ControlTestSupport.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -103,6 +105,17 @@ TEST_F(LiveTree, FoldersMadeAndRemovedByAnotherProgramShowWithinTheTimer) {
     EXPECT_TRUE(WaitUntil([&] { return Shows("", "unfocused"); }));
 }
 
+TEST_F(LiveTree, LinksToFoldersMadeAndRemovedByAnotherProgramShowAndGo) {
+    ASSERT_NE(Node("one"), nullptr);
+    tree.Expand(Node("one"));
+    Outside("ln -s two " + Quoted(fixture.Path("one/link to two")));
+    EXPECT_TRUE(WaitUntil([&] { return Shows("one", "link to two"); }));
+    Outside("rm " + Quoted(fixture.Path("one/link to two")));
+    EXPECT_TRUE(WaitUntil([&] { return !Shows("one", "link to two"); }));
+    Outside("ln -s " + Quoted(fixture.Path("other")) + " " + Quoted(fixture.Path("to other")));
+    EXPECT_TRUE(WaitUntil([&] { return Shows("", "to other"); })) << "in the root too";
+}
+
 TEST_F(LiveTree, TheSelectedFolderRemovedOutsideMovesTheSelectionToItsParent) {
     tree.Select(Node("one/two"));
     Outside("rm -r " + Quoted(fixture.Path("one/two")));
@@ -142,6 +155,46 @@ TEST_F(LiveTree, AVolumeMountedAndUnmountedComesAndGoesUnderComputerWithOneRefre
     EXPECT_TRUE(WaitUntil([&] { return !showsUsb(); }));
     EXPECT_EQ(refreshes, 2);
     handler.Unsubscribe(method);
+    MountTable::Reload();
+}
+
+// A hard network mount whose server is gone: adding the watch of its root blocks. The tree
+// fills, shows and answers meanwhile (Computer lists the volume without touching it), and
+// watches the volume once the call returns.
+TEST(TreeOnADeadServer, TheWindowAnswersWhileTheWatchOfARemoteVolumeBlocks) {
+    ScopedScriptedMessages messages;
+    TempDir dir;
+    const std::string remote = dir / "remote";
+    fs::create_directory(remote);
+    WriteFileBytes(dir / "mountinfo", MountLine("/", "/dev/sda2") + "31 30 0:98 / " + remote +
+                                          " rw shared:2 - nfs4 server:/export rw\n");
+    {
+        ScopedEnvironment environment{"QUARN_MOUNTINFO", dir / "mountinfo"};
+        MountTable::Reload();
+        BlockingWatch blocking(remote);
+        CountingTree tree;
+        tree.BaseFolder().SetPidl(SpecialFolder(CSIDL_DRIVES).get());
+        ShowAndSettle(tree);
+        ASSERT_TRUE(blocking.WaitUntilBlocked()) << "the tree watches the remote volume";
+        TSCShellTreeNode* volume = ChildNamed(tree.Items(), tree.RootNode(), "remote");
+        ASSERT_NE(volume, nullptr);
+        bool answered = false;
+        QTimer::singleShot(0, &tree, [&] { answered = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }));
+        tree.Refill();
+        EXPECT_TRUE(blocking.Blocked()) << "the window answered while the watch was being added";
+        EXPECT_EQ(blocking.Calls(), 1);
+
+        blocking.Release();
+        ASSERT_TRUE(blocking.WaitUntilWatched());
+        volume = ChildNamed(tree.Items(), tree.RootNode(), "remote");
+        tree.Expand(volume);
+        fs::create_directory(remote + "/new");
+        EXPECT_TRUE(WaitUntil([&] {
+            return ChildNamed(tree.Items(), ChildNamed(tree.Items(), tree.RootNode(), "remote"),
+                              "new");
+        }));
+    }
     MountTable::Reload();
 }
 

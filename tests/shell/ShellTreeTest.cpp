@@ -6,8 +6,12 @@
 #include "shell/ShellUtils.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quarn::test {
@@ -173,6 +177,64 @@ TEST_F(ShellTree, AFolderGoneBeforeItsFirstExpansionKeepsItsButtonQuietly) {
     tree.Expand(other);
     EXPECT_EQ(tree.Items().Count(other), 0);
     EXPECT_TRUE(other->HasChildren()) << "it may be tried again";
+}
+
+// Message boxes that, as a modal box does, run the event loop while they are shown: the tree
+// is laid out again meanwhile.
+class ModalMessages final : public ScriptedMessages {
+public:
+    MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override {
+        const MessageAnswer answer = ScriptedMessages::Show(kind, text, buttons);
+        if (whileShown && !showing_) {
+            showing_ = true;
+            whileShown();
+            showing_ = false;
+        }
+        return answer;
+    }
+    std::function<void()> whileShown; // run by the first box, not by boxes it brings up
+
+private:
+    bool showing_ = false;
+};
+
+// A folder that cannot be listed, expanded from the keyboard as a user would: it says why once
+// for each try, however often the view lays itself out meanwhile.
+TEST(ShellTreeInAForm, TheUserIsToldOnceWhyAFolderCannotBeListed) {
+    auto installed = std::make_unique<ModalMessages>();
+    ModalMessages& messages = *installed;
+    auto previous = InstallMessageService(std::move(installed));
+    const auto restore = qScopeGuard([&] { InstallMessageService(std::move(previous)); });
+    ControlFixture fixture;
+    QWidget form;
+    CountingTree& tree = *new CountingTree;
+    tree.setParent(&form);
+    tree.BaseFolder().SetPath(fixture.Path());
+    ShowAndSettle(form);
+    messages.whileShown = [&] {
+        QApplication::processEvents();
+        tree.doItemsLayout();
+        QApplication::processEvents();
+    };
+    TSCShellTreeNode* other = ChildNamed(tree.Items(), tree.RootNode(), "other");
+    ASSERT_NE(other, nullptr);
+    tree.Select(other);
+    std::filesystem::remove(fixture.Path("other"));
+    const Texts once = {"Unable to list the folder '" + fixture.Path("other") +
+                        "': No such file or directory."};
+
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QApplication::processEvents();
+    tree.doItemsLayout();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.Texts(), once) << "no layout pass tries it again";
+    EXPECT_TRUE(other->HasChildren()) << "it keeps its button";
+    EXPECT_FALSE(tree.isExpanded(tree.Items().IndexOf(other)));
+
+    messages.shown.clear();
+    QTest::keyClick(&tree, Qt::Key_Right);
+    QApplication::processEvents();
+    EXPECT_EQ(messages.Texts(), once) << "expanded again, it is tried again";
 }
 
 TEST_F(ShellTree, DeletedNodesAreAnnouncedWithTheirData) {
