@@ -176,17 +176,14 @@ private:
             }
             offset += count;
             written_ += count;
-            if (const FileError error = writeback.Advance(offset)) {
-                return SystemFailure(error);
+            if (auto failure = writeback.Advance(offset)) {
+                return failure;
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (const FileError error = writeback.Finish()) {
-            return SystemFailure(error);
-        }
-        return std::nullopt;
+        return writeback.Finish();
     }
 
     FileWorkView& view_;
