@@ -58,7 +58,9 @@ StepFailure ContainerOutput::Commit(ContainerJob& job, const ChooseOutputPath& c
         return SystemFailure(committed.error);
     }
     if (job.CancelRequested()) {
-        job.WaitAnswering([this] { return RemoveFile(path_); });
+        // Where the name cannot be taken away the complete output stays, and so does the
+        // source: the file only does not count as done.
+        (void)job.WaitAnswering([this] { return RemoveFile(path_); });
         return std::nullopt;
     }
     committed_ = true;
@@ -67,7 +69,7 @@ StepFailure ContainerOutput::Commit(ContainerJob& job, const ChooseOutputPath& c
 
 void ContainerOutput::Discard(ContainerJob& job) {
     if (!committed_) {
-        job.WaitAnswering([this] {
+        (void)job.WaitAnswering([this] {
             file_.Rollback();
             return FileOperationResult{};
         });

@@ -69,7 +69,7 @@ void RemoveAbandonedStaging(FileCommandsView& view, const std::vector<std::strin
     }
     folders.insert(folder);
     folders.erase("");
-    WaitAnswering(view, [&] {
+    (void)WaitAnswering(view, [&] {
         for (const std::string& each : folders) {
             RemoveAbandonedStagedFiles(each);
         }

@@ -20,8 +20,9 @@ enum class FileOutcome {
 
 // What every file operation of the platform core answers: the staged files and folders, the
 // rename and removal steps (SafeFile.h) and the entry operations (copy, move, link, rename,
-// trash). A refusal is a result, never an exception.
-struct FileOperationResult {
+// trash). A refusal is a result, never an exception; a caller that has nothing to do about one
+// says so with (void).
+struct [[nodiscard]] FileOperationResult {
     FileOutcome outcome = FileOutcome::Done;
     int error = 0; // the errno behind the outcome, when a system call gave one
     // For the user, naming the entries: set by the entry operations, which know what the user
