@@ -126,8 +126,8 @@ bool WriteIfChanged(const std::string& path, const std::string& text) {
         return false;
     }
     StagedFile file;
-    return file.Open(path, DesktopFileMode) == 0 && file.Write(text.data(), text.size()) == 0 &&
-           file.CommitReplacing() == 0;
+    return file.Open(path, DesktopFileMode).Done() && file.Write(text.data(), text.size()).Done() &&
+           file.CommitReplacing().Done();
 }
 
 // Runs an installed freedesktop tool with its output discarded; a missing or failing tool

@@ -17,7 +17,7 @@ void ContainerJob::ShowProgress(std::int64_t processed, std::int64_t size) {
     pacer_.Pump();
 }
 
-FileError ContainerJob::WaitAnswering(const std::function<FileError()>& work) {
+FileOperationResult ContainerJob::WaitAnswering(const std::function<FileOperationResult()>& work) {
     return quarn::WaitAnswering(view_, work);
 }
 

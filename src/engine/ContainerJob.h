@@ -2,7 +2,7 @@
 
 #include "engine/FileFailure.h"
 #include "engine/MessagePacer.h"
-#include "platform/SafeFile.h"
+#include "platform/FileOperationResult.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,7 +26,7 @@ public:
     // pacer.
     void ShowProgress(std::int64_t processed, std::int64_t size);
     // work on a helper thread while the window answers (WaitAnswering).
-    FileError WaitAnswering(const std::function<FileError()>& work);
+    FileOperationResult WaitAnswering(const std::function<FileOperationResult()>& work);
     // The failure's message as a warning with OK.
     void Warn(const FileFailure& failure);
 

@@ -4,14 +4,13 @@
 #include "platform/SafeFile.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace quarn {
 
 StepFailure ContainerOutput::Open(const std::string& path, mode_t permissions) {
     path_ = path;
     pending_.reserve(WriteBehind);
-    if (file_.Open(path, permissions) != 0) {
+    if (!file_.Open(path, permissions).Done()) {
         return FileFailure{FailureKind::CreateFailed};
     }
     return std::nullopt;
@@ -34,10 +33,10 @@ StepFailure ContainerOutput::Write(const void* data, std::size_t count) {
 }
 
 StepFailure ContainerOutput::WritePending() {
-    const FileError error = file_.Write(pending_.data(), pending_.size());
+    const FileOperationResult written = file_.Write(pending_.data(), pending_.size());
     pending_.clear();
-    if (error != 0) {
-        return SystemFailure(error);
+    if (!written.Done()) {
+        return SystemFailure(written.error);
     }
     return std::nullopt;
 }
@@ -46,20 +45,22 @@ StepFailure ContainerOutput::Commit(ContainerJob& job, const ChooseOutputPath& c
     if (auto failure = WritePending()) {
         return failure;
     }
-    FileError error = job.WaitAnswering([this] { return file_.Commit(); });
-    while (error == EEXIST) {
+    FileOperationResult committed = job.WaitAnswering([this] { return file_.Commit(); });
+    while (committed.outcome == FileOutcome::NameTaken) {
         const auto other = chooseOutputPath(path_);
         if (!other) {
             return std::nullopt;
         }
         path_ = *other;
-        error = job.WaitAnswering([this] { return file_.CommitAs(path_); });
+        committed = job.WaitAnswering([this] { return file_.CommitAs(path_); });
     }
-    if (error != 0) {
-        return SystemFailure(error);
+    if (!committed.Done()) {
+        return SystemFailure(committed.error);
     }
     if (job.CancelRequested()) {
-        job.WaitAnswering([this] { return RemoveFile(path_); });
+        // Where the name cannot be taken away the complete output stays, and so does the
+        // source: the file only does not count as done.
+        (void)job.WaitAnswering([this] { return RemoveFile(path_); });
         return std::nullopt;
     }
     committed_ = true;
@@ -68,9 +69,9 @@ StepFailure ContainerOutput::Commit(ContainerJob& job, const ChooseOutputPath& c
 
 void ContainerOutput::Discard(ContainerJob& job) {
     if (!committed_) {
-        job.WaitAnswering([this] {
+        (void)job.WaitAnswering([this] {
             file_.Rollback();
-            return FileError{0};
+            return FileOperationResult{};
         });
     }
 }

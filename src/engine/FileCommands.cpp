@@ -69,11 +69,11 @@ void RemoveAbandonedStaging(FileCommandsView& view, const std::vector<std::strin
     }
     folders.insert(folder);
     folders.erase("");
-    WaitAnswering(view, [&] {
+    (void)WaitAnswering(view, [&] {
         for (const std::string& each : folders) {
             RemoveAbandonedStagedFiles(each);
         }
-        return FileError{0};
+        return FileOperationResult{};
     });
 }
 
@@ -126,7 +126,7 @@ void DeleteSource(FileCommandsView& view, const ListedFile& file, const ReadSour
                              MessageButtons::Ok);
         return;
     }
-    if (WaitAnswering(view, [&] { return RemoveFile(file.path); }) != 0) {
+    if (!WaitAnswering(view, [&] { return RemoveFile(file.path); }).Done()) {
         view.Messages().Show(MessageKind::Warning,
                              std::string("Quarn! was unable to delete the ") + what + " file '" +
                                  file.name + "'.\r\n\r\nPlease manually delete file '" + file.path +

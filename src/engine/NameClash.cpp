@@ -24,7 +24,7 @@ bool IsSource(const std::string& target, const std::string& source) {
 }
 
 bool DeleteTarget(const std::string& target, const std::string& source) {
-    return !IsSource(target, source) && RemoveFile(target) == 0;
+    return !IsSource(target, source) && RemoveFile(target).Done();
 }
 
 class Clash {

@@ -8,9 +8,10 @@
 
 namespace quarn {
 
-FileError WaitAnswering(FileWorkView& view, const std::function<FileError()>& work) {
-    std::packaged_task<FileError()> task(work);
-    std::future<FileError> result = task.get_future();
+FileOperationResult WaitAnswering(FileWorkView& view,
+                                  const std::function<FileOperationResult()>& work) {
+    std::packaged_task<FileOperationResult()> task(work);
+    std::future<FileOperationResult> result = task.get_future();
     const std::jthread helper(std::move(task));
     do {
         view.ProcessMessages();

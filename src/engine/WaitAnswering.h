@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SafeFile.h"
+#include "platform/FileOperationResult.h"
 
 #include <functional>
 
@@ -14,6 +14,7 @@ class FileWorkView;
 // (a flush, the removal of a large file): the window keeps repainting and Cancel keeps
 // working meanwhile. work must touch nothing that a message handler may touch. The helper
 // thread has always ended when this returns, also when message processing throws.
-FileError WaitAnswering(FileWorkView& view, const std::function<FileError()>& work);
+FileOperationResult WaitAnswering(FileWorkView& view,
+                                  const std::function<FileOperationResult()>& work);
 
 } // namespace quarn

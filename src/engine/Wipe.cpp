@@ -76,16 +76,18 @@ void WarnUndeletable(FileWorkView& view, const WipeTarget& target) {
 // The rename and the deletions flush the folder, and deleting a large file takes a while to
 // free it: each is waited for on a helper thread while the window answers.
 void RemoveWiped(FileWorkView& view, const WipeTarget& target) {
-    const auto remove = [&](const std::string& path) {
-        return WaitAnswering(view, [&] { return RemoveFile(path); });
+    const auto removed = [&](const std::string& path) {
+        return WaitAnswering(view, [&] { return RemoveFile(path); }).Done();
     };
-    if (WaitAnswering(view, [&] { return RenameNoReplace(target.path, target.newName); }) == 0) {
-        if (remove(target.newName) != 0) {
+    const bool renamed =
+        WaitAnswering(view, [&] { return RenameNoReplace(target.path, target.newName); }).Done();
+    if (renamed) {
+        if (!removed(target.newName)) {
             WarnNotDeleted(view, target);
         }
         return;
     }
-    if (AskDeleteUnrenamed(view, target) && remove(target.path) != 0) {
+    if (AskDeleteUnrenamed(view, target) && !removed(target.path)) {
         WarnUndeletable(view, target);
     }
 }
@@ -176,17 +178,14 @@ private:
             }
             offset += count;
             written_ += count;
-            if (const FileError error = writeback.Advance(offset)) {
-                return SystemFailure(error);
+            if (auto failure = writeback.Advance(offset)) {
+                return failure;
             }
             view_.SetFileProgress(RoundedPercent(written_, total_));
             pacer_.Pump();
         }
         // Until the pass is on the device, an unlink would drop it unwritten.
-        if (const FileError error = writeback.Finish()) {
-            return SystemFailure(error);
-        }
-        return std::nullopt;
+        return writeback.Finish();
     }
 
     FileWorkView& view_;

@@ -12,12 +12,12 @@ namespace quarn {
 namespace {
 
 // File systems without ranged write-out refuse it; their flush does the whole work.
-bool Unsupported(FileError error) {
+bool Unsupported(int error) {
     return error == EINVAL || error == ESPIPE || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-// Starts the write-out of the window at start and waits for the one before it.
-FileError StartAndWait(int fd, std::uint64_t start) {
+// Starts the write-out of the window at start and waits for the one before it; answers errno.
+int StartAndWait(int fd, std::uint64_t start) {
     const auto offset = static_cast<off_t>(start);
     const auto window = static_cast<off_t>(Writeback::Window);
     int result = ::sync_file_range(fd, offset, window, SYNC_FILE_RANGE_WRITE);
@@ -27,6 +27,10 @@ FileError StartAndWait(int fd, std::uint64_t start) {
                                        SYNC_FILE_RANGE_WAIT_AFTER);
     }
     return result == 0 ? 0 : errno;
+}
+
+StepFailure FailureOf(int error) {
+    return error == 0 ? std::nullopt : StepFailure(SystemFailure(error));
 }
 
 } // namespace
@@ -43,7 +47,7 @@ Writeback::~Writeback() {
     changed_.notify_all();
 }
 
-FileError Writeback::Advance(std::uint64_t written) {
+StepFailure Writeback::Advance(std::uint64_t written) {
     std::unique_lock lock(mutex_);
     written_ = written;
     if (WindowFull()) {
@@ -55,15 +59,15 @@ FileError Writeback::Advance(std::uint64_t written) {
     if (!caughtUp()) {
         WaitAnswering(lock, caughtUp);
     }
-    return error_;
+    return FailureOf(error_);
 }
 
-FileError Writeback::Finish() {
+StepFailure Writeback::Finish() {
     std::unique_lock lock(mutex_);
     finishing_ = true;
     changed_.notify_all();
     WaitAnswering(lock, [this] { return finished_; });
-    return error_;
+    return FailureOf(error_);
 }
 
 template <typename Done>
@@ -84,7 +88,7 @@ void Writeback::Run() {
         }
         if (finishing_) {
             lock.unlock();
-            const FileError error = ::fdatasync(fd_) == 0 ? 0 : errno;
+            const int error = ::fdatasync(fd_) == 0 ? 0 : errno;
             lock.lock();
             error_ = error_ != 0 ? error_ : error;
             finished_ = true;
@@ -93,7 +97,7 @@ void Writeback::Run() {
         }
         const std::uint64_t start = started_;
         lock.unlock();
-        const FileError error = StartAndWait(fd_, start);
+        const int error = StartAndWait(fd_, start);
         lock.lock();
         if (Unsupported(error)) {
             supported_ = false;

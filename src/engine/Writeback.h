@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SafeFile.h"
+#include "engine/FileFailure.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -28,12 +28,12 @@ public:
     Writeback(const Writeback&) = delete;
     Writeback& operator=(const Writeback&) = delete;
 
-    // The first `written` bytes are written. Answers the error of a write-out that failed: that
-    // error is reported here only, not by the flush.
-    FileError Advance(std::uint64_t written);
+    // The first `written` bytes are written. Answers a write-out that failed: that error is
+    // reported here only, not by the flush.
+    StepFailure Advance(std::uint64_t written);
     // Everything is written: flushes the file (fdatasync) and answers the first error of the
     // write-out or the flush.
-    FileError Finish();
+    StepFailure Finish();
 
 private:
     void Run();
@@ -53,7 +53,7 @@ private:
     bool finishing_ = false;
     bool finished_ = false;
     bool stopping_ = false;
-    FileError error_ = 0;
+    int error_ = 0; // errno of the first write-out or flush that failed
     std::jthread helper_;
 };
 

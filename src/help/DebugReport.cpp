@@ -98,7 +98,7 @@ void WriteDebugReport() {
     if (!HelpFactsGathered()) {
         return;
     }
-    RemoveFile(ReportPath());
+    (void)RemoveFile(ReportPath());
     const HelpFacts& facts = HelpStartupFacts();
     if (!facts.debugMode) {
         return;

@@ -4,7 +4,6 @@
 #include "platform/Registry.h"
 
 #include <dlfcn.h>
-#include <exception>
 #include <memory>
 
 namespace quarn {
@@ -39,7 +38,7 @@ std::string FindHtmlHelpControl() {
         }
         std::string path = registry.ReadString("");
         return IsRegularFile(path) ? path : std::string();
-    } catch (const std::exception&) {
+    } catch (const ERegistryException&) {
         return {}; // a value of another type or an unreadable registry: not registered
     }
 }
@@ -93,7 +92,7 @@ bool RegisterHtmlHelpControl(const std::string& controlPath) {
         }
         registry.WriteString("", controlPath);
         return true;
-    } catch (const std::exception&) {
+    } catch (const ERegistryException&) {
         return false;
     }
 }

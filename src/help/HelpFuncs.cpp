@@ -240,7 +240,7 @@ bool IsFolderWritable(const std::string& folder) {
         return false;
     }
     file.Close();
-    RemoveFile(path);
+    (void)RemoveFile(path);
     return true;
 }
 

@@ -37,8 +37,8 @@ std::string RegisteredTypeName(std::string_view fileName) {
         std::string description = registry.ReadString("");
         registry.CloseKey();
         return description;
-    } catch (const std::exception&) {
-        return {};
+    } catch (const ERegistryException&) {
+        return {}; // a registry that cannot be read names no type
     }
 }
 

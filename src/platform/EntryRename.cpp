@@ -37,13 +37,13 @@ FileOperationResult RenameEntry(const std::string& path, const std::string& newN
     if (newName == oldName) {
         return {};
     }
-    const FileError error = RenameNoReplace(path, FolderPart(path) + newName);
-    if (error == EEXIST) {
+    const FileOperationResult renamed = RenameNoReplace(path, FolderPart(path) + newName);
+    if (renamed.outcome == FileOutcome::NameTaken) {
         return Refusal(FileOutcome::NameTaken,
-                       prefix + "A file or folder of that name already exists.", error);
+                       prefix + "A file or folder of that name already exists.", renamed.error);
     }
-    if (error != 0) {
-        return Refusal(FileOutcome::Failed, prefix + ErrnoText(error) + ".", error);
+    if (!renamed.Done()) {
+        return Refusal(FileOutcome::Failed, prefix + ErrnoText(renamed.error) + ".", renamed.error);
     }
     return {};
 }

@@ -1,6 +1,15 @@
 #include "platform/FileOperationResult.h"
 
+#include <cerrno>
+
 namespace quarn {
+
+FileOperationResult ErrnoResult(int error) {
+    if (error == 0) {
+        return {};
+    }
+    return {error == EEXIST ? FileOutcome::NameTaken : FileOutcome::Failed, error, {}};
+}
 
 std::string QuotedName(const std::string& name) {
     std::string quoted = "'";

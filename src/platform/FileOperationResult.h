@@ -1,11 +1,12 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace quarn {
 
-// How a copy, move, rename or trash ended. Nothing is ever overwritten: a taken name is a
-// refusal, not a replacement.
+// How a file operation ended. Nothing is ever overwritten: a taken name is a refusal, not a
+// replacement.
 enum class FileOutcome {
     Done,
     NameTaken,   // an entry of the target name exists
@@ -17,13 +18,23 @@ enum class FileOutcome {
     Failed,      // the system refused (error holds the errno)
 };
 
-struct FileOperationResult {
+// What every file operation of the platform core answers: the staged files and folders, the
+// rename and removal steps (SafeFile.h) and the entry operations (copy, move, link, rename,
+// trash). A refusal is a result, never an exception; a caller that has nothing to do about one
+// says so with (void).
+struct [[nodiscard]] FileOperationResult {
     FileOutcome outcome = FileOutcome::Done;
-    int error = 0;       // the errno behind the outcome, when a system call gave one
-    std::string message; // for the user, naming the entries; empty when done
+    int error = 0; // the errno behind the outcome, when a system call gave one
+    // For the user, naming the entries: set by the entry operations, which know what the user
+    // asked for; empty when done, and from the steps, whose callers word their own messages.
+    std::string message;
 
     bool Done() const { return outcome == FileOutcome::Done; }
 };
+
+// A step's result from the errno of the system call that ended it (0: done): NameTaken for
+// EEXIST, else Failed; no message.
+FileOperationResult ErrnoResult(int error);
 
 inline FileOperationResult Refusal(FileOutcome outcome, std::string message, int error = 0) {
     return {outcome, error, std::move(message)};

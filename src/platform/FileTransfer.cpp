@@ -74,9 +74,10 @@ public:
             std::optional<Fault> fault;
             if (!StillStamped(stamp)) {
                 fault = Fault{FileOutcome::SourceKept, 0, stamp.path};
-            } else if (const FileError error =
-                           stamp.folder ? RemoveEmptyFolder(stamp.path) : RemoveFile(stamp.path)) {
-                fault = Fault{FileOutcome::SourceKept, error, stamp.path};
+            } else if (const FileOperationResult removed =
+                           stamp.folder ? RemoveEmptyFolder(stamp.path) : RemoveFile(stamp.path);
+                       !removed.Done()) {
+                fault = Fault{FileOutcome::SourceKept, removed.error, stamp.path};
             }
             if (fault && !first) {
                 first = fault;
@@ -115,9 +116,9 @@ private:
             return Fault{FileOutcome::SpecialFile, 0, source};
         }
         StagedFile out;
-        FileError error = out.Open(target, info.st_mode & PermissionBits);
+        FileOperationResult written = out.Open(target, info.st_mode & PermissionBits);
         buffer_.resize(CopyBlockSize);
-        while (error == 0) {
+        while (written.Done()) {
             const ssize_t got = ReadFull(in.Get(), buffer_.data(), buffer_.size());
             if (got < 0) {
                 return SystemFault(errno, source);
@@ -125,13 +126,13 @@ private:
             if (got == 0) {
                 break;
             }
-            error = out.Write(buffer_.data(), static_cast<std::size_t>(got));
+            written = out.Write(buffer_.data(), static_cast<std::size_t>(got));
         }
-        if (error == 0) {
-            error = out.Commit();
+        if (written.Done()) {
+            written = out.Commit();
         }
-        if (error != 0) {
-            return CreationFault(error, target);
+        if (!written.Done()) {
+            return CreationFault(written.error, target);
         }
         read_.push_back(StampOf(source, info));
         return std::nullopt;
@@ -164,8 +165,8 @@ private:
     std::optional<Fault> CopyStagedFolder(const std::string& source, const struct stat& info,
                                           const std::string& target) {
         StagedFolder staged;
-        if (const FileError error = staged.Open(target)) {
-            return CreationFault(error, target);
+        if (const FileOperationResult opened = staged.Open(target); !opened.Done()) {
+            return CreationFault(opened.error, target);
         }
         if (auto fault = FillFolder(source, info, staged.StagingPath())) {
             if (fault->path.starts_with(staged.StagingPath())) {
@@ -173,8 +174,8 @@ private:
             }
             return fault;
         }
-        if (const FileError error = staged.Commit()) {
-            return CreationFault(error, target);
+        if (const FileOperationResult committed = staged.Commit(); !committed.Done()) {
+            return CreationFault(committed.error, target);
         }
         return std::nullopt;
     }
@@ -233,8 +234,8 @@ private:
 
     // The folder that got the new entry at target is flushed, so that the entry is on disk.
     static std::optional<Fault> FlushedFolderOf(const std::string& target) {
-        if (const FileError error = SyncFolderOf(target)) {
-            return SystemFault(error, target);
+        if (const FileOperationResult flushed = SyncFolderOf(target); !flushed.Done()) {
+            return SystemFault(flushed.error, target);
         }
         return std::nullopt;
     }
@@ -324,13 +325,15 @@ FileOperationResult MoveEntry(const std::string& source, const std::string& targ
     if (auto refused = CheckedTransfer("move", source, target); !refused.Done()) {
         return refused;
     }
-    const FileError error = RenameNoReplace(source, target);
-    if (error == EEXIST) {
-        return TransferRefusal("move", source, target, *CreationFault(error, target));
+    const FileOperationResult renamed = RenameNoReplace(source, target);
+    if (renamed.Done()) {
+        return {};
     }
-    if (error != EXDEV) {
-        return error == 0 ? FileOperationResult{}
-                          : TransferRefusal("move", source, target, *SystemFault(error, source));
+    if (renamed.outcome == FileOutcome::NameTaken) {
+        return TransferRefusal("move", source, target, *CreationFault(renamed.error, target));
+    }
+    if (renamed.error != EXDEV) {
+        return TransferRefusal("move", source, target, *SystemFault(renamed.error, source));
     }
     TreeCopy copy;
     if (const auto fault = copy.Run(source, target)) {

@@ -41,8 +41,8 @@ std::string ParentOf(const std::string& path) {
     return parent;
 }
 
-// Makes the folder and any missing folders above it, private to the user.
-FileError MakeFolders(const std::string& path) {
+// Makes the folder and any missing folders above it, private to the user; answers errno.
+int MakeFolders(const std::string& path) {
     if (::mkdir(path.c_str(), PrivateFolder) == 0) {
         return 0;
     }
@@ -54,14 +54,15 @@ FileError MakeFolders(const std::string& path) {
     if (errno != ENOENT || parent.empty() || parent == path) {
         return errno;
     }
-    if (const FileError error = MakeFolders(parent)) {
+    if (const int error = MakeFolders(parent)) {
         return error;
     }
     return ::mkdir(path.c_str(), PrivateFolder) == 0 || errno == EEXIST ? 0 : errno;
 }
 
-FileError MakeTrashFolders(const std::string& trash) {
-    FileError error = MakeFolders(trash + "/files");
+// The trash folder's files/ and info/; answers errno.
+int MakeTrashFolders(const std::string& trash) {
+    const int error = MakeFolders(trash + "/files");
     return error != 0 ? error : MakeFolders(trash + "/info");
 }
 
@@ -93,7 +94,7 @@ TrashPlace VolumeTrash(const std::string& folder, dev_t device) {
         info.st_uid != ::geteuid()) {
         return NoPlace(QuotedName(trash) + " is not a trash folder of this user's.");
     }
-    if (const FileError error = MakeTrashFolders(trash)) {
+    if (const int error = MakeTrashFolders(trash)) {
         return NoPlace(QuotedName(trash) + ": " + ErrnoText(error) + ".", error);
     }
     return {trash, top, {}, 0};
@@ -101,7 +102,7 @@ TrashPlace VolumeTrash(const std::string& folder, dev_t device) {
 
 // The home trash for entries of its own file system, else the volume's.
 TrashPlace ChooseTrash(const std::string& homeTrash, const std::string& folder, dev_t device) {
-    if (const FileError error = MakeTrashFolders(homeTrash)) {
+    if (const int error = MakeTrashFolders(homeTrash)) {
         return NoPlace("The trash folder " + QuotedName(homeTrash) +
                            " cannot be made: " + ErrnoText(error) + ".",
                        error);
@@ -143,14 +144,14 @@ std::string RelativeTo(const std::string& top, const std::string& path) {
     return path.substr(top == "/" ? 1 : top.size() + 1);
 }
 
-// The info file, complete, under a name nobody holds: EEXIST when it is taken.
-FileError ClaimInfo(const std::string& infoPath, const std::string& text) {
+// The info file, complete, under a name nobody holds: NameTaken when it is taken.
+FileOperationResult ClaimInfo(const std::string& infoPath, const std::string& text) {
     StagedFile info;
-    FileError error = info.Open(infoPath, S_IRUSR | S_IWUSR);
-    if (error == 0) {
-        error = info.Write(text.data(), text.size());
+    FileOperationResult result = info.Open(infoPath, S_IRUSR | S_IWUSR);
+    if (result.Done()) {
+        result = info.Write(text.data(), text.size());
     }
-    return error == 0 ? info.Commit() : error;
+    return result.Done() ? info.Commit() : result;
 }
 
 } // namespace
@@ -178,21 +179,23 @@ FileOperationResult TrashEntry(const std::string& path, const std::string& homeT
     for (int number = 1;; ++number) {
         const std::string trashName = TrashName(name, number);
         const std::string info = place.folder + "/info/" + trashName + InfoSuffix;
-        FileError error = ClaimInfo(info, text);
-        if (error == EEXIST) {
+        const FileOperationResult claimed = ClaimInfo(info, text);
+        if (claimed.outcome == FileOutcome::NameTaken) {
             continue;
         }
-        if (error != 0) {
+        if (!claimed.Done()) {
             return Refusal(FileOutcome::Failed,
-                           prefix + QuotedName(info) + ": " + ErrnoText(error) + ".", error);
+                           prefix + QuotedName(info) + ": " + ErrnoText(claimed.error) + ".",
+                           claimed.error);
         }
-        error = RenameNoReplace(path, place.folder + "/files/" + trashName);
-        if (error == 0) {
+        const FileOperationResult moved =
+            RenameNoReplace(path, place.folder + "/files/" + trashName);
+        if (moved.Done()) {
             return {};
         }
         (void)RemoveFile(info);
-        if (error != EEXIST) {
-            return Refusal(FileOutcome::Failed, prefix + ErrnoText(error) + ".", error);
+        if (moved.outcome != FileOutcome::NameTaken) {
+            return Refusal(FileOutcome::Failed, prefix + ErrnoText(moved.error) + ".", moved.error);
         }
     }
 }

@@ -90,15 +90,15 @@ std::optional<std::string> ReadText(const std::string& path) {
 // Replaces the file in one step: a crash leaves the old text or the new, never a mix.
 void ReplaceText(const std::string& path, const std::string& text, mode_t mode) {
     StagedFile file;
-    FileError error = file.Open(path, mode);
-    if (error == 0) {
-        error = file.Write(text.data(), text.size());
+    FileOperationResult written = file.Open(path, mode);
+    if (written.Done()) {
+        written = file.Write(text.data(), text.size());
     }
-    if (error == 0) {
-        error = file.CommitReplacing();
+    if (written.Done()) {
+        written = file.CommitReplacing();
     }
-    if (error != 0) {
-        Fail("Cannot write " + path, error);
+    if (!written.Done()) {
+        Fail("Cannot write " + path, written.error);
     }
 }
 

@@ -35,9 +35,9 @@ EntryKind KindOfEntry(const std::string& path) {
     return S_ISLNK(info.st_mode) ? EntryKind::Link : EntryKind::Special;
 }
 
-FileError RenameNoReplace(const std::string& from, const std::string& to) {
+FileOperationResult RenameNoReplace(const std::string& from, const std::string& to) {
     constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
-    FileError error = ErrorOf(static_cast<int>(
+    int error = ErrorOf(static_cast<int>(
         ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace)));
     if (error == EINVAL) {
         error = ErrorOf(::link(from.c_str(), to.c_str()));
@@ -54,34 +54,34 @@ FileError RenameNoReplace(const std::string& from, const std::string& to) {
             FlushFolderOf(from);
         }
     }
-    return error;
+    return ErrnoResult(error);
 }
 
-FileError RemoveFile(const std::string& path) {
-    const FileError error = ErrorOf(::unlink(path.c_str()));
+FileOperationResult RemoveFile(const std::string& path) {
+    const int error = ErrorOf(::unlink(path.c_str()));
     if (error == 0) {
         FlushFolderOf(path);
     }
-    return error;
+    return ErrnoResult(error);
 }
 
-FileError RemoveEmptyFolder(const std::string& path) {
-    const FileError error = ErrorOf(::rmdir(path.c_str()));
+FileOperationResult RemoveEmptyFolder(const std::string& path) {
+    const int error = ErrorOf(::rmdir(path.c_str()));
     if (error == 0) {
         FlushFolderOf(path);
     }
-    return error;
+    return ErrnoResult(error);
 }
 
-FileError SyncFolderOf(const std::string& path) {
+FileOperationResult SyncFolderOf(const std::string& path) {
     const std::string folder = FolderPart(path);
     const UniqueFd dir(
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
-        return errno;
+        return ErrnoResult(errno);
     }
-    const FileError error = ErrorOf(::fsync(dir.Get()));
-    return error == EINVAL ? 0 : error;
+    const int error = ErrorOf(::fsync(dir.Get()));
+    return ErrnoResult(error == EINVAL ? 0 : error);
 }
 
 } // namespace quarn

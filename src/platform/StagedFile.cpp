@@ -1,5 +1,6 @@
 #include "platform/StagedFile.h"
 
+#include "platform/SafeFile.h"
 #include "platform/StagedFileName.h"
 #include "platform/StagedFileSweep.h"
 #include "platform/StagingLock.h"
@@ -37,7 +38,7 @@ bool NameFits(const std::string& path) {
 }
 
 // Unnamed files need the file system's support; these are its ways of saying it has none.
-bool RefusesUnnamed(FileError error) {
+bool RefusesUnnamed(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 } // namespace
@@ -46,15 +47,15 @@ StagedFile::~StagedFile() {
     Rollback();
 }
 
-FileError StagedFile::Open(const std::string& path, mode_t permissions) {
+FileOperationResult StagedFile::Open(const std::string& path, mode_t permissions) {
     Rollback();
     path_ = path;
     permissions_ = permissions;
     if (!NameFits(path)) {
-        return ENAMETOOLONG;
+        return ErrnoResult(ENAMETOOLONG);
     }
     const std::string folder = FolderOrWorking(path);
-    FileError error = OpenUnnamed(folder);
+    int error = OpenUnnamed(folder);
     if (RefusesUnnamed(error)) {
         RemoveAbandonedStagedFiles(folder);
         error = OpenNamed(path);
@@ -65,15 +66,15 @@ FileError StagedFile::Open(const std::string& path, mode_t permissions) {
     }
     if (error != 0) {
         Rollback();
-        return error;
+        return ErrnoResult(error);
     }
     device_ = status.st_dev;
     inode_ = status.st_ino;
-    return 0;
+    return {};
 }
 
 // Locked as well: a replacing commit gives it a staging name for a moment.
-FileError StagedFile::OpenUnnamed(const std::string& folder) {
+int StagedFile::OpenUnnamed(const std::string& folder) {
     fd_.Reset(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
     if (!fd_) {
         return errno;
@@ -84,7 +85,7 @@ FileError StagedFile::OpenUnnamed(const std::string& folder) {
 
 // O_CREAT | O_EXCL with mode 0600: never through a link, never another's file. Locked at once;
 // a lock taken first by a later run's sweep leaves that file to the sweep.
-FileError StagedFile::OpenNamed(const std::string& path) {
+int StagedFile::OpenNamed(const std::string& path) {
     for (;;) {
         std::string name = FreshStagedName(path);
         fd_.Reset(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
@@ -98,35 +99,35 @@ FileError StagedFile::OpenNamed(const std::string& path) {
     }
 }
 
-FileError StagedFile::Write(const void* data, std::size_t count) {
+FileOperationResult StagedFile::Write(const void* data, std::size_t count) {
     if (!fd_) {
-        return EBADF;
+        return ErrnoResult(EBADF);
     }
-    return WriteAll(fd_.Get(), data, count) == count ? 0 : errno;
+    return ErrnoResult(WriteAll(fd_.Get(), data, count) == count ? 0 : errno);
 }
 
-FileError StagedFile::Commit() {
-    return PlaceUnder(path_, false);
+FileOperationResult StagedFile::Commit() {
+    return ErrnoResult(PlaceUnder(path_, false));
 }
 
-FileError StagedFile::CommitAs(const std::string& path) {
+FileOperationResult StagedFile::CommitAs(const std::string& path) {
     if (!NameFits(path)) {
         Rollback();
-        return ENAMETOOLONG;
+        return ErrnoResult(ENAMETOOLONG);
     }
-    const FileError error = PlaceUnder(path, false);
-    return error == EXDEV ? CopyInto(path) : error;
+    const int error = PlaceUnder(path, false);
+    return error == EXDEV ? CopyInto(path) : ErrnoResult(error);
 }
 
-FileError StagedFile::CommitReplacing() {
-    return PlaceUnder(path_, true);
+FileOperationResult StagedFile::CommitReplacing() {
+    return ErrnoResult(PlaceUnder(path_, true));
 }
 
 // Links the unnamed file under path. Through /proc, which any user may; where /proc is not
 // mounted, by the descriptor itself, which needs privileges.
-FileError StagedFile::LinkUnnamed(const std::string& path) {
+int StagedFile::LinkUnnamed(const std::string& path) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_.Get());
-    FileError error =
+    int error =
         ErrorOf(::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW));
     if (error == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
         error = ErrorOf(::linkat(fd_.Get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH));
@@ -136,17 +137,17 @@ FileError StagedFile::LinkUnnamed(const std::string& path) {
 
 // EEXIST and EXDEV keep the file staged; every other failure rolls it back. The permission
 // bits come only now, so that a staging name left by a kill stays the writer's own.
-FileError StagedFile::PlaceUnder(const std::string& path, bool replace) {
+int StagedFile::PlaceUnder(const std::string& path, bool replace) {
     if (!fd_) {
         return EBADF;
     }
     (void)::fchmod(fd_.Get(), permissions_);
     if (::fsync(fd_.Get()) != 0) {
-        const FileError error = errno;
+        const int error = errno;
         Rollback();
         return error;
     }
-    FileError error = 0;
+    int error = 0;
     if (IsUnnamed() && !replace) {
         error = LinkUnnamed(path);
     } else {
@@ -163,7 +164,7 @@ FileError StagedFile::PlaceUnder(const std::string& path, bool replace) {
         }
         if (error == 0) {
             error = replace ? ErrorOf(::rename(stagedName_.c_str(), path.c_str()))
-                            : RenameNoReplace(stagedName_, path);
+                            : RenameNoReplace(stagedName_, path).error;
         }
     }
     if (error == EEXIST && !replace) {
@@ -182,8 +183,8 @@ FileError StagedFile::PlaceUnder(const std::string& path, bool replace) {
 
 // The file already has its name: flush the folder and close, and take the name back when
 // either fails, so that a file counted as not written is not left behind either.
-FileError StagedFile::Finish(const std::string& path) {
-    FileError error = SyncFolderOf(path);
+int StagedFile::Finish(const std::string& path) {
+    int error = SyncFolderOf(path).error;
     if (!fd_.Close() && error == 0) {
         error = errno;
     }
@@ -199,27 +200,27 @@ FileError StagedFile::Finish(const std::string& path) {
 
 // Stages a copy in path's folder and commits it there; this file is discarded once the copy
 // has its name, and stays staged when that name is taken.
-FileError StagedFile::CopyInto(const std::string& path) {
+FileOperationResult StagedFile::CopyInto(const std::string& path) {
     StagedFile copy;
-    FileError error = copy.Open(path, permissions_);
+    FileOperationResult result = copy.Open(path, permissions_);
     std::vector<char> buffer(CopyBlockSize);
-    for (off_t offset = 0; error == 0;) {
+    for (off_t offset = 0; result.Done();) {
         const ssize_t got = RetryOnInterrupt(
             [&] { return ::pread(fd_.Get(), buffer.data(), buffer.size(), offset); });
         if (got <= 0) {
-            error = got < 0 ? errno : copy.Commit();
+            result = got < 0 ? ErrnoResult(errno) : copy.Commit();
             break;
         }
-        error = copy.Write(buffer.data(), static_cast<std::size_t>(got));
+        result = copy.Write(buffer.data(), static_cast<std::size_t>(got));
         offset += got;
     }
-    if (error != EEXIST) {
+    if (result.outcome != FileOutcome::NameTaken) {
         Rollback();
     }
-    if (error == 0) {
+    if (result.Done()) {
         path_ = path;
     }
-    return error;
+    return result;
 }
 
 void StagedFile::Rollback() {

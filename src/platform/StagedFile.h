@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/FileOperationResult.h"
 #include "platform/PosixFile.h"
-#include "platform/SafeFile.h"
 
 #include <cstddef>
 #include <string>
@@ -25,33 +25,35 @@ public:
     // Stages a file for path, mode 0600 until the commit gives it the permission bits (where
     // the file system keeps no modes it stays 0600 or the mount's, never wider). ENAMETOOLONG when
     // the file system could never hold a file under path, before anything is written.
-    FileError Open(const std::string& path, mode_t permissions);
+    FileOperationResult Open(const std::string& path, mode_t permissions);
 
     const std::string& Path() const { return path_; }
     bool IsUnnamed() const { return stagedName_.empty(); }
 
-    FileError Write(const void* data, std::size_t count);
+    FileOperationResult Write(const void* data, std::size_t count);
 
     // Flushes the file, links it under Path() without replacing anything there, flushes the
-    // folder and closes the file. EEXIST: the name is taken; the file stays staged, whole, for
-    // CommitAs or Rollback. Any other error rolls the file back.
-    FileError Commit();
+    // folder and closes the file. NameTaken: the file stays staged, whole, for CommitAs or
+    // Rollback. Any other failure rolls the file back.
+    FileOperationResult Commit();
     // Commit under another path, which may lie in another folder or on another file system.
-    FileError CommitAs(const std::string& path);
+    FileOperationResult CommitAs(const std::string& path);
     // Commit that replaces whatever is at Path() in one step: readers see the old file or the
     // new one, never a mix.
-    FileError CommitReplacing();
+    FileOperationResult CommitReplacing();
 
     // Discards the staged file; a committed file stays.
     void Rollback();
 
 private:
-    FileError OpenUnnamed(const std::string& folder);
-    FileError OpenNamed(const std::string& folder);
-    FileError LinkUnnamed(const std::string& path);
-    FileError PlaceUnder(const std::string& path, bool replace);
-    FileError CopyInto(const std::string& path);
-    FileError Finish(const std::string& path);
+    // These steps answer the errno that stopped them, 0 when done.
+    int OpenUnnamed(const std::string& folder);
+    int OpenNamed(const std::string& folder);
+    int LinkUnnamed(const std::string& path);
+    int PlaceUnder(const std::string& path, bool replace);
+    int Finish(const std::string& path);
+
+    FileOperationResult CopyInto(const std::string& path);
     void RemoveStagedName();
 
     std::string path_;

@@ -1,5 +1,6 @@
 #include "platform/StagedFolder.h"
 
+#include "platform/SafeFile.h"
 #include "platform/StagingLock.h"
 
 #include <cerrno>
@@ -125,9 +126,9 @@ void RemoveStagingFolder(int dir, const std::string& name, int fd) {
 // renameat2 with RENAME_NOREPLACE. A file system without rename flags (EINVAL) gets the name
 // claimed by an empty folder of ours first, which a plain rename of a folder replaces and
 // nothing else does; a name that is taken refuses the claim.
-FileError RenameFolderNoReplace(const std::string& from, const std::string& to) {
+int RenameFolderNoReplace(const std::string& from, const std::string& to) {
     constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
-    const FileError error = ErrorOf(static_cast<int>(
+    const int error = ErrorOf(static_cast<int>(
         ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace)));
     if (error != EINVAL) {
         return error;
@@ -136,7 +137,7 @@ FileError RenameFolderNoReplace(const std::string& from, const std::string& to) 
         return errno;
     }
     if (::rename(from.c_str(), to.c_str()) != 0) {
-        const FileError failed = errno;
+        const int failed = errno;
         (void)::rmdir(to.c_str());
         return failed;
     }
@@ -180,17 +181,17 @@ StagedFolder::~StagedFolder() {
     Discard();
 }
 
-FileError StagedFolder::Open(const std::string& path) {
+FileOperationResult StagedFolder::Open(const std::string& path) {
     Discard();
     path_ = path;
     if (!NameFits(path)) {
-        return ENAMETOOLONG;
+        return ErrnoResult(ENAMETOOLONG);
     }
     const std::string folder = FolderOrWorking(path);
     RemoveDeadStagingFolders(folder);
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
-        return errno;
+        return ErrnoResult(errno);
     }
     // A cleaner in another process may find the new folder before it is locked and remove it:
     // the folder is only ours once it is locked under its name.
@@ -200,7 +201,7 @@ FileError StagedFolder::Open(const std::string& path) {
             if (errno == EEXIST) {
                 continue;
             }
-            return errno;
+            return ErrnoResult(errno);
         }
         UniqueFd staging(
             ::openat(dir.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -214,19 +215,19 @@ FileError StagedFolder::Open(const std::string& path) {
         }
         fd_ = std::move(staging);
         staging_ = FolderPart(path) + name;
-        return 0;
+        return {};
     }
-    return EEXIST;
+    return ErrnoResult(EEXIST);
 }
 
-FileError StagedFolder::Commit() {
-    const FileError error = RenameFolderNoReplace(staging_, path_);
+FileOperationResult StagedFolder::Commit() {
+    const int error = RenameFolderNoReplace(staging_, path_);
     if (error == 0) {
         staging_.clear();
         fd_.Reset();
         (void)SyncFolderOf(path_);
     }
-    return error;
+    return ErrnoResult(error);
 }
 
 void StagedFolder::Discard() {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/FileOperationResult.h"
 #include "platform/PosixFile.h"
-#include "platform/SafeFile.h"
 
 #include <string>
 
@@ -23,15 +23,15 @@ public:
     // Removes the staging folders of writers that are gone from the folder of path, then makes
     // and locks a fresh one there. ENAMETOOLONG when the file system could never hold a folder
     // under path, before anything is made.
-    FileError Open(const std::string& path);
+    FileOperationResult Open(const std::string& path);
 
     const std::string& Path() const { return path_; }
     // Where the contents go until the commit.
     const std::string& StagingPath() const { return staging_; }
 
-    // Gives the staging folder its final path without replacing anything there (EEXIST: the
-    // name is taken; the staging folder stays for Discard) and flushes the folder that holds it.
-    FileError Commit();
+    // Gives the staging folder its final path without replacing anything there (NameTaken: the
+    // staging folder stays for Discard) and flushes the folder that holds it.
+    FileOperationResult Commit();
 
     // Removes the staging folder with everything in it; a committed folder stays.
     void Discard();

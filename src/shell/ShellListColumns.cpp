@@ -57,7 +57,7 @@ TSCDirectoryCols ReadDirectoryCols() {
         }
         cols.Count = static_cast<int>(bytes.size());
         cols.Read = cols.Count;
-    } catch (const std::exception&) {
+    } catch (const ERegistryException&) {
     }
     return cols;
 }

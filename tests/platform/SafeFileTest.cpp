@@ -50,21 +50,27 @@ TEST(RenameNoReplace, NeverReplacesAndMovesOnlyTheName) {
     TempDir dir;
     WriteFileBytes(dir / "a", "a");
     WriteFileBytes(dir / "b", "b");
-    EXPECT_EQ(RenameNoReplace(dir / "a", dir / "b"), EEXIST);
+    const FileOperationResult taken = RenameNoReplace(dir / "a", dir / "b");
+    EXPECT_EQ(taken.error, EEXIST);
+    EXPECT_EQ(taken.outcome, FileOutcome::NameTaken);
     EXPECT_EQ(ReadFileBytes(dir / "b"), "b");
-    EXPECT_EQ(RenameNoReplace(dir / "a", dir / "c"), 0);
+    const FileOperationResult renamed = RenameNoReplace(dir / "a", dir / "c");
+    EXPECT_EQ(renamed.error, 0);
+    EXPECT_TRUE(renamed.Done());
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"b", "c"}));
-    EXPECT_EQ(RenameNoReplace(dir / "a", dir / "d"), ENOENT);
+    const FileOperationResult missing = RenameNoReplace(dir / "a", dir / "d");
+    EXPECT_EQ(missing.error, ENOENT);
+    EXPECT_EQ(missing.outcome, FileOutcome::Failed);
 }
 
 TEST(RemoveFile, RemovesALinkNeverItsTarget) {
     TempDir dir;
     WriteFileBytes(dir / "target", "kept");
     ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
-    EXPECT_EQ(RemoveFile(dir / "link"), 0);
+    EXPECT_EQ(RemoveFile(dir / "link").error, 0);
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"target"});
-    EXPECT_EQ(RemoveFile(dir / "link"), ENOENT);
-    EXPECT_EQ(RemoveFile(dir.Path().string()), EISDIR);
+    EXPECT_EQ(RemoveFile(dir / "link").error, ENOENT);
+    EXPECT_EQ(RemoveFile(dir.Path().string()).error, EISDIR);
 }
 
 TEST(RemoveEmptyFolder, RemovesOnlyAnEmptyFolderItself) {
@@ -72,9 +78,9 @@ TEST(RemoveEmptyFolder, RemovesOnlyAnEmptyFolderItself) {
     std::filesystem::create_directories(dir / "full/inner");
     std::filesystem::create_directory(dir / "empty");
     ASSERT_EQ(::symlink((dir / "empty").c_str(), (dir / "link").c_str()), 0);
-    EXPECT_EQ(RemoveEmptyFolder(dir / "full"), ENOTEMPTY);
-    EXPECT_EQ(RemoveEmptyFolder(dir / "link"), ENOTDIR);
-    EXPECT_EQ(RemoveEmptyFolder(dir / "empty"), 0);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "full").error, ENOTEMPTY);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "link").error, ENOTDIR);
+    EXPECT_EQ(RemoveEmptyFolder(dir / "empty").error, 0);
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"full", "link"}));
     EXPECT_EQ(FolderNames(dir / "full"), std::set<std::string>{"inner"});
 }
@@ -84,11 +90,11 @@ TEST(RemoveEmptyFolder, RemovesOnlyAnEmptyFolderItself) {
 TEST(StagedFile, HasNoNameUntilCommitted) {
     TempDir dir;
     StagedFile file;
-    ASSERT_EQ(file.Open(dir / "out", 0640), 0);
+    ASSERT_EQ(file.Open(dir / "out", 0640).error, 0);
     EXPECT_TRUE(file.IsUnnamed());
-    ASSERT_EQ(file.Write("contents", 8), 0);
+    ASSERT_EQ(file.Write("contents", 8).error, 0);
     EXPECT_TRUE(FolderNames(dir).empty());
-    ASSERT_EQ(file.Commit(), 0);
+    ASSERT_EQ(file.Commit().error, 0);
     EXPECT_EQ(ReadFileBytes(dir / "out"), "contents");
     EXPECT_EQ(ModeOf(dir / "out"), 0640u);
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"out"});
@@ -98,13 +104,13 @@ TEST(StagedFile, RollbackAndDestructionLeaveNothing) {
     TempDir dir;
     {
         StagedFile file;
-        ASSERT_EQ(file.Open(dir / "out", 0600), 0);
-        ASSERT_EQ(file.Write("x", 1), 0);
+        ASSERT_EQ(file.Open(dir / "out", 0600).error, 0);
+        ASSERT_EQ(file.Write("x", 1).error, 0);
         file.Rollback();
-        EXPECT_EQ(file.Commit(), EBADF);
+        EXPECT_EQ(file.Commit().error, EBADF);
         StagedFile dropped;
-        ASSERT_EQ(dropped.Open(dir / "out", 0600), 0);
-        ASSERT_EQ(dropped.Write("x", 1), 0);
+        ASSERT_EQ(dropped.Open(dir / "out", 0600).error, 0);
+        ASSERT_EQ(dropped.Write("x", 1).error, 0);
     }
     EXPECT_TRUE(FolderNames(dir).empty());
 }
@@ -118,12 +124,12 @@ TEST(StagedFile, TakenNameIsNeverReplacedAndTheWorkIsKept) {
     ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0700), 0);
     for (const std::string taken : {"target", "link", "folder"}) {
         StagedFile file;
-        ASSERT_EQ(file.Open(dir / taken, 0600), 0);
-        ASSERT_EQ(file.Write("mine", 4), 0);
-        EXPECT_EQ(file.Commit(), EEXIST) << taken;
-        EXPECT_EQ(file.CommitAs(dir / "mine"), 0);
+        ASSERT_EQ(file.Open(dir / taken, 0600).error, 0);
+        ASSERT_EQ(file.Write("mine", 4).error, 0);
+        EXPECT_EQ(file.Commit().error, EEXIST) << taken;
+        EXPECT_EQ(file.CommitAs(dir / "mine").error, 0);
         EXPECT_EQ(ReadFileBytes(dir / "mine"), "mine");
-        ASSERT_EQ(RemoveFile(dir / "mine"), 0);
+        ASSERT_EQ(RemoveFile(dir / "mine").error, 0);
     }
     EXPECT_EQ(ReadFileBytes(dir / "target"), "target");
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"folder", "link", "target"}));
@@ -140,10 +146,10 @@ TEST(StagedFile, CommitAsOnAnotherFileSystemCopies) {
     WriteFileBytes(dir / "taken", "taken");
     {
         StagedFile file;
-        ASSERT_EQ(file.Open(dir / "taken", 0604), 0);
-        ASSERT_EQ(file.Write(contents.data(), contents.size()), 0);
-        ASSERT_EQ(file.Commit(), EEXIST);
-        EXPECT_EQ(file.CommitAs(other / "moved"), 0);
+        ASSERT_EQ(file.Open(dir / "taken", 0604).error, 0);
+        ASSERT_EQ(file.Write(contents.data(), contents.size()).error, 0);
+        ASSERT_EQ(file.Commit().error, EEXIST);
+        EXPECT_EQ(file.CommitAs(other / "moved").error, 0);
         EXPECT_EQ(file.Path(), other / "moved");
     }
     EXPECT_TRUE(ReadFileBytes(other / "moved") == contents);
@@ -157,10 +163,10 @@ TEST(StagedFile, CommitReplacingSwapsTheFileInOneStep) {
     TempDir dir;
     WriteFileBytes(dir / "settings", "old");
     StagedFile file;
-    ASSERT_EQ(file.Open(dir / "settings", 0600), 0);
-    ASSERT_EQ(file.Write("new", 3), 0);
+    ASSERT_EQ(file.Open(dir / "settings", 0600).error, 0);
+    ASSERT_EQ(file.Write("new", 3).error, 0);
     EXPECT_EQ(ReadFileBytes(dir / "settings"), "old");
-    ASSERT_EQ(file.CommitReplacing(), 0);
+    ASSERT_EQ(file.CommitReplacing().error, 0);
     EXPECT_EQ(ReadFileBytes(dir / "settings"), "new");
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"settings"});
 }
@@ -168,8 +174,8 @@ TEST(StagedFile, CommitReplacingSwapsTheFileInOneStep) {
 TEST(StagedFile, NameTheFileSystemCannotHoldFailsBeforeAnyWrite) {
     TempDir dir;
     StagedFile file;
-    EXPECT_EQ(file.Open(dir / std::string(256, 'n'), 0600), ENAMETOOLONG);
-    EXPECT_EQ(file.Open(dir / "gone/out", 0600), ENOENT);
+    EXPECT_EQ(file.Open(dir / std::string(256, 'n'), 0600).error, ENAMETOOLONG);
+    EXPECT_EQ(file.Open(dir / "gone/out", 0600).error, ENOENT);
     EXPECT_TRUE(FolderNames(dir).empty());
 }
 
@@ -194,16 +200,16 @@ TEST(StagedFile, FallsBackToANamedStagingFile) {
         }
         StagedFile file;
         const bool steps[] = {
-            file.Open(dir / "taken", 0640) == 0,
+            file.Open(dir / "taken", 0640).error == 0,
             !file.IsUnnamed() && staged(),
-            file.Write("mine", 4) == 0,
-            file.Commit() == EEXIST && staged(),
-            file.CommitAs(dir / "mine") == 0 && !staged(),
+            file.Write("mine", 4).error == 0,
+            file.Commit().error == EEXIST && staged(),
+            file.CommitAs(dir / "mine").error == 0 && !staged(),
             ReadFileBytes(dir / "mine") == "mine" && ReadFileBytes(dir / "taken") == "taken",
-            file.Open(dir / "dropped", 0600) == 0 && staged(),
+            file.Open(dir / "dropped", 0600).error == 0 && staged(),
             (file.Rollback(), !staged()),
-            file.Open(dir / "taken", 0600) == 0 && file.Write("new", 3) == 0,
-            file.CommitReplacing() == 0 && !staged() && ReadFileBytes(dir / "taken") == "new",
+            file.Open(dir / "taken", 0600).error == 0 && file.Write("new", 3).error == 0,
+            file.CommitReplacing().error == 0 && !staged() && ReadFileBytes(dir / "taken") == "new",
         };
         for (std::size_t i = 0; i < std::size(steps); ++i) {
             if (!steps[i]) {

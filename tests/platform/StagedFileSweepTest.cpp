@@ -78,7 +78,8 @@ TEST(StagedFileSweep, KilledWritersFileGoesWithTheNextStagedFileThere) {
     const pid_t writer = inChildWithoutUnnamedFiles([&] {
         StagedFile file;
         const std::string part = PatternBytes(1 << 20);
-        if (file.Open(dir / "plain.txt", 0644) != 0 || file.Write(part.data(), part.size()) != 0) {
+        if (file.Open(dir / "plain.txt", 0644).error != 0 ||
+            file.Write(part.data(), part.size()).error != 0) {
             return 1;
         }
         (void)!::write(written[1], "w", 1);
@@ -104,8 +105,8 @@ TEST(StagedFileSweep, KilledWritersFileGoesWithTheNextStagedFileThere) {
 
     const pid_t later = inChildWithoutUnnamedFiles([&] {
         StagedFile file;
-        return file.Open(dir / "other.txt", 0644) == 0 && file.Write("new", 3) == 0 &&
-                       file.Commit() == 0
+        return file.Open(dir / "other.txt", 0644).error == 0 && file.Write("new", 3).error == 0 &&
+                       file.Commit().error == 0
                    ? 0
                    : 1;
     });

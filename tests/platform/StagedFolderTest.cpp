@@ -22,7 +22,7 @@ namespace {
 TEST(StagedFolder, IsFilledUnderAHiddenNameAndTakesItsNameOnlyAtTheCommit) {
     TempDir dir;
     StagedFolder folder;
-    ASSERT_EQ(folder.Open(dir / "tree"), 0);
+    ASSERT_EQ(folder.Open(dir / "tree").error, 0);
     const std::string staging = NamePart(folder.StagingPath());
     EXPECT_TRUE(IsStagingFolderName(staging)) << staging;
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{staging});
@@ -30,7 +30,7 @@ TEST(StagedFolder, IsFilledUnderAHiddenNameAndTakesItsNameOnlyAtTheCommit) {
     ASSERT_EQ(::stat(folder.StagingPath().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0700u);
     WriteFileBytes(folder.StagingPath() + "/inner", "inner");
-    ASSERT_EQ(folder.Commit(), 0);
+    ASSERT_EQ(folder.Commit().error, 0);
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{"tree"});
     EXPECT_EQ(ReadFileBytes(dir / "tree/inner"), "inner");
     folder.Discard();
@@ -45,12 +45,12 @@ TEST(StagedFolder, NeverReplacesAndIsRemovedWhenNotCommitted) {
     WriteFileBytes(dir / "file", "file");
     for (const std::string taken : {"empty folder", "file"}) {
         StagedFolder folder;
-        ASSERT_EQ(folder.Open(dir / taken), 0);
+        ASSERT_EQ(folder.Open(dir / taken).error, 0);
         std::filesystem::create_directories(folder.StagingPath() + "/sub/deeper");
         WriteFileBytes(folder.StagingPath() + "/sub/deeper/inner", "inner");
         ASSERT_EQ(::chmod((folder.StagingPath() + "/sub").c_str(), 0555), 0);
         ASSERT_EQ(::chmod(folder.StagingPath().c_str(), 0555), 0);
-        EXPECT_EQ(folder.Commit(), EEXIST) << taken;
+        EXPECT_EQ(folder.Commit().error, EEXIST) << taken;
     }
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"empty folder", "file"}));
     EXPECT_TRUE(FolderNames(dir / "empty folder").empty());
@@ -72,7 +72,7 @@ TEST(RemoveDeadStagingFolders, RemovesOnlyFoldersWhoseWriterIsGone) {
     std::filesystem::create_directory(dir / ".quarn-short.part");
     std::filesystem::create_directory(dir / "quarn-Dead02.part");
     StagedFolder live;
-    ASSERT_EQ(live.Open(dir / "tree"), 0);
+    ASSERT_EQ(live.Open(dir / "tree").error, 0);
     WriteFileBytes(live.StagingPath() + "/inner", "inner");
     const std::string liveName = NamePart(live.StagingPath());
 
@@ -82,7 +82,7 @@ TEST(RemoveDeadStagingFolders, RemovesOnlyFoldersWhoseWriterIsGone) {
                                      "quarn-Dead02.part", liveName}));
     EXPECT_EQ(ReadFileBytes(dir / "outside"), "outside");
     EXPECT_EQ(ReadFileBytes(live.StagingPath() + "/inner"), "inner");
-    ASSERT_EQ(live.Commit(), 0);
+    ASSERT_EQ(live.Commit().error, 0);
     EXPECT_EQ(ReadFileBytes(dir / "tree/inner"), "inner");
 }
 
@@ -91,7 +91,7 @@ TEST(StagedFolder, OpenClearsTheFoldersOfWritersThatAreGone) {
     std::filesystem::create_directory(dir / ".quarn-Dead01.part");
     WriteFileBytes(dir / ".quarn-Dead01.part/partial", "partial");
     StagedFolder folder;
-    ASSERT_EQ(folder.Open(dir / "tree"), 0);
+    ASSERT_EQ(folder.Open(dir / "tree").error, 0);
     EXPECT_EQ(FolderNames(dir), std::set<std::string>{NamePart(folder.StagingPath())});
 }
 
@@ -115,10 +115,10 @@ int CommitStepsWithoutRenameFlags(const TempDir& dir) {
         StagedFolder taken;
         StagedFolder free;
         const bool steps[] = {
-            taken.Open(dir / "taken") == 0 && free.Open(dir / "free") == 0,
+            taken.Open(dir / "taken").error == 0 && free.Open(dir / "free").error == 0,
             (WriteFileBytes(free.StagingPath() + "/inner", "inner"), true),
-            taken.Commit() == EEXIST,
-            free.Commit() == 0,
+            taken.Commit().error == EEXIST,
+            free.Commit().error == 0,
             (taken.Discard(), FolderNames(dir) == std::set<std::string>{"free", "taken"}),
             ReadFileBytes(dir / "free/inner") == "inner" && FolderNames(dir / "taken").empty(),
         };

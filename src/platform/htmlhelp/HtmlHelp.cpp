@@ -106,6 +106,16 @@ std::uintptr_t Run(const char* file, unsigned command) {
     return 0;
 }
 
+// No exception leaves an exported entry: a call that fails answers 0, as one that shows
+// nothing does.
+template <typename Call> std::uintptr_t Answering(Call call) noexcept {
+    try {
+        return call();
+    } catch (...) {
+        return 0;
+    }
+}
+
 } // namespace
 
 } // namespace quarn::htmlhelp
@@ -116,16 +126,18 @@ extern "C" {
 // the two commands.
 [[gnu::visibility("default")]] std::uintptr_t HtmlHelpA(std::uintptr_t, const char* file,
                                                         unsigned command, std::uintptr_t) {
-    return quarn::htmlhelp::Run(file, command);
+    return quarn::htmlhelp::Answering([&] { return quarn::htmlhelp::Run(file, command); });
 }
 
 [[gnu::visibility("default")]] std::uintptr_t HtmlHelpW(std::uintptr_t, const wchar_t* file,
                                                         unsigned command, std::uintptr_t) {
-    if (file == nullptr) {
-        return quarn::htmlhelp::Run(nullptr, command);
-    }
-    const std::string bytes = QString::fromWCharArray(file).toStdString();
-    return quarn::htmlhelp::Run(bytes.c_str(), command);
+    return quarn::htmlhelp::Answering([&] {
+        if (file == nullptr) {
+            return quarn::htmlhelp::Run(nullptr, command);
+        }
+        const std::string bytes = QString::fromWCharArray(file).toStdString();
+        return quarn::htmlhelp::Run(bytes.c_str(), command);
+    });
 }
 
 } // extern "C"
