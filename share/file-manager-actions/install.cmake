@@ -28,11 +28,15 @@ endfunction()
 
 # Launchers and file managers that show desktop actions.
 quarn_write_action(quarn-file-actions.desktop.in "${share}/applications/quarn-file-actions.desktop")
-# Dolphin: service menus must be executable to be trusted.
+# Dolphin: service menus must be executable to be trusted. Their MIME types hold for all their
+# actions, so Decrypt, offered on ".zot!" files only, has a menu of its own.
 quarn_write_action(kio-servicemenu.desktop.in "${share}/kio/servicemenus/quarn-file-actions.desktop"
     EXECUTABLE)
-# Nautilus: one script per action, named as its menu item.
-foreach(action "/e;Encrypt" "/d;Decrypt" "/w;Wipe")
+quarn_write_action(kio-servicemenu-decrypt.desktop.in
+    "${share}/kio/servicemenus/quarn-decrypt.desktop" EXECUTABLE)
+# Nautilus: one script per action, named as its menu item. It shows its scripts on every file,
+# so Decrypt is left to opening a ".zot!" file in Quarn.
+foreach(action "/e;Encrypt" "/w;Wipe")
     list(GET action 0 SWITCH)
     list(GET action 1 verb)
     quarn_write_action(nautilus-script.in "${share}/nautilus/scripts/${verb} with Quarn!" EXECUTABLE)

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdlib>
+#include <string_view>
 
 namespace quarn {
 
@@ -93,6 +94,21 @@ std::string KeyFileEscaped(const std::string& text) {
     return out;
 }
 
+// One argument of an Exec value, before the value's own escapes: quoted only where the
+// format requires it.
+std::string DesktopExecArgument(const std::string& argument) {
+    constexpr std::string_view Reserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool quoted = argument.empty() || argument.find_first_of(Reserved) != std::string::npos;
+    std::string out = quoted ? "\"" : "";
+    for (const char c : argument) {
+        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) {
+            out += '\\';
+        }
+        out += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return quoted ? out + '"' : out;
+}
+
 std::string MimePackage(const DesktopFileType& type) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
@@ -164,14 +180,7 @@ std::string DesktopName(const DesktopFileType& type) {
 }
 
 std::string DesktopExecLine(const std::string& programPath) {
-    std::string quoted = "\"";
-    for (const char c : programPath) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') {
-            quoted += '\\';
-        }
-        quoted += c == '%' ? std::string("%%") : std::string(1, c);
-    }
-    return KeyFileEscaped(quoted + "\" %f");
+    return KeyFileEscaped(DesktopExecArgument(programPath) + " %f");
 }
 
 void PublishFileType(const DesktopFileType& type) {

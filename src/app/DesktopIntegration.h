@@ -23,8 +23,11 @@ std::string DesktopName(const DesktopFileType& type);
 // update-desktop-database when those are installed. Never fails and shows nothing.
 void PublishFileType(const DesktopFileType& type);
 
-// The Exec value that starts programPath with the chosen file: quoted and escaped as the
-// desktop entry format asks, then "%f".
+// The Exec value that starts programPath with the chosen file, then "%f". The path is in
+// double quotes only when it holds a character the desktop entry format reserves (blanks,
+// quotes, backslash, shell operators and wildcards), with ", `, $ and \ escaped inside them;
+// "%" is doubled, and the whole is escaped as a string value. Launchers that split the line at
+// blanks (xdg-open outside GNOME, KDE and Xfce) take an unquoted path, never a quoted one.
 std::string DesktopExecLine(const std::string& programPath);
 
 } // namespace quarn

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <string_view>
 
 namespace quarn {
 namespace {
@@ -134,7 +135,7 @@ TEST_F(FileTypeRegistrationTest, TheDesktopGetsTheTypeAndAnEntryThatOpensFilesWi
     RegisterQuarn(Program, true);
     EXPECT_EQ(Count(ToolLog(), "\n"), 2u) << ToolLog();
     RegisterQuarn("/usr/local/bin/quarn", true);
-    EXPECT_NE(ReadFileBytes(DesktopEntry()).find("\nExec=\"/usr/local/bin/quarn\" %f\n"),
+    EXPECT_NE(ReadFileBytes(DesktopEntry()).find("\nExec=/usr/local/bin/quarn %f\n"),
               std::string::npos);
     EXPECT_EQ(Count(ToolLog(), "update-desktop-database"), 2u) << ToolLog();
     EXPECT_EQ(Count(ToolLog(), "update-mime-database"), 1u) << ToolLog();
@@ -175,10 +176,14 @@ struct ExecCase {
     std::string exec;
 };
 
-TEST(DesktopExecLine, QuotesAndEscapesTheProgramPath) {
+TEST(DesktopExecLine, QuotesTheProgramPathOnlyWhereTheFormatReservesACharacter) {
     const ExecCase cases[] = {
-        {"/usr/bin/quarn", "\"/usr/bin/quarn\" %f"},
+        {"/usr/bin/quarn", "/usr/bin/quarn %f"},
+        {"/home/j\xC3\xBCrgen/.local/bin/Quarn", "/home/j\xC3\xBCrgen/.local/bin/Quarn %f"},
+        {"/opt/100%/quarn", "/opt/100%%/quarn %f"}, // % is doubled, quoted or not
         {"/opt/my apps/quarn", "\"/opt/my apps/quarn\" %f"},
+        {"/opt/tab\there/quarn", "\"/opt/tab\\there/quarn\" %f"},
+        {"/opt/it's/quarn", "\"/opt/it's/quarn\" %f"},
         // Inside quotes ", `, $ and \ take a backslash, % is doubled; then the value's own
         // escaping doubles every backslash.
         {"/o/\"q\"/`x`/$HOME/a\\b/100%/quarn",
@@ -186,6 +191,15 @@ TEST(DesktopExecLine, QuotesAndEscapesTheProgramPath) {
     };
     for (const ExecCase& c : cases) {
         EXPECT_EQ(DesktopExecLine(c.program), c.exec) << c.program;
+    }
+    for (const char c : std::string_view(" \t\n\"'\\><~|&;$*?#()`")) {
+        EXPECT_TRUE(DesktopExecLine(std::string("/opt/a") + c + "b/quarn").starts_with("\""))
+            << "reserved: " << c;
+    }
+    for (const char c : std::string_view("!+,-.:@[]^_{}")) {
+        EXPECT_EQ(DesktopExecLine(std::string("/opt/a") + c + "b/quarn"),
+                  std::string("/opt/a") + c + "b/quarn %f")
+            << "not reserved: " << c;
     }
 }
 

@@ -6,8 +6,11 @@
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <filesystem>
+#include <fnmatch.h>
 #include <map>
+#include <set>
 
 namespace quarn::clu::test {
 namespace {
@@ -90,6 +93,18 @@ std::vector<std::string> ExecArguments(const std::string& value) {
     return arguments;
 }
 
+std::vector<std::string> Split(const std::string& list, char separator) {
+    std::vector<std::string> items;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = std::min(list.find(separator, start), list.size());
+        if (end > start) {
+            items.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return items;
+}
+
 bool IsExecutable(const std::string& path) {
     return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
 }
@@ -132,23 +147,30 @@ TEST_F(FileManagerActionsTest, TheDesktopEntryIsValid) {
     EXPECT_EQ(run.output, "");
 }
 
-struct EntryFile {
+// A form of the actions: its files below the prefix, all read together.
+struct EntryForm {
     const char* name;
-    const char* path; // below the prefix
+    std::vector<const char*> paths;
     bool executable;
 };
 
 class FileManagerEntryTest : public FileManagerActionsTest,
-                             public testing::WithParamInterface<EntryFile> {};
+                             public testing::WithParamInterface<EntryForm> {};
 
 TEST_P(FileManagerEntryTest, EachActionRunsTheCommandWithItsSwitch) {
-    const std::string path = prefix + GetParam().path;
-    ASSERT_TRUE(PathExists(path));
-    EXPECT_EQ(IsExecutable(path), GetParam().executable);
-    Groups groups = ReadKeyFile(path);
-    EXPECT_EQ(groups["Desktop Entry"]["Actions"], "encrypt;decrypt;wipe;");
+    std::map<std::string, std::map<std::string, std::string>> actions;
+    for (const char* path : GetParam().paths) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(PathExists(prefix + path));
+        EXPECT_EQ(IsExecutable(prefix + path), GetParam().executable);
+        Groups groups = ReadKeyFile(prefix + path);
+        for (const std::string& id : Split(groups["Desktop Entry"]["Actions"], ';')) {
+            EXPECT_TRUE(actions.emplace(id, groups["Desktop Action " + id]).second) << id;
+        }
+    }
+    EXPECT_EQ(actions.size(), std::size(Actions));
     for (const Action& action : Actions) {
-        auto& group = groups[std::string("Desktop Action ") + action.id];
+        auto& group = actions[action.id];
         EXPECT_EQ(group["Name"], action.name);
         EXPECT_EQ(ExecArguments(group["Exec"]),
                   (std::vector<std::string>{command, action.option, "%F"}))
@@ -158,21 +180,21 @@ TEST_P(FileManagerEntryTest, EachActionRunsTheCommandWithItsSwitch) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, FileManagerEntryTest,
-    testing::Values(EntryFile{"DesktopEntry", "/share/applications/quarn-file-actions.desktop",
-                              false},
-                    EntryFile{"DolphinServiceMenu",
-                              "/share/kio/servicemenus/quarn-file-actions.desktop", true}),
-    [](const testing::TestParamInfo<EntryFile>& info) { return std::string(info.param.name); });
+    testing::Values(
+        EntryForm{"DesktopEntry", {"/share/applications/quarn-file-actions.desktop"}, false},
+        EntryForm{"DolphinServiceMenus",
+                  {"/share/kio/servicemenus/quarn-file-actions.desktop",
+                   "/share/kio/servicemenus/quarn-decrypt.desktop"},
+                  true}),
+    [](const testing::TestParamInfo<EntryForm>& info) { return std::string(info.param.name); });
 
-TEST_F(FileManagerActionsTest, TheServiceMenuOffersItselfForFilesOnly) {
-    Groups groups = ReadKeyFile(prefix + "/share/kio/servicemenus/quarn-file-actions.desktop");
-    EXPECT_EQ(groups["Desktop Entry"]["Type"], "Service");
-    EXPECT_EQ(groups["Desktop Entry"]["MimeType"], "all/allfiles;");
-}
-
+// Nautilus shows every script on every file: Decrypt is left to opening the file in Quarn.
 TEST_F(FileManagerActionsTest, NautilusScriptsHandTheSelectedNamesOver) {
-    for (const Action& action : Actions) {
-        const std::string script = prefix + "/share/nautilus/scripts/" + action.name;
+    const std::string scripts = prefix + "/share/nautilus/scripts/";
+    EXPECT_EQ(quarn::test::FolderNames(scripts),
+              (std::set<std::string>{"Encrypt with Quarn!", "Wipe with Quarn!"}));
+    for (const Action& action : {Actions[0], Actions[2]}) {
+        const std::string script = scripts + action.name;
         ASSERT_TRUE(IsExecutable(script)) << script;
         // Nautilus runs a script in the shown folder with the names as arguments.
         const ProgramRun run = RunInWork(script, {"two words.txt", "r\xE9sum\xE9"});
@@ -188,6 +210,7 @@ struct ThunarAction {
     std::string name;
     std::string uniqueId;
     std::string command;
+    std::string patterns;
 };
 
 std::vector<ThunarAction> ReadThunarActions(const std::string& path) {
@@ -207,6 +230,8 @@ std::vector<ThunarAction> ReadThunarActions(const std::string& path) {
             actions.back().uniqueId = xml.readElementText().toStdString();
         } else if (!actions.empty() && xml.name() == u"command") {
             actions.back().command = xml.readElementText().toStdString();
+        } else if (!actions.empty() && xml.name() == u"patterns") {
+            actions.back().patterns = xml.readElementText().toStdString();
         }
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -229,6 +254,82 @@ TEST_F(FileManagerActionsTest, TheThunarActionsRunTheCommandWithTheirSwitch) {
         EXPECT_EQ(WaitForFile(record),
                   DetachedStart(prefix + "/bin/QuarnCLU", {Actions[i].option, "zotshell"}));
         EXPECT_EQ(Handed(), std::vector<std::string>{"/a/b c.txt"});
+    }
+}
+
+class FileManagerOfferTest : public FileManagerActionsTest {
+protected:
+    void SetUp() override {
+        FileManagerActionsTest::SetUp();
+        // The ".zot!" type comes with Quarn's desktop entry.
+        const ProgramRun install = RunProgram(
+            QUARN_CMAKE_COMMAND,
+            {"--install", QUARN_BUILD_DIR, "--prefix", prefix, "--component", "desktop-entry"},
+            dir.Path().string(), {});
+        ASSERT_EQ(install.exitCode, 0) << install.output;
+    }
+
+    // The file's type as the desktop looks it up, in a session of no particular desktop.
+    std::string FileType(const std::string& file) {
+        const ProgramRun run =
+            RunProgram("/usr/bin/xdg-mime", {"query", "filetype", file}, work,
+                       {"PATH=/usr/bin:/bin", "XDG_DATA_HOME=" + prefix + "/share",
+                        "XDG_DATA_DIRS=/usr/share", "XDG_CURRENT_DESKTOP=", "DESKTOP_SESSION=",
+                        "KDE_FULL_SESSION=", "GNOME_DESKTOP_SESSION_ID="});
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return run.output.substr(0, run.output.find_first_of(";\n"));
+    }
+
+    // Dolphin: the actions of the service menus whose MIME types hold the file's type, or
+    // all files.
+    std::set<std::string> DolphinOffers(const std::string& type) {
+        std::set<std::string> offered;
+        for (const auto& entry : fs::directory_iterator(prefix + "/share/kio/servicemenus")) {
+            Groups groups = ReadKeyFile(entry.path());
+            const std::vector<std::string> types = Split(groups["Desktop Entry"]["MimeType"], ';');
+            if (std::find(types.begin(), types.end(), type) != types.end() ||
+                std::find(types.begin(), types.end(), "all/allfiles") != types.end()) {
+                for (const std::string& id : Split(groups["Desktop Entry"]["Actions"], ';')) {
+                    offered.insert(groups["Desktop Action " + id]["Name"]);
+                }
+            }
+        }
+        return offered;
+    }
+
+    // Thunar: the actions one of whose patterns matches the file's name.
+    std::set<std::string> ThunarOffers(const std::string& file) {
+        std::set<std::string> offered;
+        for (const ThunarAction& action :
+             ReadThunarActions(prefix + "/share/quarn/thunar/uca.xml")) {
+            for (const std::string& pattern : Split(action.patterns, ';')) {
+                if (fnmatch(pattern.c_str(), fs::path(file).filename().c_str(), 0) == 0) {
+                    offered.insert(action.name);
+                }
+            }
+        }
+        return offered;
+    }
+};
+
+TEST_F(FileManagerOfferTest, DecryptIsOfferedOnZotFilesOnly) {
+    const std::set<std::string> encryptAndWipe{"Encrypt with Quarn!", "Wipe with Quarn!"};
+    const std::set<std::string> all{"Encrypt with Quarn!", "Decrypt with Quarn!",
+                                    "Wipe with Quarn!"};
+    const std::pair<const char*, std::set<std::string>> cases[] = {
+        {"report.txt", encryptAndWipe},
+        {"0.zot!", all},
+        {"my report.zot!", all},
+        {"notes.zot!.txt", encryptAndWipe},
+    };
+    for (const auto& [name, offered] : cases) {
+        SCOPED_TRACE(name);
+        const std::string file = work + "/" + name;
+        WriteFileBytes(file, PatternBytes(64));
+        const std::string type = FileType(file);
+        EXPECT_EQ(type == "application/x-quarn-zot", offered.size() == 3) << type;
+        EXPECT_EQ(DolphinOffers(type), offered);
+        EXPECT_EQ(ThunarOffers(file), offered);
     }
 }
 

@@ -24,6 +24,16 @@ std::string ReadOpenCommand() {
 
 class ProgramRun : public MainWindowTest {
 protected:
+    // Installs the desktop entry and the ".zot!" type below prefix, as the installation does.
+    static bool InstallDesktopEntry(const std::string& prefix) {
+        QProcess install;
+        install.setProcessChannelMode(QProcess::ForwardedChannels);
+        install.start(QUARN_CMAKE_COMMAND,
+                      {"--install", QUARN_BUILD_DIR, "--prefix", QString::fromStdString(prefix),
+                       "--component", "desktop-entry"});
+        return install.waitForFinished(60000) && install.exitCode() == 0;
+    }
+
     // Starts Quarn through a bash command (the program in $0) and waits until it has
     // registered itself; then ends it. False when it never registered.
     bool RunUntilRegistered(const QString& command) {
@@ -69,30 +79,58 @@ TEST_F(ProgramRun, TheProgramFileIsTheRunningFileHoweverItWasStarted) {
 }
 
 TEST_F(ProgramRun, InstalledDesktopFilesAreWhatTheRegistrationWrites) {
-    const std::string prefix = dir / "prefix";
-    QProcess install;
-    install.setProcessChannelMode(QProcess::ForwardedChannels);
-    install.start(QUARN_CMAKE_COMMAND,
-                  {"--install", QUARN_BUILD_DIR, "--prefix", QString::fromStdString(prefix),
-                   "--component", "desktop-entry"});
-    ASSERT_TRUE(install.waitForFinished(60000));
-    ASSERT_EQ(install.exitCode(), 0);
+    // A prefix whose path the Exec line takes as it is, and one it must quote.
+    for (const std::string& prefix : {dir / "prefix", dir / "pre fix's \"$HOME\" 100%"}) {
+        SCOPED_TRACE(prefix);
+        ASSERT_TRUE(InstallDesktopEntry(prefix));
+        const std::string data = prefix + "-registered";
+        const char* previous = std::getenv("XDG_DATA_HOME");
+        const std::string keep = previous != nullptr ? previous : "";
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        PublishFileType({".zot!", "Quarn!", "Quarn! Encrypted File", prefix + "/bin/Quarn"});
+        setenv("XDG_DATA_HOME", keep.c_str(), 1);
 
-    const std::string data = dir / "data";
-    const char* previous = std::getenv("XDG_DATA_HOME");
-    const std::string keep = previous != nullptr ? previous : "";
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
-    PublishFileType({".zot!", "Quarn!", "Quarn! Encrypted File", prefix + "/bin/Quarn"});
-    setenv("XDG_DATA_HOME", keep.c_str(), 1);
-
-    for (const char* file : {"applications/quarn.desktop", "mime/packages/quarn-zot.xml"}) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(ReadFileBytes(prefix + "/share/" + file), ReadFileBytes(data + "/" + file));
+        for (const char* file : {"applications/quarn.desktop", "mime/packages/quarn-zot.xml"}) {
+            SCOPED_TRACE(file);
+            EXPECT_EQ(ReadFileBytes(prefix + "/share/" + file), ReadFileBytes(data + "/" + file));
+        }
     }
-    // The desktop starts Quarn with the file's path.
-    EXPECT_NE(ReadFileBytes(prefix + "/share/applications/quarn.desktop")
-                  .find("\nExec=\"" + prefix + "/bin/Quarn\" %f\n"),
-              std::string::npos);
+}
+
+// Outside GNOME, KDE and Xfce, xdg-open reads the desktop entry itself: it takes the Exec
+// line's first word as the program and puts the file in place of %f.
+TEST_F(ProgramRun, XdgOpenUnderAPlainWindowManagerStartsQuarnWithTheFile) {
+    const std::string prefix = dir / "prefix";
+    ASSERT_TRUE(InstallDesktopEntry(prefix));
+    const std::string record = dir / "started.txt";
+    // Quarn's stand-in notes its arguments, one per line.
+    std::filesystem::create_directory(prefix + "/bin");
+    WriteFileBytes(prefix + "/bin/Quarn", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + "'\n");
+    std::filesystem::permissions(prefix + "/bin/Quarn", std::filesystem::perms::owner_all);
+
+    // No desktop named; xdg-open asks for a file's type only when there is a display.
+    QProcessEnvironment session;
+    session.insert("PATH", "/usr/bin:/bin");
+    session.insert("HOME", QString::fromStdString(dir / "home"));
+    session.insert("XDG_CONFIG_HOME", QString::fromStdString(dir / "config"));
+    session.insert("XDG_DATA_HOME", QString::fromStdString(prefix + "/share"));
+    session.insert("XDG_DATA_DIRS", "/usr/share");
+    session.insert("DISPLAY", ":0");
+    session.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    std::filesystem::create_directory(dir / "with blanks");
+    for (const std::string& file : {dir / "0.zot!", dir / "with blanks/my report.zot!"}) {
+        SCOPED_TRACE(file);
+        WriteFileBytes(file, PatternBytes(64));
+        std::filesystem::remove(record);
+        QProcess open;
+        open.setProcessEnvironment(session);
+        open.setProcessChannelMode(QProcess::MergedChannels);
+        open.start("/usr/bin/xdg-open", {QString::fromStdString(file)});
+        ASSERT_TRUE(open.waitForFinished(60000));
+        EXPECT_EQ(open.exitCode(), 0) << open.readAll().toStdString();
+        ASSERT_TRUE(PathExists(record));
+        EXPECT_EQ(ReadFileBytes(record), file + "\n");
+    }
 }
 
 } // namespace
