@@ -1,7 +1,7 @@
 #include "app/ItemFilters.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

@@ -1,8 +1,8 @@
 #include "ControlTestSupport.h"
 
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
-#include "shell/DragMimeData.h"
-#include "shell/ShellItemsDataObject.h"
+#include "shell/dragdrop/DragMimeData.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "namespace/Malloc.h"
 #include "namespace/ShellFolder.h"
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <memory>
 #include <string>

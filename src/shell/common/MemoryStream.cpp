@@ -1,6 +1,6 @@
-#include "MemoryStream.h"
+#include "shell/common/MemoryStream.h"
 
-#include "ShellErrors.h"
+#include "shell/common/ShellErrors.h"
 
 #include <cstring>
 

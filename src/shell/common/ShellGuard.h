@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ShellErrors.h"
 #include "platform/gui/Guard.h"
+#include "shell/common/ShellErrors.h"
 
 #include <utility>
 

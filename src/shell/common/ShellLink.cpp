@@ -1,6 +1,6 @@
-#include "ShellLink.h"
+#include "shell/common/ShellLink.h"
 
-#include "ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "ShellProcessState.h"
+#include "shell/common/ShellProcessState.h"
 
 namespace quarn {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MemoryStream.h"
+#include "shell/common/MemoryStream.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "SystemImageList.h"
+#include "shell/common/SystemImageList.h"
 
-#include "ShellUtils.h"
 #include "namespace/Namespace.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <QApplication>
 #include <QMimeDatabase>

@@ -1,5 +1,5 @@
 // Characters of texts in the system code page (UTF-8).
-#include "ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

@@ -1,8 +1,8 @@
-#include "DeviceChangeHandler.h"
+#include "shell/devices/DeviceChangeHandler.h"
 
-#include "ShellErrors.h"
 #include "namespace/MountTableWatcher.h"
 #include "platform/gui/Guard.h"
+#include "shell/common/ShellErrors.h"
 
 #include <QCoreApplication>
 #include <QObject>

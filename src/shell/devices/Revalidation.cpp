@@ -1,8 +1,8 @@
-#include "Revalidation.h"
+#include "shell/devices/Revalidation.h"
 
-#include "ShellErrors.h"
-#include "ShellUtils.h"
 #include "namespace/ItemIdList.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

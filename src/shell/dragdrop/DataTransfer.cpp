@@ -1,4 +1,4 @@
-#include "shell/DataTransfer.h"
+#include "shell/dragdrop/DataTransfer.h"
 
 #include <map>
 #include <mutex>

@@ -2,7 +2,7 @@
 
 #include "namespace/ComBase.h"
 #include "namespace/ShellFolder.h"
-#include "shell/DropEffects.h"
+#include "shell/dragdrop/DropEffects.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shell/DragKeys.h"
+#include "shell/dragdrop/DragKeys.h"
 
 namespace quarn {
 

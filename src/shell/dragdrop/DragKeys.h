@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DropEffects.h"
+#include "shell/dragdrop/DropEffects.h"
 
 #include <Qt>
 

@@ -1,8 +1,8 @@
-#include "shell/DragMimeData.h"
+#include "shell/dragdrop/DragMimeData.h"
 
 #include "namespace/FileClipboard.h"
-#include "shell/ShellDataBlocks.h"
-#include "shell/ShellDataObject.h"
+#include "shell/dragdrop/ShellDataBlocks.h"
+#include "shell/dragdrop/ShellDataObject.h"
 
 namespace quarn {
 

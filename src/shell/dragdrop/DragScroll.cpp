@@ -1,4 +1,4 @@
-#include "shell/DragScroll.h"
+#include "shell/dragdrop/DragScroll.h"
 
 #include <QAbstractScrollArea>
 #include <QScrollBar>

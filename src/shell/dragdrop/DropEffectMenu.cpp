@@ -1,4 +1,4 @@
-#include "shell/DropEffectMenu.h"
+#include "shell/dragdrop/DropEffectMenu.h"
 
 #include <QMenu>
 

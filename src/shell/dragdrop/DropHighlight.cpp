@@ -1,4 +1,4 @@
-#include "shell/DropHighlight.h"
+#include "shell/dragdrop/DropHighlight.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "shell/DropOperation.h"
+#include "shell/dragdrop/DropOperation.h"
 
 #include "namespace/UserFolders.h"
 #include "platform/EntryLink.h"

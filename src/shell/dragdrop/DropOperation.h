@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileOperationResult.h"
-#include "shell/DropEffects.h"
+#include "shell/dragdrop/DropEffects.h"
 
 #include <functional>
 #include <string>

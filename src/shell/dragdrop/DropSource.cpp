@@ -1,7 +1,7 @@
-#include "shell/DropSource.h"
+#include "shell/dragdrop/DropSource.h"
 
-#include "shell/DragKeys.h"
-#include "shell/DragMimeData.h"
+#include "shell/dragdrop/DragKeys.h"
+#include "shell/dragdrop/DragMimeData.h"
 
 #include <QCursor>
 #include <QDrag>

@@ -1,10 +1,10 @@
-#include "shell/DroppedItems.h"
+#include "shell/dragdrop/DroppedItems.h"
 
 #include "platform/PathLimits.h"
-#include "shell/ShellDataBlocks.h"
-#include "shell/ShellDataObject.h"
-#include "shell/ShellErrors.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/dragdrop/ShellDataBlocks.h"
+#include "shell/dragdrop/ShellDataObject.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DataTransfer.h"
+#include "shell/dragdrop/DataTransfer.h"
 
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "shell/FolderDropTarget.h"
+#include "shell/dragdrop/FolderDropTarget.h"
 
 #include "namespace/RefusalMessage.h"
 #include "platform/RealPaths.h"
-#include "shell/DropEffectMenu.h"
-#include "shell/DropOperation.h"
-#include "shell/DroppedItems.h"
-#include "shell/Hourglass.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/Hourglass.h"
+#include "shell/dragdrop/DropEffectMenu.h"
+#include "shell/dragdrop/DropOperation.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <filesystem>
 

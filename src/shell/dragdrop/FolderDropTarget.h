@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileOperationResult.h"
-#include "shell/DataTransfer.h"
+#include "shell/dragdrop/DataTransfer.h"
 
 #include <string>
 #include <vector>

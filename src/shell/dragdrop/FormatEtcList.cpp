@@ -1,4 +1,4 @@
-#include "shell/FormatEtcList.h"
+#include "shell/dragdrop/FormatEtcList.h"
 
 #include <cstring>
 

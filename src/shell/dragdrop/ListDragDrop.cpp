@@ -1,14 +1,14 @@
-#include "shell/ListDragDrop.h"
+#include "shell/dragdrop/ListDragDrop.h"
 
-#include "shell/DropHighlight.h"
-#include "shell/DropSource.h"
-#include "shell/DroppedItems.h"
-#include "shell/FolderDropTarget.h"
-#include "shell/Hourglass.h"
-#include "shell/ShellItemsDataObject.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/Hourglass.h"
+#include "shell/dragdrop/DropHighlight.h"
+#include "shell/dragdrop/DropSource.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/dragdrop/FolderDropTarget.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
 
 #include <QAbstractItemView>
 #include <QCursor>

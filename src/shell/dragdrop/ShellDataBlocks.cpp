@@ -1,4 +1,4 @@
-#include "shell/ShellDataBlocks.h"
+#include "shell/dragdrop/ShellDataBlocks.h"
 
 #include "platform/PathLimits.h"
 

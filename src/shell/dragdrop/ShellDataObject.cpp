@@ -1,4 +1,4 @@
-#include "shell/ShellDataObject.h"
+#include "shell/dragdrop/ShellDataObject.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/FormatEtcList.h"
+#include "shell/dragdrop/FormatEtcList.h"
 
 #include <memory>
 #include <optional>

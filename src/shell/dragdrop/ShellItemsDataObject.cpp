@@ -1,11 +1,11 @@
-#include "shell/ShellItemsDataObject.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
 
-#include "shell/ShellDataBlocks.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellTreeModel.h"
-#include "shell/ShellUtils.h"
+#include "shell/dragdrop/ShellDataBlocks.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/tree/ShellTreeData.h"
+#include "shell/tree/ShellTreeModel.h"
 
 namespace quarn {
 

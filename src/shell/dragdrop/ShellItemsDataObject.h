@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ShellDataObject.h"
+#include "shell/dragdrop/ShellDataObject.h"
 
 #include <vector>
 

@@ -1,14 +1,14 @@
-#include "shell/TreeDragDrop.h"
+#include "shell/dragdrop/TreeDragDrop.h"
 
-#include "shell/DropHighlight.h"
-#include "shell/DropSource.h"
-#include "shell/DroppedItems.h"
-#include "shell/FolderDropTarget.h"
-#include "shell/Hourglass.h"
-#include "shell/ScopedIncrement.h"
-#include "shell/ShellItemsDataObject.h"
-#include "shell/ShellTree.h"
-#include "shell/ShellTreeData.h"
+#include "shell/common/Hourglass.h"
+#include "shell/common/ScopedIncrement.h"
+#include "shell/dragdrop/DropHighlight.h"
+#include "shell/dragdrop/DropSource.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/dragdrop/FolderDropTarget.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/tree/ShellTree.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QCursor>
 #include <QScopeGuard>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/DragScroll.h"
-#include "shell/ViewDragDrop.h"
+#include "shell/dragdrop/DragScroll.h"
+#include "shell/dragdrop/ViewDragDrop.h"
 
 #include <QElapsedTimer>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "shell/ViewDragDrop.h"
+#include "shell/dragdrop/ViewDragDrop.h"
 
-#include "shell/DragKeys.h"
-#include "shell/DragMimeData.h"
-#include "shell/ShellGuard.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/dragdrop/DragKeys.h"
+#include "shell/dragdrop/DragMimeData.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "IdListArray.h"
+#include "shell/idlist/IdListArray.h"
 
 namespace quarn {
 

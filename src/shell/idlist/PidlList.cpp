@@ -1,6 +1,6 @@
-#include "PidlList.h"
+#include "shell/idlist/PidlList.h"
 
-#include "ShellErrors.h"
+#include "shell/common/ShellErrors.h"
 
 #include <algorithm>
 #include <cstring>

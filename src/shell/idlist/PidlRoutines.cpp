@@ -1,5 +1,5 @@
 // Allocating, joining, copying and comparing item-ID lists.
-#include "ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Folders, paths and special folders of item-ID lists.
-#include "IdListArray.h"
-#include "ShellErrors.h"
-#include "ShellUtils.h"
 #include "namespace/Namespace.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

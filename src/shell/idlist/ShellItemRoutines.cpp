@@ -1,7 +1,7 @@
-#include "ShellItemRoutines.h"
+#include "shell/idlist/ShellItemRoutines.h"
 
-#include "IdListArray.h"
-#include "ShellUtils.h"
+#include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <stdexcept>
 

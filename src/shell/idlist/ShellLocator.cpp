@@ -1,9 +1,9 @@
-#include "ShellLocator.h"
+#include "shell/idlist/ShellLocator.h"
 
-#include "MemoryStream.h"
-#include "ShellErrors.h"
-#include "ShellUtils.h"
 #include "namespace/Namespace.h"
+#include "shell/common/MemoryStream.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <vector>
 

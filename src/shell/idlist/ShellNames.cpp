@@ -1,7 +1,7 @@
 // Display names of item-ID lists.
-#include "IdListArray.h"
-#include "ShellErrors.h"
-#include "ShellUtils.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <QString>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ColumnFill.h"
+#include "shell/list/ColumnFill.h"
 
 #include <QEvent>
 #include <QHeaderView>

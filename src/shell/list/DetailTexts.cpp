@@ -1,8 +1,8 @@
-#include "DetailTexts.h"
+#include "shell/list/DetailTexts.h"
 
-#include "ShellUtils.h"
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <QLocale>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "ShellDetails.h"
+#include "shell/list/ShellDetails.h"
 
 namespace quarn {
 

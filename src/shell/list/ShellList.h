@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ChangeThreadOwner.h"
-#include "CustomListView.h"
-#include "ShellContextMenus.h"
-#include "ShellControlEvents.h"
-#include "ShellControlLink.h"
-#include "ShellListModel.h"
-#include "ShellListViews.h"
-#include "ShellLocator.h"
+#include "shell/idlist/ShellLocator.h"
+#include "shell/list/ShellListModel.h"
+#include "shell/list/ShellListViews.h"
+#include "shell/menus/ShellContextMenus.h"
+#include "shell/notify/ChangeThreadOwner.h"
+#include "shell/views/CustomListView.h"
+#include "shell/views/ShellControlEvents.h"
+#include "shell/views/ShellControlLink.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "ShellListColumns.h"
+#include "shell/list/ShellListColumns.h"
 
-#include "MemoryStream.h"
 #include "platform/Registry.h"
 #include "platform/gui/DesignScale.h"
+#include "shell/common/MemoryStream.h"
 
 #include <QtEndian>
 #include <algorithm>

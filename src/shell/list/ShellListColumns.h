@@ -3,7 +3,7 @@
 // The file list's columns: its own four, with their widths from Explorer's "DirectoryCols"
 // value, and the widths that follow the list from folder to folder while the program runs.
 
-#include "ShellListModel.h"
+#include "shell/list/ShellListModel.h"
 
 #include <array>
 #include <cstdint>

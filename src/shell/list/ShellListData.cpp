@@ -1,11 +1,11 @@
-#include "ShellListData.h"
+#include "shell/list/ShellListData.h"
 
-#include "DetailTexts.h"
-#include "ShellList.h"
-#include "ShellUtils.h"
 #include "namespace/ItemCodec.h"
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/DetailTexts.h"
+#include "shell/list/ShellList.h"
 
 namespace quarn {
 

@@ -1,4 +1,4 @@
-#include "ShellListFilter.h"
+#include "shell/list/ShellListFilter.h"
 
 #include <QString>
 #include <dirent.h>

@@ -1,11 +1,11 @@
-#include "ShellListModel.h"
+#include "shell/list/ShellListModel.h"
 
-#include "RenameEditor.h"
-#include "ShellGuard.h"
-#include "ShellList.h"
-#include "ShellListData.h"
-#include "SystemImageList.h"
 #include "namespace/ShellConstants.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/common/SystemImageList.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/views/RenameEditor.h"
 
 #include <QHash>
 #include <QPainter>

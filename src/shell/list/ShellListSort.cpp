@@ -1,7 +1,7 @@
-#include "ShellListSort.h"
+#include "shell/list/ShellListSort.h"
 
-#include "ShellListData.h"
 #include "namespace/FolderOrder.h"
+#include "shell/list/ShellListData.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ShellListModel.h"
 #include "namespace/ShellFolder.h"
+#include "shell/list/ShellListModel.h"
 
 #include <vector>
 

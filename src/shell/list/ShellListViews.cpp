@@ -1,4 +1,4 @@
-#include "ShellListViews.h"
+#include "shell/list/ShellListViews.h"
 
 #include "platform/gui/DesignScale.h"
 

@@ -3,7 +3,7 @@
 // The views of the file list's styles. The report is a table with a header; icons, small
 // icons and the list are one item view laid out for each.
 
-#include "ViewStyle.h"
+#include "shell/views/ViewStyle.h"
 
 class QHeaderView;
 class QSize;

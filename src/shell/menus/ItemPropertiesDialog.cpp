@@ -1,4 +1,4 @@
-#include "shell/ItemPropertiesDialog.h"
+#include "shell/menus/ItemPropertiesDialog.h"
 
 #include "namespace/ItemProperties.h"
 

@@ -1,7 +1,7 @@
-#include "shell/QtDesktopServices.h"
+#include "shell/menus/QtDesktopServices.h"
 
 #include "platform/gui/DesktopOpener.h"
-#include "shell/ItemPropertiesDialog.h"
+#include "shell/menus/ItemPropertiesDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

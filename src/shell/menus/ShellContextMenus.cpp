@@ -1,8 +1,8 @@
-#include "shell/ShellContextMenus.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include "namespace/MenuModel.h"
 #include "platform/gui/Guard.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/ShellErrors.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "shell/ShortcutKeys.h"
+#include "shell/menus/ShortcutKeys.h"
 
-#include "shell/VirtualKeys.h"
+#include "shell/winapi/VirtualKeys.h"
 
 #include <string_view>
 #include <strings.h>

@@ -1,9 +1,9 @@
-#include "ChangeHandlerThread.h"
+#include "shell/notify/ChangeHandlerThread.h"
 
-#include "WindowMessage.h"
 #include "namespace/ChangeHandle.h"
 #include "platform/EventFd.h"
 #include "platform/Poll.h"
+#include "shell/notify/WindowMessage.h"
 
 #include <array>
 #include <condition_variable>

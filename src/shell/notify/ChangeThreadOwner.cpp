@@ -1,4 +1,4 @@
-#include "ChangeThreadOwner.h"
+#include "shell/notify/ChangeThreadOwner.h"
 
 namespace quarn {
 

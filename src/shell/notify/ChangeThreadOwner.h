@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ChangeHandlerThread.h"
-#include "WindowMessage.h"
+#include "shell/notify/ChangeHandlerThread.h"
+#include "shell/notify/WindowMessage.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "WindowMessage.h"
+#include "shell/notify/WindowMessage.h"
 
 #include <QCoreApplication>
 

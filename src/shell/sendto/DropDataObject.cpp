@@ -1,11 +1,11 @@
-#include "shell/DropDataObject.h"
+#include "shell/sendto/DropDataObject.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/DroppedItems.h"
-#include "shell/Hourglass.h"
-#include "shell/SendToTarget.h"
-#include "shell/ShellErrors.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/Hourglass.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/sendto/SendToTarget.h"
 
 namespace quarn {
 

@@ -1,9 +1,9 @@
 // The Send To commands of the folder tree and the file list.
-#include "shell/DropDataObject.h"
-#include "shell/SendToList.h"
-#include "shell/ShellItemsDataObject.h"
-#include "shell/ShellList.h"
-#include "shell/ShellTree.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/list/ShellList.h"
+#include "shell/sendto/DropDataObject.h"
+#include "shell/sendto/SendToList.h"
+#include "shell/tree/ShellTree.h"
 
 namespace quarn {
 

@@ -1,4 +1,4 @@
-#include "shell/SendToDesktopEntry.h"
+#include "shell/sendto/SendToDesktopEntry.h"
 
 #include <algorithm>
 

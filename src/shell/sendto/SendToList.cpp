@@ -1,9 +1,9 @@
-#include "shell/SendToList.h"
+#include "shell/sendto/SendToList.h"
 
 #include "namespace/UserFolders.h"
-#include "shell/ShellListFilter.h"
-#include "shell/ShellUtils.h"
-#include "shell/SystemImageList.h"
+#include "shell/common/SystemImageList.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/ShellListFilter.h"
 
 #include <QCollator>
 #include <QLocale>

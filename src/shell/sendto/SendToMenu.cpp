@@ -1,8 +1,8 @@
-#include "shell/SendToMenu.h"
+#include "shell/sendto/SendToMenu.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/ShellUtils.h"
-#include "shell/SystemImageList.h"
+#include "shell/common/SystemImageList.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <QAction>
 #include <QApplication>

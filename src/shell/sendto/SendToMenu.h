@@ -6,7 +6,7 @@
 // Letter keys go to the entries' first characters, as a Win32 menu asks its owner for them.
 
 #include "namespace/ContextMenu.h"
-#include "shell/SendToList.h"
+#include "shell/sendto/SendToList.h"
 
 #include <QChar>
 

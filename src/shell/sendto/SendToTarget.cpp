@@ -1,12 +1,12 @@
-#include "shell/SendToTarget.h"
+#include "shell/sendto/SendToTarget.h"
 
 #include "platform/DetachedProcess.h"
 #include "platform/FileOperationResult.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
-#include "shell/DropOperation.h"
-#include "shell/FolderDropTarget.h"
-#include "shell/SendToDesktopEntry.h"
+#include "shell/dragdrop/DropOperation.h"
+#include "shell/dragdrop/FolderDropTarget.h"
+#include "shell/sendto/SendToDesktopEntry.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ChangeThreadOwner.h"
-#include "CustomTreeView.h"
-#include "ShellContextMenus.h"
-#include "ShellControlEvents.h"
-#include "ShellControlLink.h"
-#include "ShellLocator.h"
-#include "ShellTreeModel.h"
+#include "shell/idlist/ShellLocator.h"
+#include "shell/menus/ShellContextMenus.h"
+#include "shell/notify/ChangeThreadOwner.h"
+#include "shell/tree/ShellTreeModel.h"
+#include "shell/views/CustomTreeView.h"
+#include "shell/views/ShellControlEvents.h"
+#include "shell/views/ShellControlLink.h"
 
 #include <QElapsedTimer>
 #include <QPersistentModelIndex>

@@ -1,9 +1,9 @@
-#include "ShellTreeData.h"
+#include "shell/tree/ShellTreeData.h"
 
-#include "IdListArray.h"
-#include "ShellErrors.h"
-#include "ShellItemRoutines.h"
-#include "ShellUtils.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

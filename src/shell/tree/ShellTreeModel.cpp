@@ -1,10 +1,10 @@
-#include "ShellTreeModel.h"
+#include "shell/tree/ShellTreeModel.h"
 
-#include "RenameEditor.h"
-#include "ShellGuard.h"
-#include "ShellTreeData.h"
-#include "SystemImageList.h"
 #include "namespace/ShellConstants.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/common/SystemImageList.h"
+#include "shell/tree/ShellTreeData.h"
+#include "shell/views/RenameEditor.h"
 
 #include <QGuiApplication>
 #include <QPainter>

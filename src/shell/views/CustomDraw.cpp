@@ -1,4 +1,4 @@
-#include "CustomDraw.h"
+#include "shell/views/CustomDraw.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>

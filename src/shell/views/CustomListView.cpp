@@ -1,11 +1,11 @@
-#include "CustomListView.h"
+#include "shell/views/CustomListView.h"
 
-#include "ContextMenuKeys.h"
-#include "HeaderSortArrow.h"
-#include "ScopedIncrement.h"
-#include "ShellGuard.h"
-#include "ShellMessages.h"
-#include "ShellUtils.h"
+#include "shell/common/ScopedIncrement.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/menus/ContextMenuKeys.h"
+#include "shell/views/HeaderSortArrow.h"
+#include "shell/winapi/ShellMessages.h"
 
 #include <QAbstractItemView>
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CustomDraw.h"
-#include "ViewStyle.h"
+#include "shell/views/CustomDraw.h"
+#include "shell/views/ViewStyle.h"
 
 #include <QMenu>
 #include <QPointer>

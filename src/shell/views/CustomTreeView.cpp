@@ -1,8 +1,8 @@
-#include "CustomTreeView.h"
+#include "shell/views/CustomTreeView.h"
 
-#include "ContextMenuKeys.h"
-#include "ShellGuard.h"
-#include "ShellUtils.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/menus/ContextMenuKeys.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

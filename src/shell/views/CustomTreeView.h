@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CustomDraw.h"
+#include "shell/views/CustomDraw.h"
 
 #include <QMenu>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "HeaderSortArrow.h"
+#include "shell/views/HeaderSortArrow.h"
 
 #include <QPainter>
 

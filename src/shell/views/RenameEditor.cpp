@@ -1,4 +1,4 @@
-#include "RenameEditor.h"
+#include "shell/views/RenameEditor.h"
 
 #include <QApplication>
 #include <QChar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowMessage.h"
+#include "shell/notify/WindowMessage.h"
 
 namespace quarn {
 

@@ -1,4 +1,4 @@
-#include "shell/VirtualKeys.h"
+#include "shell/winapi/VirtualKeys.h"
 
 #include <QKeyEvent>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Symbolic links read as shell links.
-#include "shell/ShellLink.h"
+#include "shell/common/ShellLink.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"

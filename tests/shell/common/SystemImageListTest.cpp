@@ -1,5 +1,5 @@
 // The system image list over the namespace's icon names.
-#include "shell/SystemImageList.h"
+#include "shell/common/SystemImageList.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"

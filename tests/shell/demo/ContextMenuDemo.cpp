@@ -4,9 +4,9 @@
 // "properties" their properties window.
 #include "namespace/ContextMenu.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/QtDesktopServices.h"
-#include "shell/ShellContextMenus.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/menus/QtDesktopServices.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -4,9 +4,9 @@
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
 #include "namespace/MountTable.h"
-#include "shell/DeviceChangeHandler.h"
-#include "shell/Revalidation.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/devices/DeviceChangeHandler.h"
+#include "shell/devices/Revalidation.h"
 
 #include <QCoreApplication>
 #include <algorithm>

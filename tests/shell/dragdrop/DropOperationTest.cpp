@@ -1,6 +1,6 @@
 // Drops on a folder: the effect the keys choose, and copies, moves and links that never
 // replace, never put a folder into itself and remove a moved source only once it is copied.
-#include "shell/DropOperation.h"
+#include "shell/dragdrop/DropOperation.h"
 
 #include "TestFiles.h"
 

@@ -1,16 +1,16 @@
 // Drops on the file list go to the folder item under the pointer, else to the folder shown;
 // the list's own items over its empty space take only a right-button drop, without move; a
 // press on a selected item keeps the selection for a drag.
-#include "shell/ListDragDrop.h"
+#include "shell/dragdrop/ListDragDrop.h"
 
 #include "ListFixture.h"
 #include "ShellTestSupport.h"
-#include "shell/DragMimeData.h"
-#include "shell/DropDataObject.h"
-#include "shell/ShellErrors.h"
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellItemsDataObject.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/dragdrop/DragMimeData.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/sendto/DropDataObject.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The data objects' byte blocks, their format list and enumerator, and the checks that keep
 // a crafted block from being read past its end.
-#include "shell/ShellDataObject.h"
+#include "shell/dragdrop/ShellDataObject.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "namespace/ItemCodec.h"
-#include "shell/DroppedItems.h"
-#include "shell/ShellDataBlocks.h"
-#include "shell/ShellItemRoutines.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/dragdrop/ShellDataBlocks.h"
+#include "shell/idlist/ShellItemRoutines.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,17 +1,17 @@
 // Drops on the folder tree: our own data and a plain uri-list land in the folder of the node
 // under the pointer with the effect the keys choose; a crafted block is refused; a drag that
 // rests expands the node under it and scrolls near the edges; the right button asks.
-#include "shell/TreeDragDrop.h"
+#include "shell/dragdrop/TreeDragDrop.h"
 
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "namespace/FileClipboard.h"
-#include "shell/DragMimeData.h"
-#include "shell/DropSource.h"
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellItemsDataObject.h"
-#include "shell/ShellTreeData.h"
+#include "shell/dragdrop/DragMimeData.h"
+#include "shell/dragdrop/DropSource.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QAction>
 #include <QApplication>

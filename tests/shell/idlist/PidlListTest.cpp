@@ -1,8 +1,8 @@
 // The sorted pair list of the refresh.
-#include "shell/PidlList.h"
+#include "shell/idlist/PidlList.h"
 
 #include "ShellTestSupport.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/ShellErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The item-ID list routines and the level view.
 #include "ShellTestSupport.h"
-#include "shell/IdListArray.h"
+#include "shell/idlist/IdListArray.h"
 
 #include <gtest/gtest.h>
 

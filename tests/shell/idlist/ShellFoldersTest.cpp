@@ -1,7 +1,7 @@
 // Paths, special folders and names through the shell routines.
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/ShellErrors.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // The folder locator: its states, change notices and stream block.
-#include "shell/ShellLocator.h"
+#include "shell/idlist/ShellLocator.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/MemoryStream.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/MemoryStream.h"
+#include "shell/common/ShellErrors.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,10 +1,10 @@
 // The size, type and date texts of items, read from the entry itself.
-#include "shell/DetailTexts.h"
+#include "shell/list/DetailTexts.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "platform/Registry.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
 
 #include <QLocale>
 #include <fcntl.h>

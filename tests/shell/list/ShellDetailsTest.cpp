@@ -1,5 +1,5 @@
 // Finding a folder's detail columns, and the adapter over IShellFolder2.
-#include "shell/ShellDetails.h"
+#include "shell/list/ShellDetails.h"
 
 #include "ShellTestSupport.h"
 

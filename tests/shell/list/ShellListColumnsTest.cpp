@@ -1,14 +1,14 @@
 // The file list's columns: the rows' texts, the widths and where they come from, sorting.
-#include "shell/ShellListColumns.h"
+#include "shell/list/ShellListColumns.h"
 
 #include "ControlTestSupport.h"
 #include "ListFixture.h"
 #include "namespace/MountTable.h"
 #include "platform/Registry.h"
 #include "platform/gui/DesignScale.h"
-#include "shell/DetailTexts.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/DetailTexts.h"
+#include "shell/list/ShellListData.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

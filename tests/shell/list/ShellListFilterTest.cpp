@@ -1,5 +1,5 @@
 // The file list's filter: masks, the names it lets through, and folders always shown.
-#include "shell/ShellListFilter.h"
+#include "shell/list/ShellListFilter.h"
 
 #include "ListFixture.h"
 

@@ -2,7 +2,7 @@
 #include "ControlTestSupport.h"
 #include "ListFixture.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellListData.h"
+#include "shell/list/ShellListData.h"
 
 #include <QListView>
 #include <QScrollBar>

@@ -2,8 +2,8 @@
 // the header's owner-drawn sort arrow, custom draw, colour.
 #include "ListFixture.h"
 #include "MenuCounter.h"
-#include "shell/HeaderSortArrow.h"
-#include "shell/ShellListData.h"
+#include "shell/list/ShellListData.h"
+#include "shell/views/HeaderSortArrow.h"
 
 #include <QContextMenuEvent>
 #include <QTest>

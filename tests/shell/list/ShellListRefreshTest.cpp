@@ -4,10 +4,10 @@
 #include "ShellTestSupport.h"
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
-#include "shell/DeviceChangeHandler.h"
-#include "shell/ShellGuard.h"
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellListData.h"
+#include "shell/common/ShellGuard.h"
+#include "shell/devices/DeviceChangeHandler.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/list/ShellListData.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>

@@ -1,12 +1,12 @@
 // The file list: rows, the program's filter, the selection and failed fills.
-#include "shell/ShellList.h"
+#include "shell/list/ShellList.h"
 
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellErrors.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/list/ShellListData.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>

@@ -1,11 +1,11 @@
 // The file list's verbs: opening files in the desktop's applications, the context menu, the
 // default keys and renaming in place.
-#include "../namespace/ScriptedDesktop.h"
 #include "ControlTestSupport.h"
 #include "FakeOpener.h"
 #include "ListFixture.h"
 #include "ScopedQtDesktop.h"
-#include "shell/ShellListData.h"
+#include "ScriptedDesktop.h"
+#include "shell/list/ShellListData.h"
 
 #include <QApplication>
 #include <QLineEdit>

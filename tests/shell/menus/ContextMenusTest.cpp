@@ -1,12 +1,12 @@
 // The context-menu routines of the controls over our menu for file-system items: the QMenu
 // built for one file, many files and a folder, verbs by name and offset, the help texts, the
 // owner window.
-#include "../namespace/ScriptedDesktop.h"
+#include "ScriptedDesktop.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/ShellContextMenus.h"
-#include "shell/ShellErrors.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The Qt side of the verbs: the application's clipboard in the formats other file managers
 // read, opening through the desktop's URL handlers, and the properties window.
-#include "shell/QtDesktopServices.h"
+#include "shell/menus/QtDesktopServices.h"
 
 #include "FakeOpener.h"
 #include "FormChild.h"
@@ -8,8 +8,8 @@
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/ItemPropertiesDialog.h"
-#include "shell/ShellContextMenus.h"
+#include "shell/menus/ItemPropertiesDialog.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include <QApplication>
 #include <QClipboard>

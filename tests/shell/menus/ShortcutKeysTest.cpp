@@ -1,8 +1,8 @@
 // Qt keys as virtual-key and shortcut codes, shortcut codes as text and back, and the default
 // key table of the controls.
-#include "shell/ShortcutKeys.h"
+#include "shell/menus/ShortcutKeys.h"
 
-#include "shell/VirtualKeys.h"
+#include "shell/winapi/VirtualKeys.h"
 
 #include <QKeyEvent>
 #include <gtest/gtest.h>

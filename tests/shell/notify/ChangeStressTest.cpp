@@ -3,7 +3,7 @@
 #include "NotifyTestSupport.h"
 #include "TestFiles.h"
 #include "namespace/ChangeHandle.h"
-#include "shell/ChangeHandlerThread.h"
+#include "shell/notify/ChangeHandlerThread.h"
 
 #include <atomic>
 #include <filesystem>

@@ -4,8 +4,8 @@
 #include "NotifyTestSupport.h"
 #include "TestFiles.h"
 #include "namespace/ChangeHandle.h"
-#include "shell/ChangeHandlerThread.h"
-#include "shell/ChangeThreadOwner.h"
+#include "shell/notify/ChangeHandlerThread.h"
+#include "shell/notify/ChangeThreadOwner.h"
 
 #include <QCoreApplication>
 #include <atomic>

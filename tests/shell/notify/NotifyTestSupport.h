@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/WindowMessage.h"
+#include "shell/notify/WindowMessage.h"
 
 #include <QObject>
 #include <chrono>

@@ -1,14 +1,14 @@
 // The Send To commands of the file list and the folder tree, chosen from their context menus
 // with the keyboard: the selection goes to a link to a folder, never replacing a file there.
-#include "../namespace/ScriptedDesktop.h"
 #include "ControlTestSupport.h"
 #include "ListFixture.h"
 #include "ScopedEnvironment.h"
+#include "ScriptedDesktop.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
-#include "shell/DropDataObject.h"
-#include "shell/ShellErrors.h"
-#include "shell/ShellItemsDataObject.h"
+#include "shell/common/ShellErrors.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/sendto/DropDataObject.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,5 +1,5 @@
 // The Exec line of a Send To desktop entry turned into the command lines that start it.
-#include "shell/SendToDesktopEntry.h"
+#include "shell/sendto/SendToDesktopEntry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The Send To submenu of the context menus, filled from a Send To folder of the test's own:
 // its entries, their order, texts and icons, and the letter keys typed in it.
-#include "shell/SendToMenu.h"
+#include "shell/sendto/SendToMenu.h"
 
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/ShellContextMenus.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include <QAction>
 #include <QApplication>

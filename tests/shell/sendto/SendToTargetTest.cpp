@@ -1,6 +1,6 @@
 // Files sent to the entries of a Send To folder: a link to a folder copies them there without
 // replacing anything, a desktop entry starts its program with their names byte for byte.
-#include "shell/SendToTarget.h"
+#include "shell/sendto/SendToTarget.h"
 
 #include "ScriptedMessages.h"
 #include "TestFiles.h"

@@ -1,10 +1,10 @@
 // Node data and the split of an absolute list into parent folder and child.
-#include "shell/ShellTreeData.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "shell/IdListArray.h"
-#include "shell/ShellItemRoutines.h"
+#include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellItemRoutines.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The folder tree's rename in place, its keys and its node menu, over the real namespace and
 // its verbs.
-#include "../namespace/ScriptedDesktop.h"
 #include "ControlTestSupport.h"
+#include "ScriptedDesktop.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 // The folder tree with its drive watch and device changes: changes made by other programs,
 // volumes coming and going, and the tree's own descriptors.
-#include "../namespace/ScriptedDesktop.h"
-#include "../notify/BlockingWatch.h"
+#include "BlockingWatch.h"
 #include "ControlTestSupport.h"
 #include "ScopedEnvironment.h"
+#include "ScriptedDesktop.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "namespace/MountTable.h"
-#include "shell/DeviceChangeHandler.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/devices/DeviceChangeHandler.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
-#include "shell/WindowMessage.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/notify/WindowMessage.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
 #include <QLineEdit>

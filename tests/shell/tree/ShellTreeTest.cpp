@@ -2,8 +2,8 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

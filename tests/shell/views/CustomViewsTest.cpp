@@ -2,10 +2,10 @@
 // header's sort indicator.
 #include "ControlTestSupport.h"
 #include "MenuCounter.h"
-#include "shell/CustomListView.h"
-#include "shell/CustomTreeView.h"
-#include "shell/HeaderSortArrow.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellUtils.h"
+#include "shell/views/CustomListView.h"
+#include "shell/views/CustomTreeView.h"
+#include "shell/views/HeaderSortArrow.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,5 +1,5 @@
 // The texts of the rename editors and the names they give back.
-#include "shell/RenameEditor.h"
+#include "shell/views/RenameEditor.h"
 
 #include <gtest/gtest.h>
 

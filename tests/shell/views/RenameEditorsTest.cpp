@@ -7,9 +7,9 @@
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellTree.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/tree/ShellTree.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
