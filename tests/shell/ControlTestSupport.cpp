@@ -1,7 +1,8 @@
 #include "ControlTestSupport.h"
 
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>

@@ -2,6 +2,8 @@
 
 #include "shell/dragdrop/DragMimeData.h"
 #include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include "namespace/Malloc.h"
 #include "namespace/ShellFolder.h"
 #include "shell/idlist/ShellItemRoutines.h"
-#include "shell/idlist/ShellUtils.h"
 
 #include <memory>
 #include <string>

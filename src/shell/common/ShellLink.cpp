@@ -1,6 +1,6 @@
 #include "shell/common/ShellLink.h"
 
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "shell/common/SystemImageList.h"
 
 #include "namespace/Namespace.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/winapi/PlatformVersion.h"
 
 #include <QApplication>
 #include <QMimeDatabase>

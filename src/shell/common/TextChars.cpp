@@ -1,5 +1,4 @@
-// Characters of texts in the system code page (UTF-8).
-#include "shell/idlist/ShellUtils.h"
+#include "shell/common/TextChars.h"
 
 namespace quarn {
 

@@ -2,7 +2,7 @@
 
 #include "namespace/ItemIdList.h"
 #include "shell/common/ShellErrors.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 namespace quarn {
 

@@ -4,7 +4,8 @@
 #include "shell/common/ShellErrors.h"
 #include "shell/dragdrop/ShellDataBlocks.h"
 #include "shell/dragdrop/ShellDataObject.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/idlist/ShellNames.h"
 
 namespace quarn {
 

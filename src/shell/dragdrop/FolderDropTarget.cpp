@@ -6,7 +6,7 @@
 #include "shell/dragdrop/DropEffectMenu.h"
 #include "shell/dragdrop/DropOperation.h"
 #include "shell/dragdrop/DroppedItems.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <filesystem>
 

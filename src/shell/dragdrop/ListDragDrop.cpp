@@ -6,7 +6,7 @@
 #include "shell/dragdrop/DroppedItems.h"
 #include "shell/dragdrop/FolderDropTarget.h"
 #include "shell/dragdrop/ShellItemsDataObject.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
 #include "shell/list/ShellList.h"
 #include "shell/list/ShellListData.h"
 

@@ -1,7 +1,7 @@
 #include "shell/dragdrop/ShellItemsDataObject.h"
 
 #include "shell/dragdrop/ShellDataBlocks.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellNames.h"
 #include "shell/list/ShellList.h"
 #include "shell/list/ShellListData.h"
 #include "shell/tree/ShellTreeData.h"

@@ -1,5 +1,6 @@
-// Allocating, joining, copying and comparing item-ID lists.
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+
+#include "shell/idlist/ShellFolders.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,9 @@
-// Folders, paths and special folders of item-ID lists.
+#include "shell/idlist/ShellFolders.h"
+
 #include "namespace/Namespace.h"
 #include "shell/common/ShellErrors.h"
 #include "shell/idlist/IdListArray.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
 
 namespace quarn {
 

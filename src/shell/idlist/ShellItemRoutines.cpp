@@ -1,7 +1,9 @@
 #include "shell/idlist/ShellItemRoutines.h"
 
 #include "shell/idlist/IdListArray.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/idlist/ShellNames.h"
 
 #include <stdexcept>
 

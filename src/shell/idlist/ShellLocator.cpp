@@ -3,7 +3,8 @@
 #include "namespace/Namespace.h"
 #include "shell/common/MemoryStream.h"
 #include "shell/common/ShellErrors.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <vector>
 

@@ -1,7 +1,9 @@
-// Display names of item-ID lists.
+#include "shell/idlist/ShellNames.h"
+
 #include "shell/common/ShellErrors.h"
 #include "shell/idlist/IdListArray.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <QString>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <QLocale>
 #include <fcntl.h>

@@ -3,7 +3,9 @@
 #include "namespace/ItemCodec.h"
 #include "namespace/MountTable.h"
 #include "namespace/Namespace.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/idlist/ShellNames.h"
 #include "shell/list/DetailTexts.h"
 #include "shell/list/ShellList.h"
 

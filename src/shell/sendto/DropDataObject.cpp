@@ -4,7 +4,7 @@
 #include "shell/common/Hourglass.h"
 #include "shell/common/ShellErrors.h"
 #include "shell/dragdrop/DroppedItems.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/sendto/SendToTarget.h"
 
 namespace quarn {

@@ -2,7 +2,7 @@
 
 #include "namespace/UserFolders.h"
 #include "shell/common/SystemImageList.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/list/ShellListFilter.h"
 
 #include <QCollator>

@@ -2,7 +2,7 @@
 
 #include "namespace/ShellConstants.h"
 #include "shell/common/SystemImageList.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,8 +2,9 @@
 
 #include "shell/common/ShellErrors.h"
 #include "shell/idlist/IdListArray.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
-#include "shell/idlist/ShellUtils.h"
 
 namespace quarn {
 

@@ -2,9 +2,9 @@
 
 #include "shell/common/ScopedIncrement.h"
 #include "shell/common/ShellGuard.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/menus/ContextMenuKeys.h"
 #include "shell/views/HeaderSortArrow.h"
+#include "shell/winapi/PlatformVersion.h"
 #include "shell/winapi/ShellMessages.h"
 
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 #include "shell/views/CustomTreeView.h"
 
 #include "shell/common/ShellGuard.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/menus/ContextMenuKeys.h"
+#include "shell/winapi/PlatformVersion.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

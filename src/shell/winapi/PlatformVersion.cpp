@@ -1,6 +1,6 @@
-// The platform's version answers.
+#include "shell/winapi/PlatformVersion.h"
+
 #include "platform/VersionInfo.h"
-#include "shell/idlist/ShellUtils.h"
 
 #include <QString>
 

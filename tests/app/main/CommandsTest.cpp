@@ -4,7 +4,7 @@
 #include "namespace/ShellConstants.h"
 #include "platform/Registry.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/list/ShellList.h"
 #include "shell/list/ShellListData.h"
 #include "shell/tree/ShellTree.h"

@@ -3,6 +3,7 @@
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -3,6 +3,7 @@
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
+#include "shell/winapi/PlatformVersion.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,8 @@
 // "properties" their properties window.
 #include "namespace/ContextMenu.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/menus/QtDesktopServices.h"
 #include "shell/menus/ShellContextMenus.h"
 

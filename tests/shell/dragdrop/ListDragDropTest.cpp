@@ -8,8 +8,8 @@
 #include "shell/common/ShellErrors.h"
 #include "shell/dragdrop/DragMimeData.h"
 #include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/sendto/DropDataObject.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,10 @@
 // The item-ID list routines and the level view.
+#include "shell/idlist/PidlRoutines.h"
+
 #include "ShellTestSupport.h"
+#include "shell/common/TextChars.h"
 #include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellNames.h"
 
 #include <gtest/gtest.h>
 

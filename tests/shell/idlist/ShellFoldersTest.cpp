@@ -1,7 +1,12 @@
 // Paths, special folders and names through the shell routines.
+#include "shell/idlist/ShellFolders.h"
+
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "shell/common/ShellErrors.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellNames.h"
+#include "shell/winapi/PlatformVersion.h"
 
 #include <climits>
 #include <cstdlib>

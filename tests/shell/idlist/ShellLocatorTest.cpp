@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "shell/common/MemoryStream.h"
 #include "shell/common/ShellErrors.h"
+#include "shell/idlist/PidlRoutines.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -4,7 +4,6 @@
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "platform/Registry.h"
-#include "shell/idlist/ShellUtils.h"
 
 #include <QLocale>
 #include <fcntl.h>

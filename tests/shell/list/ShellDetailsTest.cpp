@@ -2,6 +2,7 @@
 #include "shell/list/ShellDetails.h"
 
 #include "ShellTestSupport.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <gtest/gtest.h>
 

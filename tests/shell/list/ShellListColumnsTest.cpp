@@ -6,7 +6,7 @@
 #include "namespace/MountTable.h"
 #include "platform/Registry.h"
 #include "platform/gui/DesignScale.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/list/DetailTexts.h"
 #include "shell/list/ShellListData.h"
 

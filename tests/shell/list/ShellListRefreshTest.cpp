@@ -6,6 +6,7 @@
 #include "namespace/Namespace.h"
 #include "shell/common/ShellGuard.h"
 #include "shell/devices/DeviceChangeHandler.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
 #include "shell/list/ShellListData.h"
 

@@ -5,7 +5,7 @@
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "shell/common/ShellErrors.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/list/ShellListData.h"
 
 #include <QAbstractItemModelTester>

@@ -6,6 +6,8 @@
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "shell/common/ShellErrors.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/menus/ShellContextMenus.h"
 
 #include <QAction>

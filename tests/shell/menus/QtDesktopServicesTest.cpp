@@ -8,6 +8,7 @@
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/menus/ItemPropertiesDialog.h"
 #include "shell/menus/ShellContextMenus.h"
 

@@ -4,6 +4,7 @@
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
 #include "shell/idlist/IdListArray.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
 
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "ScriptedDesktop.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 #include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>

@@ -8,7 +8,6 @@
 #include "ShellTestSupport.h"
 #include "namespace/MountTable.h"
 #include "shell/devices/DeviceChangeHandler.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>

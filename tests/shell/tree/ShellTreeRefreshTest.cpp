@@ -3,7 +3,6 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/notify/WindowMessage.h"
 #include "shell/tree/ShellTreeData.h"
 

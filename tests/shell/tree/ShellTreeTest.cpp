@@ -2,7 +2,7 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
-#include "shell/idlist/ShellUtils.h"
+#include "shell/idlist/ShellNames.h"
 #include "shell/tree/ShellTreeData.h"
 
 #include <QAbstractItemModelTester>

@@ -2,10 +2,10 @@
 // header's sort indicator.
 #include "ControlTestSupport.h"
 #include "MenuCounter.h"
-#include "shell/idlist/ShellUtils.h"
 #include "shell/views/CustomListView.h"
 #include "shell/views/CustomTreeView.h"
 #include "shell/views/HeaderSortArrow.h"
+#include "shell/winapi/PlatformVersion.h"
 
 #include <QApplication>
 #include <QMenu>
