@@ -2,7 +2,6 @@
 #include "shell/idlist/PidlRoutines.h"
 
 #include "ShellTestSupport.h"
-#include "shell/common/TextChars.h"
 #include "shell/idlist/IdListArray.h"
 #include "shell/idlist/ShellNames.h"
 
@@ -105,34 +104,6 @@ TEST(IdListArray, EdgesOfOneLevelEmptyAndNil) {
     EXPECT_EQ(nilView.GetCount(), 0);
     EXPECT_EQ(nilView.GetItem(0), nullptr);
     EXPECT_EQ(nilView.GetPrefix(0), nullptr);
-}
-
-TEST(TextChars, AppendCharIfMissing) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"/", "/"},
-        {"/home/me", "/home/me/"},
-        {"/home/me/", "/home/me/"},
-        {"C:", "C:/"},
-        {"caf\xc3\xa9", "caf\xc3\xa9/"},
-    };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(AppendCharIfMissing(text, '/'), expected) << text;
-    }
-    EXPECT_EQ(AppendCharIfMissing("C:", '\\'), "C:\\");
-    EXPECT_EQ(AppendCharIfMissing("C:\\", '\\'), "C:\\");
-}
-
-TEST(TextChars, AppendCharAtMovesWholeCharacters) {
-    const std::string text = "a\xc3\xa9;\xe2\x82\xac\xff\xc3;";
-    std::vector<std::string> pieces;
-    for (std::size_t position = 1; position <= text.size();) {
-        std::string piece;
-        AppendCharAt(position, text, piece);
-        pieces.push_back(piece);
-    }
-    EXPECT_EQ(pieces, (std::vector<std::string>{"a", "\xc3\xa9", ";", "\xe2\x82\xac", "\xff",
-                                                "\xc3", ";"}));
 }
 
 TEST(StrRet, EachKindToText) {

@@ -6,7 +6,6 @@
 #include "shell/common/ShellErrors.h"
 #include "shell/idlist/PidlRoutines.h"
 #include "shell/idlist/ShellNames.h"
-#include "shell/winapi/PlatformVersion.h"
 
 #include <climits>
 #include <cstdlib>
@@ -85,20 +84,6 @@ TEST(DisplayNameRoutines, KindsAndAbsoluteNames) {
     EXPECT_EQ(GetAbsolutePidlName(MakeList({}).get()), "Desktop");
     EXPECT_EQ(GetPidlDisplayName(nullptr, MakeList({"??"}).get(), 0), "");
     EXPECT_THROW(GetAbsolutePidlName(MakeList({"??", "??"}).get()), EOleSysError);
-}
-
-TEST(PlatformAnswers, FixedAndOverridable) {
-    std::uint64_t version = 0;
-    EXPECT_TRUE(IsWindowsNT());
-    EXPECT_TRUE(GetDllFileVersion("COMCTL32.DLL", version));
-    EXPECT_EQ(version >> 32, 0x00060000u);
-    const PlatformVersion saved = GetPlatformVersion();
-    SetPlatformVersion({false, std::uint64_t{0x00040046} << 32});
-    EXPECT_FALSE(IsWindowsNT());
-    EXPECT_TRUE(GetDllFileVersion("comctl32.dll", version));
-    EXPECT_EQ(version >> 32, 0x00040046u);
-    SetPlatformVersion(saved);
-    EXPECT_FALSE(GetDllFileVersion("/nonexistent/library.so", version));
 }
 
 } // namespace
