@@ -12,6 +12,7 @@
 #include "shell/devices/DeviceChangeHandler.h"
 #include "shell/devices/Revalidation.h"
 #include "shell/dragdrop/ListDragDrop.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
 #include "shell/idlist/IdListArray.h"
 #include "shell/idlist/PidlList.h"
 #include "shell/idlist/PidlRoutines.h"
@@ -25,6 +26,8 @@
 #include "shell/list/ShellListFilter.h"
 #include "shell/list/ShellListSort.h"
 #include "shell/menus/ShortcutKeys.h"
+#include "shell/sendto/DropDataObject.h"
+#include "shell/sendto/SendToList.h"
 #include "shell/sendto/SendToMenu.h"
 #include "shell/tree/ShellTreeData.h"
 #include "shell/views/RenameEditor.h"
@@ -840,6 +843,11 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
     } else if (command > 0) {
         SendToMenuCommand(command - 1);
     }
+}
+
+void TSCCustomShellList::SendToMenuCommand(int index) {
+    const ComPtr<IDataObject> data = MakeCom<TDataObject_shlv>(*this);
+    DropDataObject(SendToList().At(index).name, data.get());
 }
 
 void TSCCustomShellList::DoItemContextMenu(int item, QPoint& pos, QMenu*& menu) {

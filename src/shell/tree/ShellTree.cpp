@@ -9,6 +9,7 @@
 #include "shell/common/SystemImageList.h"
 #include "shell/devices/DeviceChangeHandler.h"
 #include "shell/devices/Revalidation.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
 #include "shell/dragdrop/TreeDragDrop.h"
 #include "shell/idlist/IdListArray.h"
 #include "shell/idlist/PidlRoutines.h"
@@ -16,6 +17,8 @@
 #include "shell/idlist/ShellItemRoutines.h"
 #include "shell/idlist/ShellNames.h"
 #include "shell/menus/ShortcutKeys.h"
+#include "shell/sendto/DropDataObject.h"
+#include "shell/sendto/SendToList.h"
 #include "shell/sendto/SendToMenu.h"
 #include "shell/tree/ShellTreeData.h"
 #include "shell/views/RenameEditor.h"
@@ -998,6 +1001,11 @@ void TSCCustomShellTree::RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu
     }
     InvokeVerb(OwnerWindow(), menu, offset);
     Refresh();
+}
+
+void TSCCustomShellTree::SendToMenuCommand(TSCShellTreeNode* node, int index) {
+    const ComPtr<IDataObject> data = MakeCom<TDataObject_shtv>(*node);
+    DropDataObject(SendToList().At(index).name, data.get());
 }
 
 // A click sets the current node before it selects it, a key move after: the selection is
