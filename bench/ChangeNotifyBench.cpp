@@ -4,8 +4,8 @@
 #include "BenchFiles.h"
 #include "namespace/ChangeHandle.h"
 #include "platform/Inotify.h"
-#include "shell/ChangeHandlerThread.h"
-#include "shell/WindowMessage.h"
+#include "shell/notify/ChangeHandlerThread.h"
+#include "shell/notify/WindowMessage.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

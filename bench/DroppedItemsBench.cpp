@@ -3,8 +3,8 @@
 // folder runs far past PATH_MAX (2,000 folders of 250-byte names; 30,000 folders of one byte),
 // which are refused.
 #include "namespace/ItemCodec.h"
-#include "shell/DroppedItems.h"
-#include "shell/ShellDataObject.h"
+#include "shell/dragdrop/DroppedItems.h"
+#include "shell/dragdrop/ShellDataObject.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>

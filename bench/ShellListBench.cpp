@@ -4,8 +4,8 @@
 // with one file added, the sorts by size and by name, the memory each row takes, and how
 // long the window goes unanswered while it fills.
 #include "ListingFolder.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

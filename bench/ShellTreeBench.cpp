@@ -4,7 +4,7 @@
 // node, beside the refresh timer's period.
 #include "BenchFiles.h"
 #include "ListingFolder.h"
-#include "shell/ShellTree.h"
+#include "shell/tree/ShellTree.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,8 @@
 #include "app/ItemFilters.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 
 namespace quarn {
 

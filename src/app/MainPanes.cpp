@@ -2,11 +2,12 @@
 #include "app/Main.h"
 #include "app/MainForm.h"
 #include "platform/gui/Guard.h"
-#include "shell/Hourglass.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellTree.h"
-#include "shell/ShellUtils.h"
+#include "shell/common/Hourglass.h"
+#include "shell/common/TextChars.h"
+#include "shell/idlist/ShellNames.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/tree/ShellTree.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

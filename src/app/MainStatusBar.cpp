@@ -3,9 +3,9 @@
 #include "app/SizeFormat.h"
 #include "app/StatusBar.h"
 #include "platform/gui/Guard.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/VirtualKeys.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/winapi/VirtualKeys.h"
 
 #include <QItemSelectionModel>
 #include <QKeyEvent>

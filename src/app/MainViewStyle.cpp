@@ -1,6 +1,6 @@
 #include "app/Main.h"
 #include "app/MainForm.h"
-#include "shell/ShellList.h"
+#include "shell/list/ShellList.h"
 
 #include <QAction>
 #include <array>

@@ -13,7 +13,7 @@
 #include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Named.h"
-#include "shell/Hourglass.h"
+#include "shell/common/Hourglass.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

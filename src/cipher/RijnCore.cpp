@@ -1,4 +1,4 @@
-#include "RijnCore.h"
+#include "cipher/RijnCore.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rijndael.h"
+#include "cipher/Rijndael.h"
 
 #include <array>
 #include <cstddef>

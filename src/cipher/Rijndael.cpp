@@ -1,7 +1,7 @@
-#include "Rijndael.h"
+#include "cipher/Rijndael.h"
 
-#include "RijnCore.h"
-#include "TextCoding.h"
+#include "cipher/RijnCore.h"
+#include "cipher/TextCoding.h"
 
 #include <cstring>
 #include <openssl/crypto.h>

@@ -1,4 +1,4 @@
-#include "TextCoding.h"
+#include "cipher/TextCoding.h"
 
 #include <algorithm>
 #include <array>

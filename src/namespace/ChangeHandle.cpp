@@ -1,6 +1,6 @@
-#include "ChangeHandle.h"
+#include "namespace/ChangeHandle.h"
 
-#include "MountTable.h"
+#include "namespace/MountTable.h"
 
 #include <algorithm>
 #include <atomic>

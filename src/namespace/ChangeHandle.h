@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WatchedLinks.h"
+#include "namespace/WatchedLinks.h"
 #include "platform/Inotify.h"
 
 #include <cstdint>

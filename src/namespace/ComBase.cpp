@@ -1,4 +1,4 @@
-#include "ComBase.h"
+#include "namespace/ComBase.h"
 
 #include <cerrno>
 #include <cstdio>

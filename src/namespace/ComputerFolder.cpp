@@ -1,6 +1,6 @@
-#include "Folders.h"
-#include "ItemEnumerators.h"
-#include "MountTable.h"
+#include "namespace/Folders.h"
+#include "namespace/ItemEnumerators.h"
+#include "namespace/MountTable.h"
 
 #include <vector>
 

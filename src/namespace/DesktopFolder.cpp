@@ -1,8 +1,8 @@
-#include "Folders.h"
-#include "ItemEnumerators.h"
-#include "ItemInfo.h"
-#include "MountTable.h"
-#include "UserFolders.h"
+#include "namespace/Folders.h"
+#include "namespace/ItemEnumerators.h"
+#include "namespace/ItemInfo.h"
+#include "namespace/MountTable.h"
+#include "namespace/UserFolders.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "DesktopServices.h"
+#include "namespace/DesktopServices.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComBase.h"
-#include "FileClipboard.h"
+#include "namespace/ComBase.h"
+#include "namespace/FileClipboard.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "FileClipboard.h"
+#include "namespace/FileClipboard.h"
 
 #include "platform/PathLimits.h"
 #include "platform/PercentEncoding.h"

@@ -1,8 +1,8 @@
-#include "FileContextMenu.h"
+#include "namespace/FileContextMenu.h"
 
-#include "DesktopServices.h"
-#include "FileVerbs.h"
-#include "MenuModel.h"
+#include "namespace/DesktopServices.h"
+#include "namespace/FileVerbs.h"
+#include "namespace/MenuModel.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "FileEntries.h"
+#include "namespace/FileEntries.h"
 
-#include "ItemCodec.h"
+#include "namespace/ItemCodec.h"
 
 #include <algorithm>
 #include <dirent.h>

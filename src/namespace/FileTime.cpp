@@ -1,4 +1,4 @@
-#include "FileTime.h"
+#include "namespace/FileTime.h"
 
 namespace quarn {
 

@@ -1,8 +1,8 @@
-#include "FileVerbs.h"
+#include "namespace/FileVerbs.h"
 
-#include "DesktopServices.h"
-#include "RefusalMessage.h"
-#include "UserFolders.h"
+#include "namespace/DesktopServices.h"
+#include "namespace/RefusalMessage.h"
+#include "namespace/UserFolders.h"
 #include "platform/FileTransfer.h"
 #include "platform/FreedesktopTrash.h"
 #include "platform/MessageService.h"

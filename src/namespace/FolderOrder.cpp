@@ -1,7 +1,7 @@
-#include "FolderOrder.h"
+#include "namespace/FolderOrder.h"
 
-#include "ItemOrderKey.h"
-#include "NamespaceFolder.h"
+#include "namespace/ItemOrderKey.h"
+#include "namespace/NamespaceFolder.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ItemIdList.h"
-#include "ShellFolder.h"
+#include "namespace/ItemIdList.h"
+#include "namespace/ShellFolder.h"
 
 #include <span>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NamespaceFolder.h"
+#include "namespace/NamespaceFolder.h"
 
 namespace quarn {
 

@@ -1,4 +1,4 @@
-#include "ItemCodec.h"
+#include "namespace/ItemCodec.h"
 
 #include <climits>
 

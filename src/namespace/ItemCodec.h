@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileTime.h"
-#include "ShellConstants.h"
+#include "namespace/FileTime.h"
+#include "namespace/ShellConstants.h"
 
 #include <cstdint>
 #include <optional>

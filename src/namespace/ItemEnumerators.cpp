@@ -1,6 +1,6 @@
-#include "ItemEnumerators.h"
+#include "namespace/ItemEnumerators.h"
 
-#include "FileEntries.h"
+#include "namespace/FileEntries.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <dirent.h>
 #include <memory>

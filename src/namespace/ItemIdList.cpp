@@ -1,6 +1,6 @@
-#include "ItemIdList.h"
+#include "namespace/ItemIdList.h"
 
-#include "Malloc.h"
+#include "namespace/Malloc.h"
 
 #include <cstring>
 

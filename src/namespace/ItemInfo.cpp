@@ -1,6 +1,6 @@
-#include "ItemInfo.h"
+#include "namespace/ItemInfo.h"
 
-#include "UserFolders.h"
+#include "namespace/UserFolders.h"
 
 namespace quarn {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ItemCodec.h"
-#include "ShellConstants.h"
+#include "namespace/ItemCodec.h"
+#include "namespace/ShellConstants.h"
 
 #include <string>
 

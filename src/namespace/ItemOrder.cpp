@@ -1,6 +1,6 @@
 // The order of items in a folder.
-#include "ItemInfo.h"
-#include "ItemOrderKey.h"
+#include "namespace/ItemInfo.h"
+#include "namespace/ItemOrderKey.h"
 
 #include <QCollator>
 #include <string>

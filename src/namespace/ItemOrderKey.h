@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemCodec.h"
+#include "namespace/ItemCodec.h"
 
 #include <QCollatorSortKey>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ItemProperties.h"
+#include "namespace/ItemProperties.h"
 
-#include "ItemInfo.h"
+#include "namespace/ItemInfo.h"
 #include "platform/PosixFile.h"
 
 #include <dirent.h>

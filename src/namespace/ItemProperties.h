@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileTime.h"
+#include "namespace/FileTime.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
 // Icon and type names of items.
-#include "ItemInfo.h"
+#include "namespace/ItemInfo.h"
 #include "platform/Registry.h"
 
 #include <QMimeDatabase>

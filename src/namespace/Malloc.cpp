@@ -1,4 +1,4 @@
-#include "Malloc.h"
+#include "namespace/Malloc.h"
 
 #include <cstdlib>
 #include <malloc.h>

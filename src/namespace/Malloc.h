@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComBase.h"
+#include "namespace/ComBase.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "MenuModel.h"
+#include "namespace/MenuModel.h"
 
 #include <algorithm>
 

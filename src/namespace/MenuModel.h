@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContextMenu.h"
+#include "namespace/ContextMenu.h"
 
 #include <memory>
 #include <string>

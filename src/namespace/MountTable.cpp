@@ -1,4 +1,4 @@
-#include "MountTable.h"
+#include "namespace/MountTable.h"
 
 #include <algorithm>
 #include <array>

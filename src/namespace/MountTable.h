@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShellConstants.h"
+#include "namespace/ShellConstants.h"
 
 #include <string>
 #include <string_view>

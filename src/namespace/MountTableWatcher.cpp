@@ -1,4 +1,4 @@
-#include "MountTableWatcher.h"
+#include "namespace/MountTableWatcher.h"
 
 #include "platform/Poll.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MountTable.h"
+#include "namespace/MountTable.h"
 #include "platform/EventFd.h"
 #include "platform/Inotify.h"
 

@@ -1,8 +1,8 @@
-#include "Namespace.h"
+#include "namespace/Namespace.h"
 
-#include "Folders.h"
-#include "ItemInfo.h"
-#include "UserFolders.h"
+#include "namespace/Folders.h"
+#include "namespace/ItemInfo.h"
+#include "namespace/UserFolders.h"
 
 #include <climits>
 #include <optional>

@@ -3,7 +3,7 @@
 // The facilities of the shell namespace that the controls call, over the Linux file
 // system: the desktop folder, special folders, paths and file information.
 
-#include "ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <string>
 

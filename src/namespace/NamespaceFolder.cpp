@@ -1,9 +1,9 @@
-#include "NamespaceFolder.h"
+#include "namespace/NamespaceFolder.h"
 
-#include "FileContextMenu.h"
-#include "FileEntries.h"
-#include "ItemInfo.h"
-#include "UserFolders.h"
+#include "namespace/FileContextMenu.h"
+#include "namespace/FileEntries.h"
+#include "namespace/ItemInfo.h"
+#include "namespace/UserFolders.h"
 #include "platform/EntryRename.h"
 #include "platform/MessageService.h"
 

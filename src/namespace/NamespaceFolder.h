@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ItemCodec.h"
-#include "ShellFolder.h"
+#include "namespace/ItemCodec.h"
+#include "namespace/ShellFolder.h"
 
 #include <optional>
 #include <string>

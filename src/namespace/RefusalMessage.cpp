@@ -1,4 +1,4 @@
-#include "RefusalMessage.h"
+#include "namespace/RefusalMessage.h"
 
 #include "platform/MessageService.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ComBase.h"
-#include "ItemIdList.h"
-#include "ShellConstants.h"
+#include "namespace/ComBase.h"
+#include "namespace/ItemIdList.h"
+#include "namespace/ShellConstants.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "Folders.h"
-#include "ItemEnumerators.h"
-#include "UserFolders.h"
+#include "namespace/Folders.h"
+#include "namespace/ItemEnumerators.h"
+#include "namespace/UserFolders.h"
 #include "platform/PercentEncoding.h"
 
 #include <dirent.h>

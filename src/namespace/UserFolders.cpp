@@ -1,4 +1,4 @@
-#include "UserFolders.h"
+#include "namespace/UserFolders.h"
 
 #include <cstdlib>
 #include <filesystem>

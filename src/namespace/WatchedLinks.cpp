@@ -1,4 +1,4 @@
-#include "WatchedLinks.h"
+#include "namespace/WatchedLinks.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -3,7 +3,7 @@
 // copy is complete on the disc.
 #include "platform/FileTransfer.h"
 
-#include "../engine/LoopDisc.h"
+#include "LoopDisc.h"
 #include "TestFiles.h"
 #include "platform/PosixFile.h"
 #include "platform/StagedFolder.h"

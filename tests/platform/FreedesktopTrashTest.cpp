@@ -2,7 +2,7 @@
 // no trash may be used.
 #include "platform/FreedesktopTrash.h"
 
-#include "../engine/LoopDisc.h"
+#include "LoopDisc.h"
 #include "TestFiles.h"
 
 #include <filesystem>

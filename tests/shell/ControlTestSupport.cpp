@@ -1,8 +1,9 @@
 #include "ControlTestSupport.h"
 
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/idlist/ShellItemRoutines.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
 #include <QTest>

@@ -4,9 +4,9 @@
 // own item filters, stand-ins for the linked control, and a record of model checker reports.
 
 #include "TestFiles.h"
-#include "shell/ShellControlLink.h"
-#include "shell/ShellLocator.h"
-#include "shell/ShellTree.h"
+#include "shell/idlist/ShellLocator.h"
+#include "shell/tree/ShellTree.h"
+#include "shell/views/ShellControlLink.h"
 
 #include <QWidget>
 #include <string>

@@ -1,9 +1,9 @@
 #include "ListFixture.h"
 
 #include "ControlTestSupport.h"
-#include "shell/MemoryStream.h"
-#include "shell/ShellListColumns.h"
-#include "shell/ShellListData.h"
+#include "shell/common/MemoryStream.h"
+#include "shell/list/ShellListColumns.h"
+#include "shell/list/ShellListData.h"
 
 #include <QLocale>
 #include <QTreeView>

@@ -6,7 +6,7 @@
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
-#include "shell/ShellList.h"
+#include "shell/list/ShellList.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/QtDesktopServices.h"
+#include "shell/menus/QtDesktopServices.h"
 
 #include <memory>
 

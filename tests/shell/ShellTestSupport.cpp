@@ -1,7 +1,9 @@
 #include "ShellTestSupport.h"
 
-#include "shell/DragMimeData.h"
-#include "shell/ShellItemsDataObject.h"
+#include "shell/dragdrop/DragMimeData.h"
+#include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

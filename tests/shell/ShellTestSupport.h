@@ -2,8 +2,7 @@
 
 #include "namespace/Malloc.h"
 #include "namespace/ShellFolder.h"
-#include "shell/ShellItemRoutines.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellItemRoutines.h"
 
 #include <memory>
 #include <string>

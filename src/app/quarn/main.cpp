@@ -1,7 +1,7 @@
 #include "app/Program.h"
 #include "help/HelpFuncs.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/QtDesktopServices.h"
+#include "shell/menus/QtDesktopServices.h"
 
 #include <QApplication>
 #include <clocale>

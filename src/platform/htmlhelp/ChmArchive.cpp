@@ -1,4 +1,4 @@
-#include "ChmArchive.h"
+#include "platform/htmlhelp/ChmArchive.h"
 
 #include <chm_lib.h>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "HelpWindow.h"
+#include "platform/htmlhelp/HelpWindow.h"
 
-#include "SiteMap.h"
+#include "platform/htmlhelp/SiteMap.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChmArchive.h"
+#include "platform/htmlhelp/ChmArchive.h"
 
 #include <QMainWindow>
 #include <QTextBrowser>

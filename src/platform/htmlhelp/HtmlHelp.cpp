@@ -1,6 +1,6 @@
 // The help control: the entry points HtmlHelpA and HtmlHelpW that the programs resolve
 // at run time.
-#include "HelpWindow.h"
+#include "platform/htmlhelp/HelpWindow.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "SiteMap.h"
+#include "platform/htmlhelp/SiteMap.h"
 
 #include <QHash>
 #include <optional>

@@ -4,11 +4,11 @@
 #include "namespace/ShellConstants.h"
 #include "platform/Registry.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/ShellList.h"
-#include "shell/ShellListData.h"
-#include "shell/ShellTree.h"
-#include "shell/ShellTreeData.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/list/ShellList.h"
+#include "shell/list/ShellListData.h"
+#include "shell/tree/ShellTree.h"
+#include "shell/tree/ShellTreeData.h"
 
 #include <QAbstractItemView>
 #include <QAction>

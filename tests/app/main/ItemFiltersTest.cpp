@@ -2,7 +2,7 @@
 #include "app/ItemFilters.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/ShellFolders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/StatusBar.h"
-#include "shell/ShellListData.h"
+#include "shell/list/ShellListData.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>

@@ -8,8 +8,8 @@
 #include "app/NewPass.h"
 #include "app/Progress.h"
 #include "app/common/Settings.h"
-#include "shell/ShellList.h"
-#include "shell/ShellTree.h"
+#include "shell/list/ShellList.h"
+#include "shell/tree/ShellTree.h"
 
 #include <QPointer>
 #include <QTimer>

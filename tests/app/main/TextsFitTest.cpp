@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 #include "TextFit.h"
 #include "app/About.h"
-#include "shell/DetailTexts.h"
-#include "shell/ShellListColumns.h"
+#include "shell/list/DetailTexts.h"
+#include "shell/list/ShellListColumns.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -4,9 +4,10 @@
 // "properties" their properties window.
 #include "namespace/ContextMenu.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/QtDesktopServices.h"
-#include "shell/ShellContextMenus.h"
-#include "shell/ShellUtils.h"
+#include "shell/idlist/PidlRoutines.h"
+#include "shell/idlist/ShellFolders.h"
+#include "shell/menus/QtDesktopServices.h"
+#include "shell/menus/ShellContextMenus.h"
 
 #include <QApplication>
 #include <QMenu>

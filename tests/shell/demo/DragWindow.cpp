@@ -3,7 +3,7 @@
 //   quarn_drag_window FOLDER LIST-FOLDER ROW-NAME NODE-NAME
 #include "ControlTestSupport.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/ShellList.h"
+#include "shell/list/ShellList.h"
 
 #include <QApplication>
 #include <QSplitter>

@@ -3,7 +3,7 @@
 // view style: icon, smallicon, list or report.
 #include "ControlTestSupport.h"
 #include "platform/gui/QtMessageService.h"
-#include "shell/ShellList.h"
+#include "shell/list/ShellList.h"
 
 #include <QApplication>
 #include <QSplitter>
