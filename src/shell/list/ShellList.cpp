@@ -42,6 +42,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QTreeView>
@@ -160,6 +161,8 @@ TSCCustomShellList::~TSCCustomShellList() {
     DeviceChangeHandler().Unsubscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
     changeThread_.Free();
     model_->OnDeleting = nullptr;
+    // A list being destroyed tells nobody of its selection: its owner may be half destroyed.
+    const QSignalBlocker quiet(selection_);
     ClearItems(); // the views ask nothing more of rows whose list is going
     folder_.OnChange = nullptr;
     if (linkedTree_) {

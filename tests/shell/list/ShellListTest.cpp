@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 
 namespace quarn::test {
@@ -95,6 +96,21 @@ TEST_F(ShellList, TheSelectionGivesItsNamesInListOrder) {
 
     QTest::keyClick(list.View(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(list.SelCount(), 5);
+}
+
+// The main window listens to the selection and is half destroyed when its list goes.
+TEST(ShellListLifetime, ADestroyedListSignalsNoChangeOfItsSelection) {
+    ControlFixture fixture;
+    auto list = std::make_unique<TSCShellList>();
+    ShowAndSettle(*list);
+    list->Folder().SetPath(fixture.Path("files"));
+    list->SelectAllItems();
+    ASSERT_GT(list->SelCount(), 0);
+    int changes = 0;
+    QObject::connect(list->SelectionModel(), &QItemSelectionModel::selectionChanged,
+                     [&] { ++changes; });
+    list.reset();
+    EXPECT_EQ(changes, 0);
 }
 
 TEST_F(ShellList, ClicksAndKeysReachTheProgram) {
