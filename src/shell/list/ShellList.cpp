@@ -8,7 +8,6 @@
 #include "shell/common/MemoryStream.h"
 #include "shell/common/ScopedIncrement.h"
 #include "shell/common/ShellGuard.h"
-#include "shell/common/ShellLink.h"
 #include "shell/devices/DeviceChangeHandler.h"
 #include "shell/devices/Revalidation.h"
 #include "shell/dragdrop/ListDragDrop.h"
@@ -766,25 +765,9 @@ void TSCCustomShellList::OpenItem(int index) {
     if (currentFolder_->GetAttributesOf(1, &item, &attributes) == S_OK &&
         (attributes & SFGAO_FOLDER)) {
         NavigateTo(absolute.get());
-    } else if (!(data.IsLink() && OpenLinkTarget(data)) && DoDblClickOpen()) {
+    } else if (DoDblClickOpen()) {
         InvokeDefaultCommand({item});
     }
-}
-
-// A link whose target is a folder shows that folder.
-bool TSCCustomShellList::OpenLinkTarget(TSCShListData& data) {
-    TLinkData link;
-    if (Failed(ReadShellLink(data.GetPath(), link, false)) ||
-        !(link.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return false;
-    }
-    LPITEMIDLIST target = nullptr;
-    if (Failed(PathToPidl(link.Path, target))) {
-        return false;
-    }
-    const PidlPtr owned(target);
-    NavigateTo(owned.get());
-    return true;
 }
 
 void TSCCustomShellList::OpenSelected() {
@@ -991,10 +974,6 @@ bool TSCCustomShellList::IsShellItem(int index) const {
     return index >= 0 && index < Count() && GetItemData(index) != nullptr;
 }
 
-int TSCCustomShellList::SelectedShellItemCount() const {
-    return static_cast<int>(SelectedRelativePidls().size());
-}
-
 std::vector<std::pair<int, int>> TSCCustomShellList::SelectedRanges() const {
     std::vector<std::pair<int, int>> ranges;
     for (const QItemSelectionRange& range : selection_->selection()) {
@@ -1025,11 +1004,6 @@ int TSCCustomShellList::SelCount() const {
 int TSCCustomShellList::Selected() const {
     const auto ranges = SelectedRanges();
     return ranges.empty() ? -1 : ranges.front().first;
-}
-
-TSCShListData* TSCCustomShellList::GetSelectedData() const {
-    const int index = Selected();
-    return index < 0 ? nullptr : GetItemData(index);
 }
 
 bool TSCCustomShellList::IsSelected(int index) const {

@@ -65,8 +65,6 @@ public:
 
     // The folder to show; every change fills the list.
     TSCShellLocator& Folder() override { return folder_; }
-    void WriteFolder(const TSCShellLocator& value) { folder_.CopyLocator(&value); }
-    bool FolderIsStored() const { return linkedTree_ == nullptr; }
     TSCShellListOptions Options() const { return options_; }
     void WriteOptions(TSCShellListOptions options);
 
@@ -133,11 +131,9 @@ public:
     TSCShListData* GetItemData(int index) const;
     // A row that carries shell data.
     bool IsShellItem(int index) const;
-    int SelectedShellItemCount() const;
     int SelCount() const;
     // The first selected row, -1 when none is.
     int Selected() const;
-    TSCShListData* GetSelectedData() const;
     bool IsSelected(int index) const;
     void SetSelected(int index, bool selected);
     // The row with the keyboard focus, -1 when none has.
@@ -226,7 +222,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool OpenLinkTarget(TSCShListData& data);
     std::vector<LPCITEMIDLIST> SelectedRelativePidls() const;
     // The name a rename of a row starts from.
     std::string EditingName(int index) const;
@@ -300,7 +295,7 @@ private:
     TSCListDragDrop* dragDrop_;
 };
 
-// The list that forms place.
+// The file list that windows place; all of it is in its base.
 class TSCShellList : public TSCCustomShellList {
     Q_OBJECT
 

@@ -68,14 +68,6 @@ bool TSCShListData::CanRename() {
     return GetAttributes() & SFGAO_CANRENAME;
 }
 
-bool TSCShListData::IsLink() {
-    const std::string path = GetPath();
-    const auto dot = path.find_last_of("./");
-    return dot != std::string::npos && path[dot] == '.' &&
-           QString::fromStdString(path.substr(dot))
-                   .compare(QStringLiteral(".lnk"), Qt::CaseInsensitive) == 0;
-}
-
 std::string TSCShListData::GetDetailText(int column, IShellDetails* details) {
     if (column == 0) {
         return {};

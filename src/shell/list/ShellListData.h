@@ -35,7 +35,6 @@ public:
     // "" for items outside the file system.
     std::string GetPath();
     bool CanRename();
-    bool IsLink();
 
     // The text of a detail column: the folder's own details when it has them, else the list's
     // four columns (1 size, 2 type, 3 modified; 0, the name, and others give "").

@@ -215,7 +215,7 @@ private:
     ChangeThreadOwner changeThread_{this};
 };
 
-// The tree that forms place.
+// The folder tree that windows place; all of it is in its base.
 class TSCShellTree : public TSCCustomShellTree {
     Q_OBJECT
 
