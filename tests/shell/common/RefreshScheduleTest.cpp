@@ -11,7 +11,7 @@
 namespace quarn::test {
 namespace {
 
-class Schedule : public ::testing::Test {
+class RefreshScheduleTest : public ::testing::Test {
 protected:
     // When the timer's refresh is due, on the test's clock.
     std::int64_t Due() const { return now + schedule.Timer().interval(); }
@@ -41,10 +41,11 @@ void PrintTo(const StreamCase& stream, std::ostream* out) {
     *out << stream.label;
 }
 
-class NoticeStream : public Schedule, public ::testing::WithParamInterface<StreamCase> {};
+class RefreshScheduleNotices : public RefreshScheduleTest,
+                               public ::testing::WithParamInterface<StreamCase> {};
 
 // The delay after the last notice, at most twice the delay after the first.
-TEST_P(NoticeStream, TheRefreshFollowsTheLastNoticeWithinALimitFromTheFirst) {
+TEST_P(RefreshScheduleNotices, TheRefreshFollowsTheLastNoticeWithinALimitFromTheFirst) {
     const StreamCase& stream = GetParam();
     std::vector<std::int64_t> due;
     for (const std::int64_t time : stream.notices) {
@@ -57,7 +58,7 @@ TEST_P(NoticeStream, TheRefreshFollowsTheLastNoticeWithinALimitFromTheFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Notices, NoticeStream,
+    Notices, RefreshScheduleNotices,
     ::testing::Values(StreamCase{"Focused", true, {0}, {400}},
                       StreamCase{"Unfocused", false, {0}, {2000}},
                       StreamCase{"FocusedBurst", true, {0, 100}, {400, 500}},
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StreamCase{"UnfocusedStream", false, {0, 1500, 3000}, {2000, 3500, 4000}}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(Schedule, TheLimitCountsFromTheFirstNoticeNotYetShown) {
+TEST_F(RefreshScheduleTest, TheLimitCountsFromTheFirstNoticeNotYetShown) {
     NoticeAt(0);
     NoticeAt(300);
     now = 350;
@@ -87,7 +88,7 @@ TEST_F(Schedule, TheLimitCountsFromTheFirstNoticeNotYetShown) {
 }
 
 // Real time: notices more often than the delay.
-TEST(RefreshScheduleStream, AStreamOfNoticesIsShownWhileItRuns) {
+TEST(RefreshScheduleRealTime, AStreamOfNoticesIsShownWhileItRuns) {
     int refreshes = 0;
     RefreshSchedule schedule(
         {.mustWait = [] { return false; }, .refresh = [&] { ++refreshes; }, .runKept = [] {}});
@@ -98,7 +99,7 @@ TEST(RefreshScheduleStream, AStreamOfNoticesIsShownWhileItRuns) {
     EXPECT_TRUE(stream.isActive());
 }
 
-TEST_F(Schedule, NoticesAndRequestsWhileTheControlWaitsRunOnceWhenTheWaitEnds) {
+TEST_F(RefreshScheduleTest, NoticesAndRequestsWhileTheControlWaitsRunOnceWhenTheWaitEnds) {
     waiting = true;
     NoticeAt(0);
     EXPECT_FALSE(schedule.Timer().isActive());
@@ -115,7 +116,7 @@ TEST_F(Schedule, NoticesAndRequestsWhileTheControlWaitsRunOnceWhenTheWaitEnds) {
     EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(Schedule, ATimerDueWhileTheControlWaitsIsKeptAndRunOnce) {
+TEST_F(RefreshScheduleTest, ATimerDueWhileTheControlWaitsIsKeptAndRunOnce) {
     NoticeAt(0);
     waiting = true;
     schedule.Flush();
@@ -135,7 +136,7 @@ TEST_F(Schedule, ATimerDueWhileTheControlWaitsIsKeptAndRunOnce) {
     EXPECT_FALSE(schedule.Timer().isActive()) << "the kept request showed the notice";
 }
 
-TEST_F(Schedule, TheNoticeOfAnOwnRenameIsDroppedWhileItMayStillBeOnItsWay) {
+TEST_F(RefreshScheduleTest, TheNoticeOfAnOwnRenameIsDroppedWhileItMayStillBeOnItsWay) {
     schedule.ExpectOwnChange();
     NoticeAt(10);
     EXPECT_FALSE(schedule.Timer().isActive());
