@@ -179,10 +179,10 @@ void BM_ChangeByAnotherProgramReachesTheTree(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
     const double iterations = static_cast<double>(state.iterations());
-    state.counters["timer_ms"] = quarn::TSCCustomShellTree::FocusedRefreshDelayMs;
+    state.counters["timer_ms"] = quarn::RefreshSchedule::FocusedDelayMs;
     state.counters["latency_ms"] = latency.count() / iterations;
     state.counters["over_timer_ms"] =
-        latency.count() / iterations - quarn::TSCCustomShellTree::FocusedRefreshDelayMs;
+        latency.count() / iterations - quarn::RefreshSchedule::FocusedDelayMs;
 }
 
 } // namespace

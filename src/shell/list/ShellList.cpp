@@ -43,7 +43,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedLayout>
-#include <QTimer>
 #include <QTreeView>
 #include <QWheelEvent>
 #include <algorithm>
@@ -58,8 +57,6 @@ constexpr SFGAOF AcceptAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_FILE
 // The enumeration's end as some folders report it.
 constexpr HRESULT NoMoreItems = static_cast<HRESULT>(0x80070103);
 constexpr int WidthPerCharacter = 7;
-constexpr int FocusedRefreshDelay = 400;
-constexpr int UnfocusedRefreshDelay = 2000;
 
 // Runs an action when it leaves scope, on every path.
 template <typename Action> class AtExit {
@@ -116,7 +113,9 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     : TSCCustomListView(parent), model_(new TSCShellListModel(this)),
       selection_(new QItemSelectionModel(model_, this)), reportView_(NewReportView(this)),
       itemView_(NewItemView(this)), views_(new QStackedLayout(this)),
-      refreshTimer_(new QTimer(this)) {
+      schedule_({.mustWait = [this] { return busy_ || IsEditing() || listing_ > 0; },
+                 .refresh = [this] { TimerFired(); },
+                 .runKept = [this] { RunKeptRequest(); }}) {
     views_->setContentsMargins(0, 0, 0, 0);
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(reportView_),
                                     static_cast<QAbstractItemView*>(itemView_)}) {
@@ -139,9 +138,6 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     dragDrop_ = new TSCListDragDrop(*this, {reportView_, itemView_});
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunShellGuarded([&] { ColumnClicked(column); }); });
-    refreshTimer_->setSingleShot(true);
-    connect(refreshTimer_, &QTimer::timeout, this,
-            [this] { RunShellGuarded([this] { TimerFired(); }); });
     model_->OnDeleting = [this](int row, TSCShellListItem& item) {
         if (OnDeleteItem) {
             OnDeleteItem(this, row, item.Data.get());
@@ -189,21 +185,9 @@ void TSCCustomShellList::WriteOptions(TSCShellListOptions options) {
 
 // Filling.
 
-bool TSCCustomShellList::DeferRequest() {
-    if (busy_ || IsEditing() || listing_ > 0) {
-        refreshPending_ = true;
-        return true;
-    }
-    return false;
-}
-
-// A request deferred while the list was listing runs once the listing is over; a drag or
-// a label edit runs it when it ends.
-void TSCCustomShellList::RunPendingRefresh() {
-    if (!refreshPending_ || busy_ || IsEditing() || listing_ > 0) {
-        return;
-    }
-    refreshPending_ = false;
+// A request kept while the list was listing runs once the listing is over; a drag or a label
+// edit runs it when it ends.
+void TSCCustomShellList::RunKeptRequest() {
     if (ComparePidls(folder_.GetPidl(), currentAbsolutePidl_.get()) == 0) {
         Refresh();
     } else {
@@ -213,7 +197,7 @@ void TSCCustomShellList::RunPendingRefresh() {
 
 void TSCCustomShellList::SetBusy(bool busy) {
     busy_ = busy;
-    RunPendingRefresh();
+    schedule_.Resume();
 }
 
 void TSCCustomShellList::ClearItems() {
@@ -222,14 +206,14 @@ void TSCCustomShellList::ClearItems() {
 }
 
 void TSCCustomShellList::FillFromFolder() {
-    if (!testAttribute(Qt::WA_WState_Created) || DeferRequest()) {
+    if (!testAttribute(Qt::WA_WState_Created) || schedule_.Defer()) {
         return;
     }
     {
         ScopedIncrement listing(listing_);
         FillGuarded();
     }
-    RunPendingRefresh();
+    schedule_.Resume();
 }
 
 void TSCCustomShellList::FillGuarded() {
@@ -365,7 +349,7 @@ bool TSCCustomShellList::DoAddItem(IShellFolder* folder, LPCITEMIDLIST parentAbs
 }
 
 void TSCCustomShellList::Refresh() {
-    if (DeferRequest()) {
+    if (schedule_.Defer()) {
         return;
     }
     if (Count() == 0) {
@@ -376,7 +360,7 @@ void TSCCustomShellList::Refresh() {
         ScopedIncrement listing(listing_);
         RefreshGuarded();
     }
-    RunPendingRefresh();
+    schedule_.Resume();
 }
 
 void TSCCustomShellList::RefreshGuarded() {
@@ -701,21 +685,15 @@ void TSCCustomShellList::FlushPendingTimers(bool includeLinked) {
     if (includeLinked && linkedTree_) {
         linkedTree_->FlushPendingSync(false);
     }
-    if (refreshTimer_->isActive()) {
-        TimerFired();
-    }
+    schedule_.Flush();
 }
 
 void TSCCustomShellList::WMChangeNotify() {
-    if (skipNextChange_ || busy_) {
-        skipNextChange_ = false;
-        return;
-    }
-    refreshTimer_->start(View()->hasFocus() ? FocusedRefreshDelay : UnfocusedRefreshDelay);
+    schedule_.Notice(View()->hasFocus());
 }
 
 void TSCCustomShellList::StartFolderWatch() {
-    refreshTimer_->stop();
+    schedule_.Cancel();
     TChangeHandlerThread& thread = changeThread_.Get();
     thread.RemoveAllWatches();
     int slot = -1;
@@ -735,7 +713,6 @@ void TSCCustomShellList::DeviceChange(TSCDeviceChangeHandler*, TMessage& message
 }
 
 void TSCCustomShellList::TimerFired() {
-    refreshTimer_->stop();
     {
         ScopedIncrement guard(folderChangeGuard_);
         FlushPendingTimers(true);
@@ -939,8 +916,10 @@ std::string TSCCustomShellList::EditingName(int index) const {
 }
 
 // The edited text goes back to the name's bytes; an edit that changed nothing renames nothing.
+// Only a rename that changed the disk expects its own change notice.
 void TSCCustomShellList::LabelEdited(int index, const QString& edited) {
-    std::optional<std::string> text = EditedName(EditingName(index), edited);
+    const std::string oldName = EditingName(index);
+    std::optional<std::string> text = EditedName(oldName, edited);
     if (!text) {
         return;
     }
@@ -948,12 +927,16 @@ void TSCCustomShellList::LabelEdited(int index, const QString& edited) {
         OnEdited(this, index, *text);
     }
     Hourglass hourglass;
-    skipNextChange_ = true;
     TSCShListData& data = *GetItemData(index);
     LPITEMIDLIST renamed = nullptr;
-    if (Succeeded(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), *text,
-                                            SHGDN_INFOLDER, &renamed)) &&
-        renamed) {
+    if (Failed(currentFolder_->SetNameOf(OwnerWindow(this), data.RelativePidl(), *text,
+                                         SHGDN_INFOLDER, &renamed))) {
+        return;
+    }
+    if (*text != oldName) {
+        schedule_.ExpectOwnChange();
+    }
+    if (renamed) {
         data.SetPidl(renamed);
     }
 }
@@ -961,7 +944,7 @@ void TSCCustomShellList::LabelEdited(int index, const QString& edited) {
 void TSCCustomShellList::EditorClosed() {
     editing_ = false;
     TakeFocusBackFromEditor(*this);
-    RunPendingRefresh();
+    schedule_.Resume();
 }
 
 // Items and the selection.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/common/RefreshSchedule.h"
 #include "shell/idlist/ShellLocator.h"
 #include "shell/list/ShellListModel.h"
 #include "shell/list/ShellListViews.h"
@@ -19,7 +20,6 @@ class QItemSelectionModel;
 class QKeyEvent;
 class QListView;
 class QStackedLayout;
-class QTimer;
 class QTreeView;
 class QWheelEvent;
 
@@ -106,9 +106,9 @@ public:
     // An OLE drag of the list, or a label edit, defers fills and refreshes until it ends.
     bool Busy() const { return busy_; }
     void SetBusy(bool busy);
-    bool RefreshPending() const { return refreshPending_; }
+    bool RefreshPending() const { return schedule_.Pending(); }
     // Started by change notices; its refresh runs when it fires or is flushed.
-    const QTimer& RefreshTimer() const { return *refreshTimer_; }
+    const QTimer& RefreshTimer() const { return schedule_.Timer(); }
     bool IsEditing() const { return editing_; }
     // Drags of the selection and drops on the list.
     TSCListDragDrop& DragDrop() const { return *dragDrop_; }
@@ -193,9 +193,8 @@ protected:
     // false when an OnDblClickOpen handler handled the opening.
     virtual bool DoDblClickOpen();
     void ColumnClicked(int column);
-    // A change in the watched folder: the refresh timer starts again (400 ms with the focus,
-    // 2 s without), so that a burst of changes gives one refresh. Dropped during a drag and
-    // after the list's own rename.
+    // A change in the watched folder, for the refresh schedule: kept during a drag or a label
+    // edit, dropped after the list's own rename.
     void WMChangeNotify();
     // Watches the folder shown for new, removed and renamed entries.
     void StartFolderWatch();
@@ -228,9 +227,8 @@ private:
     void EditorClosed();
     void FillGuarded();
     void RefreshGuarded();
-    // Defers the request while it cannot run now; true when it did.
-    bool DeferRequest();
-    void RunPendingRefresh();
+    // A request kept while the list waited: a refresh when it still shows Folder, else a fill.
+    void RunKeptRequest();
     // What one listing of the current folder read, and how it ended.
     struct FolderListing {
         bool opened = false;        // EnumObjects gave an enumerator
@@ -263,7 +261,6 @@ private:
     TSCColumnFill* columnFill_ = nullptr; // made once the report view has its own header
     QListView* itemView_;
     QStackedLayout* views_;
-    QTimer* refreshTimer_;
     // Ended and joined before the list goes, so that no notice is posted to it after.
     ChangeThreadOwner changeThread_{this};
     TSCColumnKind columnKind_ = TSCColumnKind::None;
@@ -286,13 +283,11 @@ private:
     bool busy_ = false;
     bool editing_ = false;
     bool readOnly_ = false;
-    // Set by the list's own rename: the change notice it causes is not needed.
-    bool skipNextChange_ = false;
-    bool refreshPending_ = false;
     bool windowCreated_ = false;
     // Of the latest double click: only the left button's opens.
     Qt::MouseButton doubleClickButton_ = Qt::NoButton;
     TSCListDragDrop* dragDrop_;
+    RefreshSchedule schedule_;
 };
 
 // The file list that windows place; all of it is in its base.

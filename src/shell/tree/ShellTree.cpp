@@ -54,7 +54,10 @@ constexpr int LinkOverlay = 2;
 } // namespace
 
 TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
-    : TSCCustomTreeView(parent), model_(new TSCShellTreeModel(this)) {
+    : TSCCustomTreeView(parent), model_(new TSCShellTreeModel(this)),
+      schedule_({.mustWait = [this] { return busy_ || IsEditing(); },
+                 .refresh = [this] { Refresh(); },
+                 .runKept = [this] { Refresh(); }}) {
     setModel(model_);
     setHeaderHidden(true);
     setRootIsDecorated(true);
@@ -147,8 +150,7 @@ TSCShellTreeNode* TSCCustomShellTree::RootNode() const {
 }
 
 void TSCCustomShellTree::Refill() {
-    if (busy_ || IsEditing()) {
-        refreshPending_ = true;
+    if (schedule_.Defer()) {
         return;
     }
     Hourglass hourglass;
@@ -230,8 +232,7 @@ void TSCCustomShellTree::DeviceChange(TSCDeviceChangeHandler*, TMessage& message
 }
 
 void TSCCustomShellTree::Refresh() {
-    if (busy_ || IsEditing()) {
-        refreshPending_ = true;
+    if (schedule_.Defer()) {
         return;
     }
     if (model_->Count(nullptr) == 0) {
@@ -640,6 +641,7 @@ void TSCCustomShellTree::FlushPendingSync(bool alsoLinked) {
     if (alsoLinked && shellList_) {
         shellList_->FlushPendingTimers(false);
     }
+    schedule_.Flush();
     if (delayTimer_.isActive()) {
         TimerFired();
     }
@@ -666,7 +668,7 @@ void TSCCustomShellTree::SelectionChanged(TSCShellTreeNode* node) {
         syncNow_ = false;
         SyncTo(node);
     } else {
-        StartDelayTimer(DelaySync, SyncDelayMs);
+        delayTimer_.start(SyncDelayMs);
     }
 }
 
@@ -678,56 +680,22 @@ void TSCCustomShellTree::SyncTo(TSCShellTreeNode* node) {
     }
 }
 
-// A later job joins a pending one and restarts the timer with its own period, except that
-// change notices never put off the list's pending move to the selected folder: a stream of
-// them would hold it back for as long as it lasts.
-void TSCCustomShellTree::StartDelayTimer(DelayJob job, int milliseconds) {
-    const bool syncWaits = (delayJobs_ & DelaySync) && delayTimer_.isActive();
-    delayJobs_ |= job;
-    if (job == DelaySync || !syncWaits) {
-        delayTimer_.start(milliseconds);
-    }
-}
-
+// Change notices have a timer of their own: a stream of them never puts off the list's move
+// to the selected folder.
 void TSCCustomShellTree::TimerFired() {
     delayTimer_.stop();
-    const int jobs = std::exchange(delayJobs_, DelayIdle);
-    if (jobs & DelayRefresh) {
-        skipNextChangeNotify_ = false;
-        Refresh();
-    }
-    if (jobs & DelaySync) {
-        if (TSCShellTreeNode* node = Selected(); node && node->Data()) {
-            SyncTo(node);
-        }
+    if (TSCShellTreeNode* node = Selected(); node && node->Data()) {
+        SyncTo(node);
     }
 }
 
-// A change while the tree is busy is kept for the end of the drag or menu. The change of an
-// own rename is dropped only while it may still be on its way.
 void TSCCustomShellTree::WMChangeNotify() {
-    if (busy_) {
-        refreshPending_ = true;
-        return;
-    }
-    if (std::exchange(skipNextChangeNotify_, false) && skipSetAt_.elapsed() < SkipChangeNotifyMs) {
-        return;
-    }
-    const bool focused = hasFocus() || isAncestorOf(QApplication::focusWidget());
-    StartDelayTimer(DelayRefresh, focused ? FocusedRefreshDelayMs : UnfocusedRefreshDelayMs);
+    schedule_.Notice(hasFocus() || isAncestorOf(QApplication::focusWidget()));
 }
 
 void TSCCustomShellTree::SetBusy(bool busy) {
     busy_ = busy;
-    if (!busy) {
-        RunPendingRefresh();
-    }
-}
-
-void TSCCustomShellTree::RunPendingRefresh() {
-    if (std::exchange(refreshPending_, false)) {
-        Refresh();
-    }
+    schedule_.Resume();
 }
 
 void TSCCustomShellTree::BaseFolderChanged() {
@@ -796,7 +764,8 @@ void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, const QString& edit
     if (parentFolder == nullptr) {
         return;
     }
-    std::optional<std::string> text = EditedName(EditingName(*data), edited);
+    const std::string oldName = EditingName(*data);
+    std::optional<std::string> text = EditedName(oldName, edited);
     if (!text) {
         return;
     }
@@ -804,8 +773,6 @@ void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, const QString& edit
         OnEdited(this, node, *text);
     }
     Hourglass hourglass;
-    skipNextChangeNotify_ = true;
-    skipSetAt_.start();
     ScopedIncrement lock(syncLock_);
     const PidlPtr oldAbsolute(DuplicatePidl(nullptr, data->GetAbsolutePidl()));
     LPITEMIDLIST renamed = nullptr;
@@ -813,8 +780,10 @@ void TSCCustomShellTree::LabelEdited(TSCShellTreeNode* node, const QString& edit
                                                SHGDN_INFOLDER, &renamed);
     const PidlPtr newItem(renamed);
     if (Failed(hr)) {
-        skipNextChangeNotify_ = false;
         return;
+    }
+    if (*text != oldName) {
+        schedule_.ExpectOwnChange();
     }
     if (newItem) {
         ResetDescendants(node);
@@ -871,7 +840,7 @@ void TSCCustomShellTree::RenameFollowers(LPCITEMIDLIST oldAbsolute, TSCShellTree
 void TSCCustomShellTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     TSCCustomTreeView::closeEditor(editor, hint);
     TakeFocusBackFromEditor(*this);
-    RunShellGuarded([this] { RunPendingRefresh(); });
+    RunShellGuarded([this] { schedule_.Resume(); });
 }
 
 // Custom draw, keys and Qt's entries.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/common/RefreshSchedule.h"
 #include "shell/idlist/ShellLocator.h"
 #include "shell/menus/ShellContextMenus.h"
 #include "shell/notify/ChangeThreadOwner.h"
@@ -8,7 +9,6 @@
 #include "shell/views/ShellControlEvents.h"
 #include "shell/views/ShellControlLink.h"
 
-#include <QElapsedTimer>
 #include <QPersistentModelIndex>
 #include <QTimer>
 #include <cstdint>
@@ -91,8 +91,8 @@ public:
     // A drag started by the tree or its node context menu runs; refreshes wait for its end.
     bool Busy() const { return busy_; }
     void SetBusy(bool busy);
-    bool RefreshPending() const { return refreshPending_; }
-    bool SkipNextChangeNotify() const { return skipNextChangeNotify_; }
+    bool RefreshPending() const { return schedule_.Pending(); }
+    bool SkipNextChangeNotify() const { return schedule_.ExpectsOwnChange(); }
     // The shell's owner window for calls that take one; none while drag-over expands nodes.
     HWND OwnerWindow();
     // Runs a verb of the node's context menu ("cut", "copy", "paste", "delete"), then
@@ -118,11 +118,6 @@ public:
 
     // The selection sync waits this long after a key move.
     static constexpr int SyncDelayMs = 500;
-    // A change on the disk refreshes after this long without a further one.
-    static constexpr int FocusedRefreshDelayMs = 400;
-    static constexpr int UnfocusedRefreshDelayMs = 2000;
-    // An own rename's change notification is expected within this time.
-    static constexpr int SkipChangeNotifyMs = 1000;
 
 protected:
     virtual HRESULT AddShellItem(IShellFolder* folder, LPCITEMIDLIST parentAbsolutePidl,
@@ -163,14 +158,10 @@ protected:
 private:
     friend class TSCTreeDragDrop; // expands nodes without an owner window
 
-    // Jobs of the delay timer, as bits: a sync and a refresh may both wait.
-    enum DelayJob { DelayIdle = 0, DelaySync = 1, DelayRefresh = 2 };
-
     void FillNodeItems(IShellFolder* folder, TSCShellTreeNode* node);
     void ReleaseHeldFill(const QPersistentModelIndex& index, bool collapseNode);
     SHCONTF EnumFlags() const;
     void RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& remembered);
-    void RunPendingRefresh();
     void StartDriveWatching();
     void WatchFilledFolders(TSCShellTreeNode* node);
     void RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu, int command);
@@ -179,7 +170,6 @@ private:
     // The name a rename of the node starts from.
     static std::string EditingName(TSCShTreeData& data);
     void GetImageIndex(TSCShellTreeNode& node, int& imageIndex, int& selectedIndex);
-    void StartDelayTimer(DelayJob job, int milliseconds);
     void SortChildren(TSCShellTreeNode* node);
     void SelectionChanged(TSCShellTreeNode* node);
     void SyncTo(TSCShellTreeNode* node);
@@ -194,8 +184,7 @@ private:
     TSCShellTreeModel* model_;
     TSCShellLocator baseFolder_;
     TSCShellLocator selectedFolder_;
-    QTimer delayTimer_;
-    int delayJobs_ = DelayIdle;
+    QTimer delayTimer_; // the selection sync after a key move
     TSCLinkedList* shellList_ = nullptr;
     TSCShellTreeOptions options_ = scstoDefaultOptions;
     bool syncNow_ = false;
@@ -204,13 +193,11 @@ private:
     bool windowCreated_ = false;
     bool readOnly_ = false;
     bool busy_ = false;
-    bool refreshPending_ = false;
-    bool skipNextChangeNotify_ = false;
-    QElapsedTimer skipSetAt_;
     bool labelEditEnded_ = false;
     int noOwnerWindowCount_ = 0;
     IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
     TSCTreeDragDrop* dragDrop_;
+    RefreshSchedule schedule_;
     // Last: its thread is ended and joined before anything else of the tree goes.
     ChangeThreadOwner changeThread_{this};
 };

@@ -6,16 +6,21 @@
 #include "namespace/Namespace.h"
 #include "shell/common/ShellGuard.h"
 #include "shell/devices/DeviceChangeHandler.h"
+#include "shell/dragdrop/DropSource.h"
 #include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
 #include "shell/list/ShellListData.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -278,11 +283,59 @@ TEST(ShellListChanges, NoticesStartTheRefreshTimerWhichRefreshesOnce) {
     EXPECT_EQ(RowNames(list), std::vector<std::string>{"new.txt"});
 
     list.SetBusy(true);
+    WriteFileBytes(fixture.Path("files/sub/during.txt"), "new");
     list.WMChangeNotify();
-    EXPECT_FALSE(list.RefreshTimer().isActive()) << "a notice during a drag is dropped";
+    EXPECT_FALSE(list.RefreshTimer().isActive());
+    EXPECT_TRUE(list.RefreshPending()) << "a notice during a drag is kept";
     list.SetBusy(false);
+    EXPECT_EQ(fills, 2);
+    EXPECT_EQ(RowNames(list), (std::vector<std::string>{"new.txt", "during.txt"}));
 }
 
+// Starts a drag of the row with the mouse; the drag loop runs during and is cancelled.
+void DragRowAndCancel(TSCCustomShellList& list, int row, const std::function<void()>& during) {
+    const TDragLoop original = DragLoop();
+    DragLoop() = [&](QDrag&, Qt::DropActions, Qt::DropAction) {
+        during();
+        return Qt::IgnoreAction;
+    };
+    list.SetSelected(row, true);
+    QWidget* viewport = list.View()->viewport();
+    const QPoint from = list.View()->visualRect(list.Items().index(row, 0)).center();
+    const QPoint to = from + QPoint(0, 30);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    DragLoop() = original;
+}
+
+TEST(ShellListChanges, AChangeDuringACancelledDragIsShownOnceAtItsEnd) {
+    ScopedScriptedMessages messages;
+    ListFixture fixture;
+    NotifiedList list;
+    list.Folder().SetPath(fixture.Path("files"));
+    ShowAndSettle(list);
+    int fills = 0;
+    list.OnFillComplete = [&](QWidget*) { ++fills; };
+    bool dragged = false;
+    DragRowAndCancel(list, RowNamed(list, "b.bin"), [&] {
+        dragged = list.Busy();
+        WriteFileBytes(fixture.Path("files/made during the drag"), "new");
+        list.WMChangeNotify();
+        EXPECT_EQ(fills, 0) << "not while the drag runs";
+    });
+    ASSERT_TRUE(dragged);
+    EXPECT_FALSE(list.Busy());
+    EXPECT_FALSE(list.RefreshPending());
+    EXPECT_EQ(fills, 1);
+    EXPECT_GE(RowNamed(list, "made during the drag"), 0);
+    EXPECT_EQ((*messages).Texts(), std::vector<std::string>{});
+}
+
+// Only a rename that changed the disk expects its own notice; a handler that gives the old
+// name back renames nothing.
 TEST(ShellListChanges, TheNoticeOfTheListsOwnRenameIsIgnored) {
     ScopedScriptedMessages messages;
     ListFixture fixture;
@@ -290,11 +343,52 @@ TEST(ShellListChanges, TheNoticeOfTheListsOwnRenameIsIgnored) {
     list.Folder().SetPath(fixture.Path("files"));
     ShowAndSettle(list);
     list.LabelEdited(RowNamed(list, "b.bin"), "renamed.bin");
-    (*messages).shown.clear();
+    ASSERT_TRUE(PathExists(fixture.Path("files/renamed.bin")));
     list.WMChangeNotify();
     EXPECT_FALSE(list.RefreshTimer().isActive());
     list.WMChangeNotify();
     EXPECT_TRUE(list.RefreshTimer().isActive()) << "only the next one";
+    list.FlushPendingTimers(false);
+
+    list.OnEdited = [](QWidget*, int, std::string& text) { text = "renamed.bin"; };
+    list.LabelEdited(RowNamed(list, "renamed.bin"), "other.bin");
+    ASSERT_TRUE(PathExists(fixture.Path("files/renamed.bin")));
+    list.WMChangeNotify();
+    EXPECT_TRUE(list.RefreshTimer().isActive()) << "an unchanged rename leaves no skip behind";
+    EXPECT_EQ((*messages).Texts(), std::vector<std::string>{});
+}
+
+// The disk is as it was, so the next notice is another program's.
+TEST(ShellListChanges, ARefusedOwnRenameLeavesNoSkipBehind) {
+    ScopedScriptedMessages messages;
+    ListFixture fixture;
+    NotifiedList list;
+    list.Folder().SetPath(fixture.Path("files"));
+    ShowAndSettle(list);
+    for (const char* refused : {"a.txt", "sl/ash"}) {
+        list.LabelEdited(RowNamed(list, "b.bin"), refused);
+        EXPECT_EQ((*messages).shown.size(), 1u) << refused;
+        (*messages).shown.clear();
+        ASSERT_EQ(ReadFileBytes(fixture.Path("files/b.bin")), std::string(1024, 'x'));
+        list.WMChangeNotify();
+        EXPECT_TRUE(list.RefreshTimer().isActive()) << refused;
+        list.FlushPendingTimers(false);
+    }
+}
+
+// A file written every 300 ms, more often than the delay: the list shows the stream while
+// it runs.
+TEST_F(ShellListTest, AStreamOfChangesShowsWhileItRuns) {
+    Show("files/sub");
+    list.setFocus();
+    int written = 0;
+    QTimer stream;
+    QObject::connect(&stream, &QTimer::timeout, [&] {
+        WriteFileBytes(fixture.Path("files/sub/n" + std::to_string(written++)), "new");
+    });
+    stream.start(300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Count() > 0; }, 5000));
+    EXPECT_TRUE(stream.isActive());
 }
 
 TEST_F(ShellListTest, TheListFollowsNewAndRemovedEntriesOnTheDisk) {

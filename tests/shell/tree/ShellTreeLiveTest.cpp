@@ -99,7 +99,7 @@ TEST_F(LiveTree, FoldersMadeAndRemovedByAnotherProgramShowWithinTheTimer) {
 
     tree.clearFocus();
     Outside("mkdir " + Quoted(fixture.Path("unfocused")));
-    QTest::qWait(TSCCustomShellTree::FocusedRefreshDelayMs + 100);
+    QTest::qWait(RefreshSchedule::FocusedDelayMs + 100);
     EXPECT_FALSE(Shows("", "unfocused")) << "without the focus the tree waits longer";
     EXPECT_TRUE(WaitUntil([&] { return Shows("", "unfocused"); }));
 }
@@ -223,7 +223,7 @@ TEST(TreeLifetime, DescriptorsComeBackToTheirBaselineWhenTheTreeGoes) {
 TEST_F(LiveTree, AnOwnRenameSwallowsOnlyItsOwnChange) {
     RenameWithF2("one", "uno");
     ASSERT_TRUE(fs::is_directory(fixture.Path("uno")));
-    QTest::qWait(TSCCustomShellTree::SkipChangeNotifyMs + 100);
+    QTest::qWait(RefreshSchedule::OwnChangeWaitMs + 100);
     Outside("mkdir " + Quoted(fixture.Path("later")));
     EXPECT_TRUE(WaitUntil([&] { return Shows("", "later"); }, 2s));
 }
@@ -231,7 +231,7 @@ TEST_F(LiveTree, AnOwnRenameSwallowsOnlyItsOwnChange) {
 TEST_F(LiveTree, SwitchingDynamicRefreshOffAndOnStopsAndRestartsTheWatch) {
     tree.WriteOptions(scstoDefaultOptions & ~scstoDynamicRefresh);
     Outside("mkdir " + Quoted(fixture.Path("unwatched")));
-    QTest::qWait(TSCCustomShellTree::UnfocusedRefreshDelayMs + 300);
+    QTest::qWait(RefreshSchedule::UnfocusedDelayMs + 300);
     EXPECT_FALSE(Shows("", "unwatched"));
     tree.WriteOptions(scstoDefaultOptions);
     Outside("mkdir " + Quoted(fixture.Path("watched")));

@@ -79,7 +79,7 @@ TEST_F(TreeRefresh, AnUnfocusedTreeWaitsLonger) {
     tree.clearFocus();
     fs::create_directory(fixture.Path("later"));
     PostChange();
-    QTest::qWait(TSCCustomShellTree::FocusedRefreshDelayMs + 100);
+    QTest::qWait(RefreshSchedule::FocusedDelayMs + 100);
     EXPECT_EQ(ChildTexts(tree.Items(), tree.RootNode()), (Texts{"files", "one", "other"}));
     // Timers run late on a loaded machine: the refresh may come after its time, never before.
     EXPECT_TRUE(QTest::qWaitFor([&] {
@@ -119,6 +119,17 @@ TEST_F(TreeRefresh, AStreamOfChangeNoticesDoesNotHoldBackTheListsMove) {
     tree.WriteShellList(nullptr);
 }
 
+TEST_F(TreeRefresh, AStreamOfChangeNoticesIsShownWhileItRuns) {
+    tree.setFocus();
+    fs::create_directory(fixture.Path("streamed"));
+    QTimer notices;
+    QObject::connect(&notices, &QTimer::timeout, [&] { PostChange(); });
+    notices.start(100); // more often than the refresh delay
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ChildNamed(tree.Items(), tree.RootNode(), "streamed") != nullptr; }, 5000));
+    EXPECT_TRUE(notices.isActive());
+}
+
 TEST_F(TreeRefresh, TheSelectedFolderRemovedOutsideGivesTheSelectionToItsParent) {
     FakeList list;
     tree.WriteShellList(&list);
@@ -135,7 +146,7 @@ TEST_F(TreeRefresh, AChangeWhileBusyIsKeptAndRunWhenTheBusyStateEnds) {
     fs::create_directory(fixture.Path("during"));
     PostChange();
     tree.Refresh();
-    QTest::qWait(TSCCustomShellTree::UnfocusedRefreshDelayMs + 100);
+    QTest::qWait(RefreshSchedule::UnfocusedDelayMs + 100);
     EXPECT_TRUE(tree.RefreshPending());
     EXPECT_EQ(ChildNamed(tree.Items(), tree.RootNode(), "during"), nullptr);
     tree.SetBusy(false);
