@@ -27,6 +27,7 @@ namespace quarn {
 
 class TSCColumnFill;
 class TSCDeviceChangeHandler;
+class TSCFillOnFirstShow;
 class TSCListDragDrop;
 
 using TSCShellListOptions = std::uint16_t;
@@ -220,7 +221,6 @@ protected:
     void ChangeViewStyle(TViewStyle style) override;
     std::unique_ptr<TSCLvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
                                                   LRESULT& result) override;
-    virtual void DoCustomDrawSh(TSCCustomDraw& draw, int item, TSCShListData* data);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -257,7 +257,6 @@ private:
     void ShowSortIndicator();
     QAbstractItemView* ViewFor(TViewStyle style) const;
     void FolderChanged();
-    void WindowCreated();
     void TimerFired();
     // The selected rows as merged ranges, in list order.
     std::vector<std::pair<int, int>> SelectedRanges() const;
@@ -294,10 +293,10 @@ private:
     // Set by the list's own rename: the change notice it causes is not needed.
     bool skipNextChange_ = false;
     bool refreshPending_ = false;
-    bool windowCreated_ = false;
     // Of the latest double click: only the left button's opens.
     Qt::MouseButton doubleClickButton_ = Qt::NoButton;
     TSCListDragDrop* dragDrop_;
+    TSCFillOnFirstShow* fillOnShow_;
 };
 
 // The list that forms place.

@@ -17,6 +17,7 @@
 namespace quarn {
 
 class TSCDeviceChangeHandler;
+class TSCFillOnFirstShow;
 class TSCIdListArray;
 class TSCTreeDragDrop;
 
@@ -201,7 +202,6 @@ private:
     bool syncNow_ = false;
     int syncLock_ = 0;
     TSCShellTreeNode* lastInsertedNode_ = nullptr;
-    bool windowCreated_ = false;
     bool readOnly_ = false;
     bool busy_ = false;
     bool refreshPending_ = false;
@@ -211,6 +211,7 @@ private:
     int noOwnerWindowCount_ = 0;
     IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
     TSCTreeDragDrop* dragDrop_;
+    TSCFillOnFirstShow* fillOnShow_;
     // Last: its thread is ended and joined before anything else of the tree goes.
     ChangeThreadOwner changeThread_{this};
 };
