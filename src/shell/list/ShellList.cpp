@@ -42,6 +42,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStackedLayout>
 #include <QTimer>
@@ -59,18 +60,6 @@ constexpr SFGAOF AcceptAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_FILE
 constexpr int WidthPerCharacter = 7;
 constexpr int FocusedRefreshDelay = 400;
 constexpr int UnfocusedRefreshDelay = 2000;
-
-// Runs an action when it leaves scope, on every path.
-template <typename Action> class AtExit {
-public:
-    explicit AtExit(Action action) : action_(std::move(action)) {}
-    ~AtExit() { action_(); }
-    AtExit(const AtExit&) = delete;
-    AtExit& operator=(const AtExit&) = delete;
-
-private:
-    Action action_;
-};
 
 Qt::Alignment ColumnAlignment(int fmt) {
     switch (fmt & 3) {
@@ -223,12 +212,12 @@ void TSCCustomShellList::FillFromFolder() {
     }
     {
         ScopedIncrement listing(listing_);
-        FillGuarded();
+        FillWithFilterHeld();
     }
     RunPendingRefresh();
 }
 
-void TSCCustomShellList::FillGuarded() {
+void TSCCustomShellList::FillWithFilterHeld() {
     {
         Hourglass hourglass;
         ClearItems();
@@ -237,7 +226,7 @@ void TSCCustomShellList::FillGuarded() {
             RaiseOSError(hr);
         }
         PrepareFileFilter();
-        const AtExit release([this] { ReleaseFileFilter(); });
+        const auto release = qScopeGuard([this] { ReleaseFileFilter(); });
         try {
             FillList(folder.get(), folder_.GetPidl());
         } catch (const EAbort&) {
@@ -261,7 +250,7 @@ void TSCCustomShellList::FillGuarded() {
 // rows are added only once the whole folder is read and every item judged.
 void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePidl) {
     DoFillStart();
-    const AtExit complete([this] { DoFillComplete(); });
+    const auto complete = qScopeGuard([this] { DoFillComplete(); });
     PidlPtr previousPidl = std::move(currentAbsolutePidl_);
     ComPtr<IShellFolder> previousFolder = std::move(currentFolder_);
     ComPtr<IShellDetails> previousDetails = std::move(folderDetails_);
@@ -361,24 +350,24 @@ void TSCCustomShellList::Refresh() {
     }
     {
         ScopedIncrement listing(listing_);
-        RefreshGuarded();
+        RefreshWithFilterHeld();
     }
     RunPendingRefresh();
 }
 
-void TSCCustomShellList::RefreshGuarded() {
+void TSCCustomShellList::RefreshWithFilterHeld() {
     Hourglass hourglass;
     DoFillStart();
-    const AtExit complete([this] { DoFillComplete(); });
+    const auto complete = qScopeGuard([this] { DoFillComplete(); });
     PrepareFileFilter();
-    const AtExit release([this] { ReleaseFileFilter(); });
+    const auto release = qScopeGuard([this] { ReleaseFileFilter(); });
     // A folder that cannot be listed any more shows as empty, without a word; a listing that
     // breaks off keeps what it read, and its error is shown after.
     FolderListing listing = ReadFolder(nullptr);
     model_->Remove(VanishedRows(listing.items));
     {
         std::vector<TSCShellListItem> added;
-        const AtExit append([&] { model_->Append(std::move(added)); });
+        const auto append = qScopeGuard([&] { model_->Append(std::move(added)); });
         for (PidlPtr& item : listing.items) {
             if (!item) {
                 continue;

@@ -231,8 +231,10 @@ private:
     // The name a rename of a row starts from.
     std::string EditingName(int index) const;
     void EditorClosed();
-    void FillGuarded();
-    void RefreshGuarded();
+    // The fill and the refresh themselves: the file filter is held while they read, and the
+    // fill's end is signalled on every path.
+    void FillWithFilterHeld();
+    void RefreshWithFilterHeld();
     // Defers the request while it cannot run now; true when it did.
     bool DeferRequest();
     void RunPendingRefresh();
