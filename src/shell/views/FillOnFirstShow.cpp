@@ -9,7 +9,7 @@
 
 namespace quarn {
 
-TSCFillOnFirstShow::TSCFillOnFirstShow(QWidget& control, Control hooks)
+TSCFillOnFirstShow::TSCFillOnFirstShow(QWidget& control, Hooks hooks)
     : QObject(&control), control_(control), hooks_(std::move(hooks)) {
     control.installEventFilter(this);
 }

@@ -12,13 +12,13 @@ namespace quarn {
 // still empty, so that a fill that came first is not done twice. Owned by the control.
 class TSCFillOnFirstShow : public QObject {
 public:
-    struct Control {
+    struct Hooks {
         std::function<bool()> autoFills; // its option to fill itself is set
         std::function<bool()> empty;
         std::function<void()> fill;
         std::function<void()> shown = {}; // may be empty
     };
-    TSCFillOnFirstShow(QWidget& control, Control hooks);
+    TSCFillOnFirstShow(QWidget& control, Hooks hooks);
 
     // The control has been shown.
     bool Shown() const { return shown_; }
@@ -30,7 +30,7 @@ private:
     void FirstShown();
 
     QWidget& control_;
-    Control hooks_;
+    Hooks hooks_;
     bool shown_ = false;
 };
 
