@@ -12,6 +12,7 @@
 #include "shell/devices/Revalidation.h"
 #include "shell/dragdrop/ListDragDrop.h"
 #include "shell/dragdrop/ShellItemsDataObject.h"
+#include "shell/idlist/FolderEnumeration.h"
 #include "shell/idlist/IdListArray.h"
 #include "shell/idlist/PidlList.h"
 #include "shell/idlist/PidlRoutines.h"
@@ -24,22 +25,23 @@
 #include "shell/list/ShellListData.h"
 #include "shell/list/ShellListFilter.h"
 #include "shell/list/ShellListSort.h"
-#include "shell/menus/ShortcutKeys.h"
+#include "shell/menus/DefaultKeyActions.h"
+#include "shell/menus/MenuCommand.h"
 #include "shell/sendto/DropDataObject.h"
 #include "shell/sendto/SendToList.h"
 #include "shell/sendto/SendToMenu.h"
 #include "shell/tree/ShellTreeData.h"
+#include "shell/views/FillOnFirstShow.h"
 #include "shell/views/RenameEditor.h"
 #include "shell/winapi/ShellMessages.h"
-#include "shell/winapi/VirtualKeys.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedLayout>
@@ -54,21 +56,7 @@ namespace {
 
 constexpr SFGAOF AcceptAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_FILESYSANCESTOR |
                                     SFGAO_REMOVABLE | SFGAO_GHOSTED | SFGAO_SHARE | SFGAO_LINK;
-// The enumeration's end as some folders report it.
-constexpr HRESULT NoMoreItems = static_cast<HRESULT>(0x80070103);
 constexpr int WidthPerCharacter = 7;
-
-// Runs an action when it leaves scope, on every path.
-template <typename Action> class AtExit {
-public:
-    explicit AtExit(Action action) : action_(std::move(action)) {}
-    ~AtExit() { action_(); }
-    AtExit(const AtExit&) = delete;
-    AtExit& operator=(const AtExit&) = delete;
-
-private:
-    Action action_;
-};
 
 Qt::Alignment ColumnAlignment(int fmt) {
     switch (fmt & 3) {
@@ -84,11 +72,6 @@ Qt::Alignment ColumnAlignment(int fmt) {
 std::string FileNamePart(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Next's last answer ended the folder, rather than breaking off its reading.
-bool ReadToTheEnd(HRESULT end) {
-    return end == S_FALSE || end == NoMoreItems;
 }
 
 // The window of the shell calls: the form that holds the list.
@@ -147,6 +130,10 @@ TSCCustomShellList::TSCCustomShellList(QWidget* parent)
     model_->OnEdited = [this](int row, const QString& text) { LabelEdited(row, text); };
     folder_.OnChange = [this](TSCShellLocator&) { FolderChanged(); };
     DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellList::DeviceChange>(this));
+    fillOnShow_ = new TSCFillOnFirstShow(
+        *this, {.autoFills = [this] { return (options_ & scsloAutoFill) != 0; },
+                .empty = [this] { return Count() == 0; },
+                .fill = [this] { FillFromFolder(); }});
 }
 
 TSCCustomShellList::~TSCCustomShellList() {
@@ -168,7 +155,7 @@ TSCCustomShellList::~TSCCustomShellList() {
 void TSCCustomShellList::WriteOptions(TSCShellListOptions options) {
     const TSCShellListOptions changed = options ^ options_;
     options_ = options;
-    if (!windowCreated_) {
+    if (!fillOnShow_->Shown()) {
         return;
     }
     if (changed & scsloDynamicRefresh) {
@@ -211,12 +198,12 @@ void TSCCustomShellList::FillFromFolder() {
     }
     {
         ScopedIncrement listing(listing_);
-        FillGuarded();
+        FillWithFilterHeld();
     }
     schedule_.Resume();
 }
 
-void TSCCustomShellList::FillGuarded() {
+void TSCCustomShellList::FillWithFilterHeld() {
     {
         Hourglass hourglass;
         ClearItems();
@@ -225,7 +212,7 @@ void TSCCustomShellList::FillGuarded() {
             RaiseOSError(hr);
         }
         PrepareFileFilter();
-        const AtExit release([this] { ReleaseFileFilter(); });
+        const auto release = qScopeGuard([this] { ReleaseFileFilter(); });
         try {
             FillList(folder.get(), folder_.GetPidl());
         } catch (const EAbort&) {
@@ -249,7 +236,7 @@ void TSCCustomShellList::FillGuarded() {
 // rows are added only once the whole folder is read and every item judged.
 void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePidl) {
     DoFillStart();
-    const AtExit complete([this] { DoFillComplete(); });
+    const auto complete = qScopeGuard([this] { DoFillComplete(); });
     PidlPtr previousPidl = std::move(currentAbsolutePidl_);
     ComPtr<IShellFolder> previousFolder = std::move(currentFolder_);
     ComPtr<IShellDetails> previousDetails = std::move(folderDetails_);
@@ -259,12 +246,10 @@ void TSCCustomShellList::FillList(IShellFolder* folder, LPCITEMIDLIST absolutePi
         folderDetails_ = GetShellDetails(folder);
         BuildColumns(folderDetails_.get());
         FolderListing listing = ReadFolder(OwnerWindow(this));
-        if (!listing.opened || listing.end == E_FAIL) {
+        if (!listing.opened) {
             throw EAbort();
         }
-        if (!ReadToTheEnd(listing.end)) {
-            RaiseOSError(listing.end);
-        }
+        CheckEnumerationEnd(listing.end);
         model_->Append(AcceptItems(std::move(listing.items)));
     } catch (...) {
         currentAbsolutePidl_ = std::move(previousPidl);
@@ -285,16 +270,9 @@ TSCCustomShellList::FolderListing TSCCustomShellList::ReadFolder(HWND owner) {
         return listing;
     }
     listing.opened = true;
-    for (;;) {
-        LPITEMIDLIST item = nullptr;
-        ULONG fetched = 0;
-        listing.end = items->Next(1, &item, &fetched);
-        PidlPtr owned(item);
-        if (listing.end != S_OK) {
-            return listing;
-        }
-        listing.items.push_back(std::move(owned));
-    }
+    listing.end = EnumerateItems(*items.get(),
+                                 [&](PidlPtr item) { listing.items.push_back(std::move(item)); });
+    return listing;
 }
 
 std::vector<TSCShellListItem> TSCCustomShellList::AcceptItems(std::vector<PidlPtr> items) {
@@ -358,24 +336,24 @@ void TSCCustomShellList::Refresh() {
     }
     {
         ScopedIncrement listing(listing_);
-        RefreshGuarded();
+        RefreshWithFilterHeld();
     }
     schedule_.Resume();
 }
 
-void TSCCustomShellList::RefreshGuarded() {
+void TSCCustomShellList::RefreshWithFilterHeld() {
     Hourglass hourglass;
     DoFillStart();
-    const AtExit complete([this] { DoFillComplete(); });
+    const auto complete = qScopeGuard([this] { DoFillComplete(); });
     PrepareFileFilter();
-    const AtExit release([this] { ReleaseFileFilter(); });
+    const auto release = qScopeGuard([this] { ReleaseFileFilter(); });
     // A folder that cannot be listed any more shows as empty, without a word; a listing that
     // breaks off keeps what it read, and its error is shown after.
     FolderListing listing = ReadFolder(nullptr);
     model_->Remove(VanishedRows(listing.items));
     {
         std::vector<TSCShellListItem> added;
-        const AtExit append([&] { model_->Append(std::move(added)); });
+        const auto append = qScopeGuard([&] { model_->Append(std::move(added)); });
         for (PidlPtr& item : listing.items) {
             if (!item) {
                 continue;
@@ -392,8 +370,8 @@ void TSCCustomShellList::RefreshGuarded() {
             }
         }
     }
-    if (listing.opened && listing.end != E_FAIL && !ReadToTheEnd(listing.end)) {
-        RaiseOSError(listing.end);
+    if (listing.opened && listing.end != E_FAIL) {
+        CheckEnumerationEnd(listing.end);
     }
 }
 
@@ -793,18 +771,25 @@ void TSCCustomShellList::ShowItemContextMenu(const QPoint& point) {
     ConnectSendToMenu(*menu, contextMenu);
     // A refresh in the menu's loop may move the rows or remove the item.
     const QPersistentModelIndex focusedItem(model_->index(focused, 0));
-    const int command = TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point));
-    if (command == static_cast<int>(FirstCommandId + RenameCommandOffset)) {
+    const TSCMenuCommand chosen =
+        DecodeMenuCommand(TrackPopupMenu(*menu, View()->viewport()->mapToGlobal(point)));
+    switch (chosen.kind) {
+    case TSCMenuCommand::SendTo:
+        SendToMenuCommand(chosen.index);
+        break;
+    case TSCMenuCommand::Rename:
         if (focusedItem.isValid()) {
             StartLabelEdit(focusedItem.row());
         }
-    } else if (command >= static_cast<int>(FirstCommandId)) {
-        InvokeVerb(OwnerWindow(this), contextMenu.get(), command - FirstCommandId);
+        break;
+    case TSCMenuCommand::Verb:
+        InvokeVerb(OwnerWindow(this), contextMenu.get(), chosen.index);
         if (IsNetworkFolder()) {
             Refresh();
         }
-    } else if (command > 0) {
-        SendToMenuCommand(command - 1);
+        break;
+    case TSCMenuCommand::None:
+        break;
     }
 }
 
@@ -1034,23 +1019,13 @@ void TSCCustomShellList::SelectAllItems() {
 
 std::unique_ptr<TSCLvCustomDraw> TSCCustomShellList::DoCustomDraw(NMCUSTOMDRAW& notification,
                                                                   LRESULT& result) {
-    auto draw = CreateCustomDraw(notification, result);
-    const int item = notification.dwDrawStage & CDDS_ITEM ? notification.dwItemSpec.row() : -1;
-    DoCustomDrawSh(*draw, item, IsShellItem(item) ? GetItemData(item) : nullptr);
-    draw->Apply();
-    if (notification.dwDrawStage & CDDS_PREPAINT) {
-        result |= CDRF_NOTIFYITEMDRAW;
-    }
-    return draw;
-}
-
-void TSCCustomShellList::DoCustomDrawSh(TSCCustomDraw& draw, int item, TSCShListData* data) {
-    if (OnCustomDrawShEx) {
-        OnCustomDrawShEx(this, draw, item, data);
-    }
-    if (OnCustomDrawSh && draw.Stage() == 4) {
-        OnCustomDrawSh(this, draw, item, data);
-    }
+    const int item = DrawnItem(notification).row();
+    TSCShListData* data = IsShellItem(item) ? GetItemData(item) : nullptr;
+    return DispatchCustomDraw<TSCLvCustomDraw>(
+        notification, result,
+        {BindDrawHandler<TSCLvCustomDraw>(OnCustomDrawShEx, this, item, data),
+         BindDrawHandler<TSCLvCustomDraw>(OnCustomDrawSh, this, item, data)},
+        [&] { return CreateCustomDraw(notification, result); });
 }
 
 // Keys and the wheel.
@@ -1060,35 +1035,13 @@ void TSCCustomShellList::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
     if (key == 0 || !(options_ & scsloDefaultKeyHandling) || editing_) {
         return;
     }
-    const int pressed = std::exchange(key, 0);
-    switch (FindDefaultKey(ShortcutCodeOf(pressed, shift))) {
-    case SelectAllKey:
-        SelectAllItems();
-        break;
-    case RefreshKey:
-        FillFromFolder();
-        break;
-    case CopyKey:
-        InvokeSelectionVerb("copy");
-        break;
-    case CutKey:
-        InvokeSelectionVerb("cut");
-        break;
-    case PasteKey:
-        InvokeFolderVerb("paste");
-        Refresh();
-        break;
-    case RenameKey:
-        StartLabelEdit(ItemFocused());
-        break;
-    case DeleteKey:
-        InvokeSelectionVerb("delete");
-        Refresh();
-        break;
-    default:
-        key = pressed;
-        break;
-    }
+    RunDefaultKey(key, shift,
+                  {.selectAll = [this] { SelectAllItems(); },
+                   .rename = [this] { StartLabelEdit(ItemFocused()); },
+                   .refresh = [this] { FillFromFolder(); },
+                   .itemVerb = [this](const std::string& verb) { InvokeSelectionVerb(verb); },
+                   .folderVerb = [this](const std::string& verb) { InvokeFolderVerb(verb); },
+                   .afterChange = [this] { Refresh(); }});
 }
 
 bool TSCCustomShellList::HandleKeyPress(QKeyEvent& event) {
@@ -1126,25 +1079,7 @@ bool TSCCustomShellList::event(QEvent* event) {
         RunShellGuarded([this] { WMChangeNotify(); });
         return true;
     }
-    if (event->type() == WM_SC_AUTOFILL) {
-        RunShellGuarded([this] {
-            if (Count() == 0) {
-                FillFromFolder();
-            }
-        });
-        return true;
-    }
-    if (event->type() == QEvent::Show && !windowCreated_) {
-        windowCreated_ = true;
-        RunShellGuarded([this] { WindowCreated(); });
-    }
     return TSCCustomListView::event(event);
-}
-
-void TSCCustomShellList::WindowCreated() {
-    if ((options_ & scsloAutoFill) && Count() == 0) {
-        QCoreApplication::postEvent(this, new QEvent(WM_SC_AUTOFILL));
-    }
 }
 
 // The base takes the keys down and the context menus; Backspace and Enter come after it.

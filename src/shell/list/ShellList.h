@@ -27,6 +27,7 @@ namespace quarn {
 
 class TSCColumnFill;
 class TSCDeviceChangeHandler;
+class TSCFillOnFirstShow;
 class TSCListDragDrop;
 
 using TSCShellListOptions = std::uint16_t;
@@ -215,7 +216,6 @@ protected:
     void ChangeViewStyle(TViewStyle style) override;
     std::unique_ptr<TSCLvCustomDraw> DoCustomDraw(NMCUSTOMDRAW& notification,
                                                   LRESULT& result) override;
-    virtual void DoCustomDrawSh(TSCCustomDraw& draw, int item, TSCShListData* data);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -225,8 +225,10 @@ private:
     // The name a rename of a row starts from.
     std::string EditingName(int index) const;
     void EditorClosed();
-    void FillGuarded();
-    void RefreshGuarded();
+    // The fill and the refresh themselves: the file filter is held while they read, and the
+    // fill's end is signalled on every path.
+    void FillWithFilterHeld();
+    void RefreshWithFilterHeld();
     // A request kept while the list waited: a refresh when it still shows Folder, else a fill.
     void RunKeptRequest();
     // What one listing of the current folder read, and how it ended.
@@ -250,7 +252,6 @@ private:
     void ShowSortIndicator();
     QAbstractItemView* ViewFor(TViewStyle style) const;
     void FolderChanged();
-    void WindowCreated();
     void TimerFired();
     // The selected rows as merged ranges, in list order.
     std::vector<std::pair<int, int>> SelectedRanges() const;
@@ -283,10 +284,10 @@ private:
     bool busy_ = false;
     bool editing_ = false;
     bool readOnly_ = false;
-    bool windowCreated_ = false;
     // Of the latest double click: only the left button's opens.
     Qt::MouseButton doubleClickButton_ = Qt::NoButton;
     TSCListDragDrop* dragDrop_;
+    TSCFillOnFirstShow* fillOnShow_;
     RefreshSchedule schedule_;
 };
 

@@ -11,22 +11,23 @@
 #include "shell/devices/Revalidation.h"
 #include "shell/dragdrop/ShellItemsDataObject.h"
 #include "shell/dragdrop/TreeDragDrop.h"
+#include "shell/idlist/FolderEnumeration.h"
 #include "shell/idlist/IdListArray.h"
 #include "shell/idlist/PidlRoutines.h"
 #include "shell/idlist/ShellFolders.h"
 #include "shell/idlist/ShellItemRoutines.h"
 #include "shell/idlist/ShellNames.h"
-#include "shell/menus/ShortcutKeys.h"
+#include "shell/menus/DefaultKeyActions.h"
+#include "shell/menus/MenuCommand.h"
 #include "shell/sendto/DropDataObject.h"
 #include "shell/sendto/SendToList.h"
 #include "shell/sendto/SendToMenu.h"
 #include "shell/tree/ShellTreeData.h"
+#include "shell/views/FillOnFirstShow.h"
 #include "shell/views/RenameEditor.h"
 #include "shell/winapi/ShellMessages.h"
-#include "shell/winapi/VirtualKeys.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -79,6 +80,11 @@ TSCCustomShellTree::TSCCustomShellTree(QWidget* parent)
             [this] { RunShellGuarded([this] { TimerFired(); }); });
     DeviceChangeHandler().Subscribe(DeviceChangeMethod<&TSCCustomShellTree::DeviceChange>(this));
     dragDrop_ = new TSCTreeDragDrop(*this);
+    fillOnShow_ = new TSCFillOnFirstShow(
+        *this, {.autoFills = [this] { return (options_ & scstoAutoFill) != 0; },
+                .empty = [this] { return model_->Count(nullptr) == 0; },
+                .fill = [this] { Refill(); },
+                .shown = [this] { WindowCreated(); }});
 }
 
 TSCCustomShellTree::~TSCCustomShellTree() {
@@ -123,7 +129,7 @@ void TSCCustomShellTree::ComponentRemoved(TSCLinkedList& list) {
 void TSCCustomShellTree::WriteOptions(TSCShellTreeOptions options) {
     const TSCShellTreeOptions changed = options_ ^ options;
     options_ = options;
-    if (!windowCreated_ || !(changed & scstoDynamicRefresh)) {
+    if (!fillOnShow_->Shown() || !(changed & scstoDynamicRefresh)) {
         return;
     }
     if (options & scstoDynamicRefresh) {
@@ -283,10 +289,7 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
     std::vector<PidlPtr> added;
     ComPtr<IEnumIDList> items;
     if (folder->EnumObjects(nullptr, EnumFlags(), items.Put()) == S_OK && items) {
-        LPITEMIDLIST listed = nullptr;
-        ULONG fetched = 0;
-        while (items->Next(1, &listed, &fetched) == S_OK) {
-            PidlPtr item(listed);
+        EnumerateItems(*items.get(), [&](PidlPtr item) {
             auto [first, last] = old.equal_range(ParsingName(folder, item.get()));
             const auto same = std::find_if(first, last, [&](const auto& entry) {
                 return folder->CompareIDs(0, entry.second->Data()->RelativePidl(), item.get()) == 0;
@@ -296,7 +299,7 @@ void TSCCustomShellTree::RefreshNode(TSCShellTreeNode* node, TSCShellTreeNode*& 
             } else {
                 added.push_back(std::move(item));
             }
-        }
+        });
     }
     for (const auto& [name, gone] : old) {
         for (TSCShellTreeNode* up = remembered; up; up = up->Parent()) {
@@ -369,30 +372,20 @@ void TSCCustomShellTree::FillNodeItems(IShellFolder* folder, TSCShellTreeNode* n
         model_->SetHasChildren(node, true);
         throw EAbort();
     }
-    HRESULT next = S_FALSE;
+    HRESULT end = S_FALSE;
     const TSCShellTreeModel::AppendBatch batch(*model_, node);
-    while (items) {
-        LPITEMIDLIST item = nullptr;
-        ULONG fetched = 0;
-        next = items->Next(1, &item, &fetched);
-        const PidlPtr owned(item);
-        if (next != S_OK) {
-            break;
-        }
-        if (const HRESULT hr = AddShellItem(folder, parentAbsolute.get(), item, node);
-            hr != HResultFromErrno(ENOENT)) {
-            OleCheck(hr);
-        }
+    if (items) {
+        end = EnumerateItems(*items.get(), [&](PidlPtr item) {
+            if (const HRESULT hr = AddShellItem(folder, parentAbsolute.get(), item.get(), node);
+                hr != HResultFromErrno(ENOENT)) {
+                OleCheck(hr);
+            }
+        });
     }
     if (node->Count() == 0) {
         model_->SetHasChildren(node, false);
     }
-    if (next != S_FALSE) {
-        if (next == E_FAIL) {
-            throw EAbort();
-        }
-        RaiseOSError(next);
-    }
+    CheckEnumerationEnd(end);
     SortChildren(node);
     if (buildsRoot) {
         expand(model_->IndexOf(node));
@@ -847,21 +840,13 @@ void TSCCustomShellTree::closeEditor(QWidget* editor, QAbstractItemDelegate::End
 
 std::unique_ptr<TSCTvCustomDraw> TSCCustomShellTree::DoCustomDraw(NMCUSTOMDRAW& notification,
                                                                   LRESULT& result) {
-    auto draw = CreateCustomDraw(notification, result);
-    TSCShellTreeNode* node =
-        notification.dwDrawStage & CDDS_ITEM ? model_->NodeOf(notification.dwItemSpec) : nullptr;
+    TSCShellTreeNode* node = model_->NodeOf(DrawnItem(notification));
     TSCShTreeData* data = node ? node->Data() : nullptr;
-    if (OnCustomDrawShEx) {
-        OnCustomDrawShEx(this, *draw, node, data);
-    }
-    if (OnCustomDrawSh && draw->Stage() == 4) {
-        OnCustomDrawSh(this, *draw, node, data);
-    }
-    draw->Apply();
-    if (notification.dwDrawStage & CDDS_PREPAINT) {
-        result |= CDRF_NOTIFYITEMDRAW;
-    }
-    return draw;
+    return DispatchCustomDraw<TSCTvCustomDraw>(
+        notification, result,
+        {BindDrawHandler<TSCTvCustomDraw>(OnCustomDrawShEx, this, node, data),
+         BindDrawHandler<TSCTvCustomDraw>(OnCustomDrawSh, this, node, data)},
+        [&] { return CreateCustomDraw(notification, result); });
 }
 
 // The default keys, when the base left the key: a key of the table is consumed.
@@ -870,33 +855,14 @@ void TSCCustomShellTree::HandleKeyDown(int& key, Qt::KeyboardModifiers shift) {
     if (key == 0 || !(options_ & scstoDefaultKeyHandling) || IsEditing()) {
         return;
     }
-    const int pressed = std::exchange(key, 0);
     TSCShellTreeNode* selected = Selected();
-    switch (FindDefaultKey(ShortcutCodeOf(pressed, shift))) {
-    case RenameKey:
-        EditLabel(selected);
-        break;
-    case RefreshKey:
-        Refresh();
-        break;
-    case CutKey:
-        InvokeNodeVerb(selected, "cut");
-        break;
-    case CopyKey:
-        InvokeNodeVerb(selected, "copy");
-        break;
-    case PasteKey:
-        InvokeNodeVerb(selected, "paste");
-        Refresh();
-        break;
-    case DeleteKey:
-        InvokeNodeVerb(selected, "delete");
-        Refresh();
-        break;
-    default:
-        key = pressed;
-        break;
-    }
+    const auto nodeVerb = [&](const std::string& verb) { InvokeNodeVerb(selected, verb); };
+    RunDefaultKey(key, shift,
+                  {.rename = [&] { EditLabel(selected); },
+                   .refresh = [this] { Refresh(); },
+                   .itemVerb = nodeVerb,
+                   .folderVerb = nodeVerb,
+                   .afterChange = [this] { Refresh(); }});
 }
 
 HRESULT TSCCustomShellTree::InvokeNodeVerb(TSCShellTreeNode* node, const std::string& verb) {
@@ -956,20 +922,21 @@ void TSCCustomShellTree::ShowNodeContextMenu(TSCShellTreeNode* node, QPoint poin
 
 void TSCCustomShellTree::RunNodeMenuCommand(TSCShellTreeNode* node, IContextMenu* menu,
                                             int command) {
-    if (command > 0 && command < static_cast<int>(FirstCommandId)) {
-        SendToMenuCommand(node, command - 1);
-        return;
-    }
-    if (command < static_cast<int>(FirstCommandId)) {
-        return;
-    }
-    const UINT offset = command - FirstCommandId;
-    if (offset == RenameCommandOffset) {
+    const TSCMenuCommand chosen = DecodeMenuCommand(command);
+    switch (chosen.kind) {
+    case TSCMenuCommand::SendTo:
+        SendToMenuCommand(node, chosen.index);
+        break;
+    case TSCMenuCommand::Rename:
         EditLabel(node);
-        return;
+        break;
+    case TSCMenuCommand::Verb:
+        InvokeVerb(OwnerWindow(), menu, chosen.index);
+        Refresh();
+        break;
+    case TSCMenuCommand::None:
+        break;
     }
-    InvokeVerb(OwnerWindow(), menu, offset);
-    Refresh();
 }
 
 void TSCCustomShellTree::SendToMenuCommand(TSCShellTreeNode* node, int index) {
@@ -1006,29 +973,14 @@ void TSCCustomShellTree::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TSCCustomShellTree::event(QEvent* event) {
-    if (event->type() == WM_SC_AUTOFILL) {
-        RunShellGuarded([this] {
-            if (model_->Count(nullptr) == 0) {
-                Refill();
-            }
-        });
-        return true;
-    }
     if (const TMessage* message = MessageOf(event); message && message->Msg == WM_CHANGENOTIFY) {
         RunShellGuarded([this] { WMChangeNotify(); });
         return true;
-    }
-    if (event->type() == QEvent::Show && !windowCreated_) {
-        windowCreated_ = true;
-        RunShellGuarded([this] { WindowCreated(); });
     }
     return TSCCustomTreeView::event(event);
 }
 
 void TSCCustomShellTree::WindowCreated() {
-    if ((options_ & scstoAutoFill) && model_->Count(nullptr) == 0) {
-        QCoreApplication::postEvent(this, new QEvent(WM_SC_AUTOFILL));
-    }
     if (shellList_) {
         shellList_->Folder().CopyLocator(&selectedFolder_);
     }

@@ -17,6 +17,7 @@
 namespace quarn {
 
 class TSCDeviceChangeHandler;
+class TSCFillOnFirstShow;
 class TSCIdListArray;
 class TSCTreeDragDrop;
 
@@ -190,13 +191,13 @@ private:
     bool syncNow_ = false;
     int syncLock_ = 0;
     TSCShellTreeNode* lastInsertedNode_ = nullptr;
-    bool windowCreated_ = false;
     bool readOnly_ = false;
     bool busy_ = false;
     bool labelEditEnded_ = false;
     int noOwnerWindowCount_ = 0;
     IContextMenu* activeContextMenu_ = nullptr; // while the node menu is open
     TSCTreeDragDrop* dragDrop_;
+    TSCFillOnFirstShow* fillOnShow_;
     RefreshSchedule schedule_;
     // Last: its thread is ended and joined before anything else of the tree goes.
     ChangeThreadOwner changeThread_{this};

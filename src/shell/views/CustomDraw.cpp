@@ -55,18 +55,18 @@ std::unique_ptr<TSCDrawBrush> TSCCustomDraw::CreateBrush() {
     return std::make_unique<TSCDrawBrush>(notification_->backColor);
 }
 
-int TSCCustomDraw::Stage() const {
+TSCDrawStage TSCCustomDraw::Stage() const {
     switch (notification_->dwDrawStage) {
     case CDDS_PREPAINT:
-        return 1;
+        return dsPrePaint;
     case CDDS_POSTPAINT:
-        return 2;
+        return dsPostPaint;
     case CDDS_ITEMPREPAINT:
-        return 4;
+        return dsItemPrePaint;
     case CDDS_ITEMPOSTPAINT:
-        return 5;
+        return dsItemPostPaint;
     default:
-        return 0;
+        return dsOther;
     }
 }
 
@@ -74,10 +74,10 @@ void TSCCustomDraw::ApplyToItem() {
     LRESULT& result = *result_;
     result = CDRF_DODEFAULT;
     switch (Stage()) {
-    case 1:
+    case dsPrePaint:
         result |= NotifyItems ? CDRF_NOTIFYITEMDRAW : 0;
         break;
-    case 4:
+    case dsItemPrePaint:
         if (SkipDefault) {
             result |= CDRF_SKIPDEFAULT;
             break;

@@ -11,6 +11,7 @@
 
 class QAbstractItemView;
 class QPainter;
+class QWidget;
 
 namespace quarn {
 
@@ -42,6 +43,26 @@ struct NMCUSTOMDRAW {
     QModelIndex dwItemSpec; // item stages only
     QColor clrText;
     QColor clrTextBk;
+};
+
+// The item an item stage draws; invalid for the control's stages.
+inline QModelIndex DrawnItem(const NMCUSTOMDRAW& notification) {
+    return notification.dwDrawStage & CDDS_ITEM ? notification.dwItemSpec : QModelIndex();
+}
+
+// Before an item's default drawing: the stage the item handlers hear, and the one whose answer
+// changes how the item is drawn.
+inline bool IsItemPrePaint(const NMCUSTOMDRAW& notification) {
+    return notification.dwDrawStage == CDDS_ITEMPREPAINT;
+}
+
+// The stages as TSCCustomDraw::Stage numbers them.
+enum TSCDrawStage : int {
+    dsOther = 0,
+    dsPrePaint = 1,
+    dsPostPaint = 2,
+    dsItemPrePaint = 4,
+    dsItemPostPaint = 5,
 };
 
 // A font with a colour, whose changes are reported.
@@ -85,8 +106,7 @@ public:
     virtual std::unique_ptr<TSCDrawBrush> CreateBrush();
     virtual void Apply() = 0;
 
-    // 1 pre-paint, 2 post-paint, 4 item pre-paint, 5 item post-paint, 0 any other stage.
-    int Stage() const;
+    TSCDrawStage Stage() const;
     NMCUSTOMDRAW& Notification() const { return *notification_; }
     TSCDrawFont& Font() { return *font_; }
     TSCDrawBrush& Brush() { return *brush_; }
@@ -122,6 +142,49 @@ public:
     using TSCCustomDraw::TSCCustomDraw;
     void Apply() override { ApplyToItem(); }
 };
+
+// A control's two custom-draw handlers, bound to their sender and item: everyStage hears each
+// stage, itemPrePaint only IsItemPrePaint. Either may be empty.
+template <typename Draw> struct TSCCustomDrawHandlers {
+    std::function<void(Draw&)> everyStage;
+    std::function<void(Draw&)> itemPrePaint;
+};
+
+// A control's handler bound to its sender and the drawn item's arguments; empty when it is.
+template <typename Draw, typename Handler, typename... Item>
+std::function<void(Draw&)> BindDrawHandler(const Handler& handler, QWidget* sender, Item... item) {
+    if (!handler) {
+        return {};
+    }
+    return [&handler, sender, item...](Draw& draw) { handler(sender, draw, item...); };
+}
+
+// Hands a notification to the handlers that hear its stage, with one draw that create makes
+// for them, and answers through it (Apply). A stage no handler hears makes no draw and keeps
+// the default answer; the control's pre-paint asks for the items' notifications while a
+// handler is set.
+template <typename Draw, typename Create>
+std::unique_ptr<Draw> DispatchCustomDraw(NMCUSTOMDRAW& notification, LRESULT& result,
+                                         const TSCCustomDrawHandlers<Draw>& handlers,
+                                         Create create) {
+    const bool itemHeard = handlers.itemPrePaint && IsItemPrePaint(notification);
+    std::unique_ptr<Draw> draw;
+    if (handlers.everyStage || itemHeard) {
+        draw = create();
+        if (handlers.everyStage) {
+            handlers.everyStage(*draw);
+        }
+        if (itemHeard) {
+            handlers.itemPrePaint(*draw);
+        }
+        draw->Apply();
+    }
+    if (notification.dwDrawStage == CDDS_PREPAINT &&
+        (handlers.everyStage || handlers.itemPrePaint)) {
+        result |= CDRF_NOTIFYITEMDRAW;
+    }
+    return draw;
+}
 
 // Custom draw for one item view: a notification for the control before and after each paint
 // of the viewport, and, when the pre-paint answer asks for them (CDRF_NOTIFYITEMDRAW), for each

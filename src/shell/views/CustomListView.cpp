@@ -286,25 +286,12 @@ std::unique_ptr<TSCLvCustomDraw> TSCCustomListView::CreateCustomDraw(NMCUSTOMDRA
 
 std::unique_ptr<TSCLvCustomDraw> TSCCustomListView::DoCustomDraw(NMCUSTOMDRAW& notification,
                                                                  LRESULT& result) {
-    std::unique_ptr<TSCLvCustomDraw> draw;
-    const int item = notification.dwDrawStage & CDDS_ITEM ? notification.dwItemSpec.row() : -1;
-    if (OnCustomDrawSCEx) {
-        draw = CreateCustomDraw(notification, result);
-        OnCustomDrawSCEx(this, *draw, item);
-    }
-    if (OnCustomDrawSC && (notification.dwDrawStage & CDDS_ITEMPREPAINT) == CDDS_ITEMPREPAINT) {
-        if (!draw) {
-            draw = CreateCustomDraw(notification, result);
-        }
-        OnCustomDrawSC(this, *draw, item);
-    }
-    if (draw) {
-        draw->Apply();
-    }
-    if (notification.dwDrawStage & CDDS_PREPAINT) {
-        result |= CDRF_NOTIFYITEMDRAW;
-    }
-    return draw;
+    const int item = DrawnItem(notification).row();
+    return DispatchCustomDraw<TSCLvCustomDraw>(
+        notification, result,
+        {BindDrawHandler<TSCLvCustomDraw>(OnCustomDrawSCEx, this, item),
+         BindDrawHandler<TSCLvCustomDraw>(OnCustomDrawSC, this, item)},
+        [&] { return CreateCustomDraw(notification, result); });
 }
 
 // Context menus.

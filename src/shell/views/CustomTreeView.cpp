@@ -87,26 +87,12 @@ std::unique_ptr<TSCTvCustomDraw> TSCCustomTreeView::CreateCustomDraw(NMCUSTOMDRA
 
 std::unique_ptr<TSCTvCustomDraw> TSCCustomTreeView::DoCustomDraw(NMCUSTOMDRAW& notification,
                                                                  LRESULT& result) {
-    std::unique_ptr<TSCTvCustomDraw> draw;
-    const QModelIndex node =
-        notification.dwDrawStage & CDDS_ITEM ? notification.dwItemSpec : QModelIndex();
-    if (OnCustomDrawSCEx) {
-        draw = CreateCustomDraw(notification, result);
-        OnCustomDrawSCEx(this, *draw, node);
-    }
-    if (OnCustomDrawSC && (notification.dwDrawStage & CDDS_ITEMPREPAINT) == CDDS_ITEMPREPAINT) {
-        if (!draw) {
-            draw = CreateCustomDraw(notification, result);
-        }
-        OnCustomDrawSC(this, *draw, node);
-    }
-    if (draw) {
-        draw->Apply();
-    }
-    if ((notification.dwDrawStage & CDDS_PREPAINT) && (OnCustomDrawSC || OnCustomDrawSCEx)) {
-        result |= CDRF_NOTIFYITEMDRAW;
-    }
-    return draw;
+    const QModelIndex node = DrawnItem(notification);
+    return DispatchCustomDraw<TSCTvCustomDraw>(
+        notification, result,
+        {BindDrawHandler<TSCTvCustomDraw>(OnCustomDrawSCEx, this, node),
+         BindDrawHandler<TSCTvCustomDraw>(OnCustomDrawSC, this, node)},
+        [&] { return CreateCustomDraw(notification, result); });
 }
 
 // Context menus.

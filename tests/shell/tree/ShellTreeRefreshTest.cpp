@@ -3,6 +3,7 @@
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
+#include "shell/idlist/FolderEnumeration.h"
 #include "shell/notify/WindowMessage.h"
 #include "shell/tree/ShellTreeData.h"
 
@@ -233,6 +234,72 @@ TEST_F(TreeRefresh, AnEntryGoneBeforeItsAttributesAreReadIsLeftOutOfTheFill) {
     auto folder = MakeCom<VanishingFolder>();
     tree.FillNode(folder.get(), three);
     EXPECT_EQ(ChildTexts(tree.Items(), three), Texts{"kept"});
+}
+
+// Lists "a" and "b", then ends its listing with the given code.
+class EndingFolder : public FakeFolder {
+public:
+    explicit EndingFolder(HRESULT end) : end_(end) {}
+    HRESULT EnumObjects(HWND, SHCONTF, IEnumIDList** items) override {
+        *items = MakeCom<Listing>(end_).Detach();
+        return S_OK;
+    }
+    HRESULT GetAttributesOf(ULONG, const LPCITEMIDLIST*, SFGAOF* attributes) override {
+        *attributes &= SFGAO_FOLDER | SFGAO_FILESYSTEM;
+        return S_OK;
+    }
+    HRESULT GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF, STRRET* name) override {
+        name->uType = STRRET_CSTR;
+        name->cStr = Payload(item);
+        return S_OK;
+    }
+
+private:
+    class Listing final : public ComObject<IEnumIDList> {
+    public:
+        explicit Listing(HRESULT end) : end_(end) {}
+        HRESULT QueryInterface(const IID& iid, void** object) override {
+            return QueryOwnInterface<IEnumIDList>(this, iid, object);
+        }
+        HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
+            *fetched = 0;
+            if (next_ >= 2) {
+                return end_;
+            }
+            *items = MakeList({next_++ == 0 ? "a" : "b"}).release();
+            *fetched = 1;
+            return S_OK;
+        }
+        HRESULT Skip(ULONG) override { return E_NOTIMPL; }
+        HRESULT Reset() override { return E_NOTIMPL; }
+        HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
+
+    private:
+        HRESULT end_;
+        int next_ = 0;
+    };
+
+    HRESULT end_;
+};
+
+// "No more items" ends a listing as S_FALSE does; a read error breaks it off.
+TEST_F(TreeRefresh, AFillEndsAtEitherEndCodeAndRaisesAReadError) {
+    const struct {
+        HRESULT end;
+        bool raises;
+    } cases[] = {{S_FALSE, false}, {NoMoreItems, false}, {HResultFromErrno(EIO), true}};
+    for (const auto& c : cases) {
+        tree.Refill();
+        TSCShellTreeNode* three = Node("one/two/three");
+        ASSERT_EQ(tree.Items().Count(three), 0);
+        auto folder = MakeCom<EndingFolder>(c.end);
+        if (c.raises) {
+            EXPECT_THROW(tree.FillNode(folder.get(), three), std::runtime_error);
+        } else {
+            EXPECT_NO_THROW(tree.FillNode(folder.get(), three)) << std::hex << c.end;
+            EXPECT_EQ(ChildTexts(tree.Items(), three), (Texts{"a", "b"})) << std::hex << c.end;
+        }
+    }
 }
 
 } // namespace

@@ -85,6 +85,46 @@ INSTANTIATE_TEST_SUITE_P(Cases, CustomDrawApply,
                                                     true, false, true, true, 0, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Which handler hears which stage, when a draw is made, and when the items are asked for.
+TEST(DispatchCustomDraw, HandlersHearTheirStagesAndItemsAreAskedForWhileOneIsSet) {
+    using Heard = std::vector<std::string>;
+    const struct {
+        std::uint32_t stage;
+        bool everyStage;
+        bool itemPrePaint;
+        Heard heard;
+        LRESULT answer;
+    } cases[] = {
+        {CDDS_PREPAINT, false, false, {}, CDRF_DODEFAULT},
+        {CDDS_PREPAINT, false, true, {}, CDRF_NOTIFYITEMDRAW},
+        {CDDS_PREPAINT, true, false, {"every"}, CDRF_NOTIFYITEMDRAW},
+        {CDDS_POSTPAINT, true, true, {"every"}, CDRF_DODEFAULT},
+        {CDDS_ITEMPREPAINT, true, true, {"every", "item"}, CDRF_DODEFAULT},
+        {CDDS_ITEMPREPAINT, false, true, {"item"}, CDRF_DODEFAULT},
+        {CDDS_ITEMPOSTPAINT, false, true, {}, CDRF_DODEFAULT},
+    };
+    const QFont controlFont("Sans", 9);
+    for (const auto& c : cases) {
+        NMCUSTOMDRAW notification;
+        notification.dwDrawStage = c.stage;
+        LRESULT result = CDRF_DODEFAULT;
+        Heard heard;
+        TSCCustomDrawHandlers<TSCLvCustomDraw> handlers;
+        if (c.everyStage) {
+            handlers.everyStage = [&](TSCLvCustomDraw&) { heard.push_back("every"); };
+        }
+        if (c.itemPrePaint) {
+            handlers.itemPrePaint = [&](TSCLvCustomDraw&) { heard.push_back("item"); };
+        }
+        const auto draw = DispatchCustomDraw(notification, result, handlers, [&] {
+            return std::make_unique<TSCLvCustomDraw>(&notification, &result, controlFont);
+        });
+        EXPECT_EQ(heard, c.heard) << std::hex << c.stage;
+        EXPECT_EQ(draw != nullptr, !c.heard.empty()) << "a draw only for a handler that hears";
+        EXPECT_EQ(result, c.answer) << std::hex << c.stage;
+    }
+}
+
 TEST(CustomDraw, StagesAndTheHandlersColoursReachThePaintedItems) {
     TSCCustomTreeView tree;
     QStandardItemModel model;

@@ -1,0 +1,106 @@
+// The one reading of a folder's enumerator and the codes that end it.
+#include "shell/idlist/FolderEnumeration.h"
+
+#include "ShellTestSupport.h"
+#include "shell/common/ShellErrors.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace quarn::test {
+namespace {
+
+// Hands out the payloads one by one, then answers end.
+class Items final : public ComObject<IEnumIDList> {
+public:
+    Items(std::vector<std::string> payloads, HRESULT end)
+        : payloads_(std::move(payloads)), end_(end) {}
+    HRESULT QueryInterface(const IID& iid, void** object) override {
+        return QueryOwnInterface<IEnumIDList>(this, iid, object);
+    }
+    HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
+        ++calls;
+        *fetched = 0;
+        if (next_ >= payloads_.size()) {
+            return end_;
+        }
+        *items = MakeList({payloads_[next_++]}).release();
+        *fetched = 1;
+        return S_OK;
+    }
+    HRESULT Skip(ULONG) override { return E_NOTIMPL; }
+    HRESULT Reset() override { return E_NOTIMPL; }
+    HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
+
+    int calls = 0;
+
+private:
+    std::vector<std::string> payloads_;
+    std::size_t next_ = 0;
+    HRESULT end_;
+};
+
+enum class Ending { Normally, Silently, WithTheSystemsText };
+
+struct EndCase {
+    const char* name;
+    HRESULT answer;
+    Ending ending;
+};
+
+class EnumerationEnd : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EnumerationEnd, EndsTheReadingOrRaises) {
+    const EndCase& c = GetParam();
+    auto items = MakeCom<Items>(std::vector<std::string>{"a", "b"}, c.answer);
+    std::vector<std::string> taken;
+    const HRESULT end =
+        EnumerateItems(*items.get(), [&](PidlPtr item) { taken.push_back(ListText(item.get())); });
+    EXPECT_EQ(end, c.answer);
+    EXPECT_EQ(taken, (std::vector<std::string>{ListText(MakeList({"a"}).get()),
+                                               ListText(MakeList({"b"}).get())}));
+    EXPECT_EQ(IsEnumerationEnd(end), c.ending == Ending::Normally);
+    switch (c.ending) {
+    case Ending::Normally:
+        EXPECT_NO_THROW(CheckEnumerationEnd(end));
+        break;
+    case Ending::Silently:
+        EXPECT_THROW(CheckEnumerationEnd(end), EAbort);
+        break;
+    case Ending::WithTheSystemsText:
+        try {
+            CheckEnumerationEnd(end);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EAbort&) {
+            ADD_FAILURE() << "raised silently";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), HResultMessage(end));
+        }
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, EnumerationEnd,
+                         ::testing::Values(EndCase{"SFalse", S_FALSE, Ending::Normally},
+                                           EndCase{"NoMoreItems", NoMoreItems, Ending::Normally},
+                                           EndCase{"EFail", E_FAIL, Ending::Silently},
+                                           EndCase{"ReadError", HResultFromErrno(EIO),
+                                                   Ending::WithTheSystemsText},
+                                           EndCase{"OtherSuccess", 2, Ending::WithTheSystemsText}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EnumerateItems, AnExceptionOfTheTakerEndsTheReading) {
+    auto items = MakeCom<Items>(std::vector<std::string>{"a", "b", "c"}, S_FALSE);
+    int taken = 0;
+    EXPECT_THROW(EnumerateItems(*items.get(),
+                                [&](PidlPtr) {
+                                    if (++taken == 2) {
+                                        throw EAbort();
+                                    }
+                                }),
+                 EAbort);
+    EXPECT_EQ(items->calls, 2) << "nothing is read after the item that failed";
+}
+
+} // namespace
+} // namespace quarn::test
