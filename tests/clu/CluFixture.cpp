@@ -4,13 +4,10 @@
 #include "app/common/Settings.h"
 #include "platform/Registry.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <cstdlib>
-#include <filesystem>
 
 namespace quarn::clu::test {
 
@@ -19,16 +16,6 @@ QString CurrentPage(const TfMain& window) {
     return notebook != nullptr && notebook->currentWidget() != nullptr
                ? notebook->currentWidget()->objectName()
                : QString();
-}
-
-void CluTest::SetUp() {
-    // As the program: the run ends with its window, not with the last box that closes.
-    QApplication::setQuitOnLastWindowClosed(false);
-    const char* registry = std::getenv("QUARN_REGISTRY_DIR");
-    ASSERT_NE(registry, nullptr);
-    for (const auto& entry : std::filesystem::directory_iterator(registry)) {
-        std::filesystem::remove_all(entry.path());
-    }
 }
 
 void CluTest::TearDown() {

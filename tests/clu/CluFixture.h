@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormChild.h"
+#include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
 #include "app/common/KVBEllipsisLabel.h"
@@ -43,9 +44,8 @@ inline QProgressBar* Bar(const TfMain& window, const char* name) {
 QString CurrentPage(const TfMain& window);
 
 // Each test starts with an empty registry, scripted message boxes and its own folder.
-class CluTest : public testing::Test {
+class CluTest : public quarn::test::ProgramFixture {
 protected:
-    void SetUp() override;
     void TearDown() override;
 
     // The window as the program creates it for "QuarnCLU <args...>"; relative names are

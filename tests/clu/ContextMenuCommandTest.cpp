@@ -82,6 +82,10 @@ struct Refusal {
     const char* message;
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+    *out << refusal.name;
+}
+
 class ContextMenuRefusalTest : public ContextMenuCommandTest,
                                public testing::WithParamInterface<Refusal> {};
 

@@ -183,6 +183,10 @@ struct AppendCase {
     std::string after;
 };
 
+void PrintTo(const AppendCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ContextMenuAppendTest : public CluTest, public testing::WithParamInterface<AppendCase> {};
 
 TEST_P(ContextMenuAppendTest, AppendsWholeLinesAfterWhatIsThere) {

@@ -154,6 +154,10 @@ struct EntryForm {
     bool executable;
 };
 
+void PrintTo(const EntryForm& form, std::ostream* out) {
+    *out << form.name;
+}
+
 class FileManagerEntryTest : public FileManagerActionsTest,
                              public testing::WithParamInterface<EntryForm> {};
 

@@ -119,12 +119,6 @@ TEST(ContainerFormat, SourceSymbolicLinkIsNotARegularFile) {
     EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"link.zot!", "target"}));
 }
 
-mode_t ModeOf(const std::string& path) {
-    struct stat status {};
-    EXPECT_EQ(::stat(path.c_str(), &status), 0);
-    return status.st_mode & 07777;
-}
-
 struct PermissionCase {
     mode_t mode;
 };

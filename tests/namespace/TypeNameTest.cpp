@@ -1,8 +1,8 @@
 // Type and icon names.
 #include "NamespaceTestSupport.h"
 #include "TestFiles.h"
+#include "ZotFileType.h"
 #include "namespace/ItemInfo.h"
-#include "platform/Registry.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,16 +23,6 @@ SHFILEINFO Info(int csidl, std::uint32_t flags) {
     SHFILEINFO info;
     EXPECT_TRUE(SHGetFileInfo(list.get(), flags, &info));
     return info;
-}
-
-void RegisterZot() {
-    TRegistry registry(RegistryRoot::ClassesRoot);
-    ASSERT_TRUE(registry.OpenKey(".zot!", true));
-    registry.WriteString("", "Quarn!");
-    registry.CloseKey();
-    ASSERT_TRUE(registry.OpenKey("Quarn!", true));
-    registry.WriteString("", "Quarn! Encrypted File");
-    registry.CloseKey();
 }
 
 TEST(TypeNames, RegisteredTypeFirstThenTheMimeComment) {

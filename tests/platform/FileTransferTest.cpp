@@ -21,12 +21,6 @@
 namespace quarn::test {
 namespace {
 
-mode_t ModeOf(const std::string& path) {
-    struct stat status {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status.st_mode & 07777;
-}
-
 std::string LinkText(const std::string& path) {
     std::error_code error;
     return std::filesystem::read_symlink(path, error).string();

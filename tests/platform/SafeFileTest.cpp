@@ -18,12 +18,6 @@
 namespace quarn::test {
 namespace {
 
-mode_t ModeOf(const std::string& path) {
-    struct stat status {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status.st_mode & 07777;
-}
-
 TEST(KindOfEntry, TellsEveryKindWithoutFollowingLinks) {
     TempDir dir;
     WriteFileBytes(dir / "file", "x");

@@ -45,12 +45,6 @@ TEST(StagedFileSweep, OverwritesAndRemovesOnlyADeadWritersStagingFiles) {
     EXPECT_EQ(ReadFileBytes(dir / "target"), "target");
 }
 
-mode_t ModeOf(const std::string& path) {
-    struct stat status {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status.st_mode & 07777;
-}
-
 std::set<std::string> StagedNames(const TempDir& dir) {
     std::set<std::string> names;
     for (const auto& name : FolderNames(dir)) {

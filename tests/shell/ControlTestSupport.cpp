@@ -77,6 +77,29 @@ TSCShellTreeNode* ChildNamed(const TSCShellTreeModel& model, const TSCShellTreeN
     return nullptr;
 }
 
+TSCShellTreeNode* NodeAt(TSCCustomShellTree& tree, const std::string& relative) {
+    TSCShellTreeNode* node = tree.RootNode();
+    for (const auto& part : std::filesystem::path(relative)) {
+        tree.Expand(node);
+        node = node ? ChildNamed(tree.Items(), node, part.string()) : nullptr;
+    }
+    return node;
+}
+
+QLineEdit* CurrentEditor(const QAbstractItemView& view) {
+    return qobject_cast<QLineEdit*>(view.indexWidget(view.currentIndex()));
+}
+
+void RenameWithF2(TSCCustomShellTree& tree, const std::string& relative, const std::string& name) {
+    tree.Select(NodeAt(tree, relative));
+    QTest::keyClick(&tree, Qt::Key_F2);
+    QLineEdit* editor = CurrentEditor(tree);
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QString::fromStdString(name));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
 void FakeList::FollowTreeNode(TSCShTreeData* node) {
     followed.push_back(node->GetPath());
 }

@@ -8,6 +8,8 @@
 #include "shell/tree/ShellTree.h"
 #include "shell/views/ShellControlLink.h"
 
+#include <QAbstractItemView>
+#include <QLineEdit>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -51,6 +53,13 @@ protected:
 std::vector<std::string> ChildTexts(const TSCShellTreeModel& model, const TSCShellTreeNode* node);
 TSCShellTreeNode* ChildNamed(const TSCShellTreeModel& model, const TSCShellTreeNode* node,
                              const std::string& text);
+// The node at a path below the tree's base ("one/two"), each level expanded on the way; null
+// when a level is missing.
+TSCShellTreeNode* NodeAt(TSCCustomShellTree& tree, const std::string& relative);
+// The rename editor open on a view's current item, or null.
+QLineEdit* CurrentEditor(const QAbstractItemView& view);
+// Selects the node at relative, presses F2, types name and Return.
+void RenameWithF2(TSCCustomShellTree& tree, const std::string& relative, const std::string& name);
 
 // Stands in for the file list of a tree.
 class FakeList : public TSCLinkedList {

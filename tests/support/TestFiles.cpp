@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -41,6 +42,12 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 bool PathExists(const std::string& path) {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
 }
 
 std::string PatternBytes(std::size_t size, unsigned seed) {

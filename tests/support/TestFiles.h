@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <sys/types.h>
 
 namespace quarn::test {
 
@@ -27,6 +28,9 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path); // lstat: links count, dangling or not
+// The permission bits of an entry, not following a link; an entry that cannot be read fails
+// the test.
+mode_t ModeOf(const std::string& path);
 
 // size bytes of a fixed pseudo-random sequence; another seed gives other bytes.
 std::string PatternBytes(std::size_t size, unsigned seed = 1);

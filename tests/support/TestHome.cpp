@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace quarn::test {
@@ -39,6 +40,14 @@ PrivateTestHome::PrivateTestHome() {
 PrivateTestHome::~PrivateTestHome() {
     std::error_code ignored;
     std::filesystem::remove_all(TestRoot(), ignored);
+}
+
+void EmptyTestRegistry() {
+    const char* registry = std::getenv("QUARN_REGISTRY_DIR");
+    ASSERT_NE(registry, nullptr);
+    for (const auto& entry : std::filesystem::directory_iterator(registry)) {
+        std::filesystem::remove_all(entry.path());
+    }
 }
 
 } // namespace quarn::test

@@ -13,4 +13,7 @@ public:
     PrivateTestHome& operator=(const PrivateTestHome&) = delete;
 };
 
+// Removes every root and key from the registry folder of the test process.
+void EmptyTestRegistry();
+
 } // namespace quarn::test

@@ -137,13 +137,13 @@ TEST_F(BusyState, MinimizedEndBusyWaitsForTheRestore) {
     Main().BeginBusy();
     // The dialog's minimize box minimizes the application.
     fProgress->showMinimized();
-    ASSERT_TRUE(WaitFor([&] { return Main().AppMinimized; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().AppMinimized; }, WaitMs));
     EXPECT_TRUE(Main().isMinimized());
     Main().EndBusy();
     EXPECT_TRUE(Main().EndBusyPending);
     EXPECT_TRUE(Busy()) << "dialog, bar and lights stay until the restore";
     Main().showNormal();
-    ASSERT_TRUE(WaitFor([&] { return !Main().AppMinimized; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Main().AppMinimized; }, WaitMs));
     EXPECT_FALSE(Main().EndBusyPending);
     EXPECT_TRUE(Idle());
 }

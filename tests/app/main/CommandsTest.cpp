@@ -66,7 +66,8 @@ protected:
     // A key in the list, once the main window is active again: a shortcut acts only in the
     // active window.
     void Press(int key) {
-        ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
         const QKeyCombination combination = QKeyCombination::fromCombined(key);
         QTest::keyClick(ListView(), combination.key(), combination.keyboardModifiers());
     }
@@ -242,10 +243,12 @@ TEST_F(Commands, TheFilesComeFromTheFolderTheyWereSelectedIn) {
     // While the password is asked, the tree moves to the other folder and the list follows.
     WhenModal([&](QWidget& dialog) {
         Tree().GoToPath(other.Path().string());
-        EXPECT_TRUE(WaitFor([&] {
-            return DisplayNames() == std::set<std::string>{"same.txt"} &&
-                   List().Folder().GetPath() == other.Path().string();
-        }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return DisplayNames() == std::set<std::string>{"same.txt"} &&
+                       List().Folder().GetPath() == other.Path().string();
+            },
+            WaitMs));
         EXPECT_EQ(Main().CurrentFolder, dir.Folder()) << "kept while the command runs";
         auto* ePassword = FormChild<QWidget>(&dialog, "ePassword");
         TypeText(ePassword, "password");
@@ -268,7 +271,7 @@ TEST_F(Commands, AFolderWithoutAPathHasNoFilesToTake) {
     ASSERT_EQ(GetSpecialFolderPidl(nullptr, CSIDL_DRIVES, computer), S_OK);
     const PidlPtr owned(computer);
     Tree().SelectPidl(computer);
-    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().CurrentFolder.empty(); }, WaitMs));
     List().SelectAllItems();
     Press(Qt::Key_Delete);
     ASSERT_EQ(messages->Texts(),
@@ -382,7 +385,7 @@ TEST_F(Commands, MinimizedDuringAWipeTheDialogWaitsForTheRestore) {
     EXPECT_TRUE(fProgress->isVisible());
     EXPECT_FALSE(Main().isEnabled());
     Main().showNormal();
-    ASSERT_TRUE(WaitFor([&] { return !fProgress->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fProgress->isVisible(); }, WaitMs));
     EXPECT_TRUE(Main().isEnabled());
     EXPECT_FALSE(Main().EndBusyPending);
 }
@@ -406,10 +409,10 @@ TEST_F(Commands, UpGoesToTheFolderAboveAndStopsAtTheTop) {
     std::filesystem::create_directory(dir / "inner");
     StartIn(dir.Folder() + "inner/");
     QTest::mouseClick(Child<QToolButton>("tbUp"), Qt::LeftButton);
-    EXPECT_TRUE(WaitFor([&] { return Main().CurrentFolder == dir.Folder(); }))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Main().CurrentFolder == dir.Folder(); }, WaitMs))
         << Main().CurrentFolder;
     Tree().Select(Tree().RootNode());
-    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder.empty(); }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().CurrentFolder.empty(); }, WaitMs))
         << "window: " << Main().CurrentFolder << ", list: " << List().Folder().GetPath()
         << ", tree: " << Tree().GetSelectedPath();
     QTest::mouseClick(Child<QToolButton>("tbUp"), Qt::LeftButton);
@@ -420,7 +423,7 @@ TEST_F(Commands, TabMovesBetweenTreeAndList) {
     MakeFixture();
     StartIn(dir.Folder());
     Main().activateWindow();
-    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
     Tree().setFocus();
     QTest::keyClick(&Tree(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), ListView());
@@ -450,7 +453,7 @@ TEST_F(Commands, ClosingDuringACommandWaitsForItsEnd) {
     Press(Qt::Key_Delete);
     EXPECT_FALSE(PathExists(dir / "big.bin")) << "the wipe ran to its end";
     EXPECT_FALSE(closed) << "not yet";
-    EXPECT_TRUE(WaitFor([&] { return closed; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, WaitMs));
     EXPECT_FALSE(closedDuringCommand);
 }
 

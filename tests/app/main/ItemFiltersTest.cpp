@@ -19,6 +19,10 @@ struct ListCase {
     bool shown;
 };
 
+void PrintTo(const ListCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ListFilter : public testing::TestWithParam<ListCase> {};
 
 TEST_P(ListFilter, ShowsFilesAndArchivesOnly) {

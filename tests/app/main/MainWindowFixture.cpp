@@ -4,24 +4,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
-#include <filesystem>
 
 namespace quarn::test {
-
-void MainWindowTest::SetUp() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    const char* registry = std::getenv("QUARN_REGISTRY_DIR");
-    ASSERT_NE(registry, nullptr);
-    for (const auto& entry : std::filesystem::directory_iterator(registry)) {
-        std::filesystem::remove_all(entry.path());
-    }
-}
 
 void MainWindowTest::TearDown() {
     for (const QPointer<QTimer>& wait : modalWaits_) {
@@ -38,12 +26,13 @@ void MainWindowTest::Start(const std::vector<std::string>& arguments) {
     main_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
     // The start-up steps after showing end with the lights in the status bar.
-    ASSERT_TRUE(WaitFor([this] { return Child<QWidget>("pStatus")->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Child<QWidget>("pStatus")->isVisible(); }, WaitMs));
 }
 
 void MainWindowTest::StartIn(const std::string& folder) {
     Start({folder});
-    ASSERT_TRUE(WaitFor([&] { return Main().CurrentFolder == folder; })) << Main().CurrentFolder;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().CurrentFolder == folder; }, WaitMs))
+        << Main().CurrentFolder;
 }
 
 void MainWindowTest::Stop() {
@@ -87,18 +76,6 @@ void MainWindowTest::AnswerPassword(const std::string& password, const std::stri
         FormChild<QCheckBox>(&dialog, "cbReusePassword")->setChecked(useForSession);
         QTest::mouseClick(FormChild<QPushButton>(&dialog, "bOK"), Qt::LeftButton);
     });
-}
-
-bool MainWindowTest::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
 }
 
 void MainWindowTest::WriteSettings(const Settings& settings) {

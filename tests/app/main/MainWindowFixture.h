@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormChild.h"
+#include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
 #include "TypeText.h"
@@ -23,9 +24,8 @@
 namespace quarn::test {
 
 // Each test starts with an empty registry, scripted message boxes and a folder of its own.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ProgramFixture {
 protected:
-    void SetUp() override;
     void TearDown() override;
 
     // The three forms in the order the program makes them; the main window shown and its
@@ -61,8 +61,8 @@ protected:
     void AnswerPassword(const std::string& password, bool useForSession = false);
     void AnswerPassword(const std::string& password, const std::string& confirm,
                         bool useForSession);
-    // Waits until condition holds, processing events; false after timeoutMs.
-    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
+    // How long a test waits for the windows, in milliseconds.
+    static constexpr int WaitMs = 20'000;
 
     // Stores all ten settings, as the options dialog does.
     static void WriteSettings(const Settings& settings);

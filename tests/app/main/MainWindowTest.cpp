@@ -227,11 +227,11 @@ TEST_F(MainWindowTest, AWebPageWithoutABrowserTellsTheAddress) {
     FakeOpener noBrowser(3);
     noBrowser.Hold();
     Child<QAction>("OnlineSupport1")->trigger();
-    ASSERT_TRUE(WaitFor([&] { return noBrowser.Opened().size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noBrowser.Opened().size() == 1; }, WaitMs));
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages->shown.empty()) << "the opener still runs";
     noBrowser.Release();
-    ASSERT_TRUE(WaitFor([&] { return !messages->shown.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages->shown.empty(); }, WaitMs));
     EXPECT_EQ(messages->Texts(),
               std::vector<std::string>{"Unable to launch web browser: There is no default "
                                        "application associated with web browsing on your "
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, AboutBoxBelongsToTheMainWindowAndShowsTheBuiltVersion) {
 TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
     Start();
     Main().activateWindow();
-    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
     for (const auto& [letter, menu] :
          std::vector<std::pair<Qt::Key, const char*>>{{Qt::Key_F, "File1"},
                                                       {Qt::Key_E, "Edit1"},
@@ -272,10 +272,10 @@ TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
         SCOPED_TRACE(menu);
         QTest::keyClick(&Main(), letter, Qt::AltModifier);
         QMenu* opened = Child<QMenu>(menu);
-        EXPECT_TRUE(WaitFor([&] { return opened->isVisible(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened->isVisible(); }, WaitMs));
         QTest::keyClick(opened, Qt::Key_Escape);
         QTest::keyClick(Main().menuBar(), Qt::Key_Escape);
-        EXPECT_TRUE(WaitFor([&] { return !opened->isVisible(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !opened->isVisible(); }, WaitMs));
     }
 }
 

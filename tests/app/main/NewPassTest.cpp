@@ -72,6 +72,10 @@ struct RuleCase {
     const char* refusal; // nullptr: accepted
 };
 
+void PrintTo(const RuleCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PasswordRules : public PasswordDialog, public testing::WithParamInterface<RuleCase> {};
 
 TEST_P(PasswordRules, RefusalsEmptyBothEntriesAndKeepTheDialogOpen) {

@@ -1,10 +1,12 @@
 // The built Quarn as a process, and what its installation gives the desktop.
 #include "MainWindowFixture.h"
+#include "TestHome.h"
 #include "app/DesktopIntegration.h"
 #include "platform/Registry.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTest>
 #include <filesystem>
 
 namespace quarn::test {
@@ -47,7 +49,7 @@ protected:
         if (!process.waitForStarted(10000)) {
             return false;
         }
-        const bool registered = WaitFor([] { return !ReadProgramPath().empty(); }, 20000);
+        const bool registered = QTest::qWaitFor([] { return !ReadProgramPath().empty(); }, WaitMs);
         process.terminate();
         if (!process.waitForFinished(5000)) {
             process.kill();
@@ -70,8 +72,7 @@ TEST_F(ProgramRun, TheProgramFileIsTheRunningFileHoweverItWasStarted) {
     };
     for (const auto& [command, folder] : starts) {
         SCOPED_TRACE(command);
-        std::filesystem::remove_all(std::getenv("QUARN_REGISTRY_DIR"));
-        std::filesystem::create_directory(std::getenv("QUARN_REGISTRY_DIR"));
+        EmptyTestRegistry();
         ASSERT_TRUE(RunUntilRegistered(command));
         EXPECT_EQ(ReadProgramPath(), folder);
         EXPECT_EQ(ReadOpenCommand(), "\"" + folder + "/Quarn\" \"%1\"");

@@ -18,6 +18,10 @@ struct StartCase {
     bool missing;
 };
 
+void PrintTo(const StartCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 std::string Fill(std::string text, const std::string& dir) {
     for (std::size_t at; (at = text.find("<dir>")) != std::string::npos;) {
         text.replace(at, 5, dir);

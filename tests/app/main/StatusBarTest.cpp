@@ -93,12 +93,12 @@ TEST_F(StatusBar, TheCountsFollowEveryChangeOfTheSelection) {
     QTest::keyClick(&View(), Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&View(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(List().SelCount(), 3);
-    EXPECT_TRUE(
-        WaitFor([&] { return Panel(1) == QStringLiteral("3 files selected, 300 bytes"); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Panel(1) == QStringLiteral("3 files selected, 300 bytes"); }, 5000))
         << Panel(1).toStdString();
     List().SetSelected(Row("b.txt"), false);
-    EXPECT_TRUE(
-        WaitFor([&] { return Panel(1) == QStringLiteral("2 files selected, 200 bytes"); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Panel(1) == QStringLiteral("2 files selected, 200 bytes"); }, 5000))
         << "a change made by no key and no click: " << Panel(1).toStdString();
 }
 
@@ -112,13 +112,13 @@ TEST_F(StatusBar, ACommandThatTakesTheSelectionCountsItWhenItEnds) {
         duringTheCommand = Panel(1);
         passwordDialog.close();
     });
-    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
     QTest::keyClick(&View(), Qt::Key_F9);
     EXPECT_EQ(duringTheCommand, QStringLiteral("1 file selected, 100 bytes"))
         << "the panels are the command's while it runs";
     EXPECT_EQ(List().SelCount(), 0) << "the command took the selection";
-    EXPECT_TRUE(
-        WaitFor([&] { return Panel(1) == QStringLiteral("0 files selected, 0 bytes"); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Panel(1) == QStringLiteral("0 files selected, 0 bytes"); }, 5000))
         << Panel(1).toStdString();
 }
 
@@ -193,7 +193,7 @@ TEST_F(StatusBar, PanelsShareTheWidthAndTheLightsStayInTheLastPanel) {
     for (const int width : {482, 700, 333}) {
         SCOPED_TRACE(width);
         Main().resize(width, Main().height());
-        ASSERT_TRUE(WaitFor([&] { return bar.width() == width; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bar.width() == width; }, WaitMs));
         EXPECT_EQ(bar.PanelRect(0).width(), (width - 55) / 2);
         EXPECT_EQ(bar.PanelRect(1).width(), (width - 55) / 2);
         const QRect lights = Child<QWidget>("pStatus")->geometry();

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <array>
@@ -58,17 +59,18 @@ protected:
     // Alt+V, then the item.
     void ChooseFromViewMenu(const char* caption) {
         Main().activateWindow();
-        ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
         PickWhenOpen(ViewMenu(), caption);
         QTest::keyClick(&Main(), Qt::Key_V, Qt::AltModifier);
-        ASSERT_TRUE(WaitFor([&] { return !ViewMenu().isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ViewMenu().isVisible(); }, WaitMs));
     }
 
     // A click on the tool bar's "Views", then the item.
     void ChooseFromDropDown(const char* caption) {
         PickWhenOpen(DropDown(), caption);
         QTest::mouseClick(Child<QToolButton>("tbView"), Qt::LeftButton);
-        ASSERT_TRUE(WaitFor([&] { return !DropDown().isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !DropDown().isVisible(); }, WaitMs));
     }
 
     // The captions of the checked items while menu is open.

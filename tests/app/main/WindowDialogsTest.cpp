@@ -39,7 +39,8 @@ protected:
     // A shortcut of the main window, once it is active: shortcuts act only there.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
         Main().activateWindow();
-        ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &Main(); }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == &Main(); }, WaitMs));
         QTest::keyClick(&Main(), key, modifiers);
     }
 
@@ -47,14 +48,14 @@ protected:
     QList<QAction*> OpenFavoritesMenu() {
         Press(Qt::Key_A, Qt::AltModifier);
         QMenu* menu = Child<QMenu>("Favorites1");
-        EXPECT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, WaitMs));
         QList<QAction*> favorites = menu->actions().mid(3);
         menu->close();
         return favorites;
     }
 
     bool ShowsFolder(const std::string& folder) {
-        return WaitFor([&] { return Main().CurrentFolder == folder; });
+        return QTest::qWaitFor([&] { return Main().CurrentFolder == folder; }, WaitMs);
     }
 };
 

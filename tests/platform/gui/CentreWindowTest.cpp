@@ -16,6 +16,12 @@ struct CentreCase {
     QPoint expected;
 };
 
+void PrintTo(const CentreCase& c, std::ostream* out) {
+    const QRect& area = c.area;
+    *out << "frame " << c.frame.width() << "x" << c.frame.height() << " in the area "
+         << area.width() << "x" << area.height() << " at " << area.x() << "," << area.y();
+}
+
 class Centred : public testing::TestWithParam<CentreCase> {};
 
 TEST_P(Centred, TakesHalfTheFrameFromHalfTheArea) {

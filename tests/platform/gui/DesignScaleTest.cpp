@@ -22,6 +22,10 @@ struct ScaleCase {
     double ratio;
 };
 
+void PrintTo(const ScaleCase& c, std::ostream* out) {
+    *out << "lines " << c.lineHeight << " high, letters " << c.letterWidth << " wide";
+}
+
 class ScaleOfAFont : public testing::TestWithParam<ScaleCase> {};
 
 // The larger of the two ratios, for both directions.

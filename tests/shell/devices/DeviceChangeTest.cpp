@@ -1,5 +1,6 @@
 // Device changes: the handler's deferred delivery, a subscriber list that changes while it is
 // walked, volumes of a test mount table, and the re-validation of Computer.
+#include "ChangeWait.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
@@ -8,30 +9,18 @@
 #include "shell/devices/DeviceChangeHandler.h"
 #include "shell/devices/Revalidation.h"
 
-#include <QCoreApplication>
+#include <QTest>
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 namespace quarn::test {
 namespace {
 
-using namespace std::chrono_literals;
 using testing::ElementsAre;
-
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return done();
-}
 
 // A control's subscription: records the wParam of each change, then runs onChange.
 class Subscriber {
@@ -71,7 +60,7 @@ TEST(DeviceChangeHandler, AnswersAChangeAtOnceAndHandsItOnLater) {
     EXPECT_EQ(change.Result, 0);
     EXPECT_TRUE(first.received.empty());
 
-    EXPECT_TRUE(WaitUntil([&] { return !second.received.empty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !second.received.empty(); }, ChangeWaitMs));
     EXPECT_THAT(first.received, ElementsAre(0x7u));
     EXPECT_THAT(second.received, ElementsAre(0x7u));
 }
@@ -175,9 +164,9 @@ TEST_F(TestMountTable, ALineAddedAndRemovedIsOneArrivalAndOneRemoval) {
     };
 
     WriteFileBytes(table, Base + Line("/mnt/usb", "/dev/sdz1"));
-    ASSERT_TRUE(WaitUntil([&] { return control.received.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control.received.size() == 1; }, ChangeWaitMs));
     WriteFileBytes(table, Base);
-    ASSERT_TRUE(WaitUntil([&] { return control.received.size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control.received.size() == 2; }, ChangeWaitMs));
     EXPECT_THAT(control.received, ElementsAre(DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE));
     EXPECT_THAT(seen, ElementsAre(true, false));
 }

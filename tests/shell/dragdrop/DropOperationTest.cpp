@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
 #include <sys/stat.h>
+#include <utility>
 
 namespace quarn::test {
 namespace {
@@ -17,6 +20,27 @@ struct EffectCase {
     bool sameFileSystem;
     DWORD expected;
 };
+
+// The names of the bits set, joined by "+"; "none" for none.
+std::string BitNames(DWORD bits, std::initializer_list<std::pair<DWORD, const char*>> names) {
+    std::string text;
+    for (const auto& [bit, name] : names) {
+        if (bits & bit) {
+            text += (text.empty() ? "" : "+") + std::string(name);
+        }
+    }
+    return text.empty() ? "none" : text;
+}
+
+void PrintTo(const EffectCase& c, std::ostream* out) {
+    *out << BitNames(c.keyState,
+                     {{MK_LBUTTON, "left button"}, {MK_SHIFT, "Shift"}, {MK_CONTROL, "Ctrl"}})
+         << " allowing "
+         << BitNames(
+                c.allowed,
+                {{DROPEFFECT_COPY, "copy"}, {DROPEFFECT_MOVE, "move"}, {DROPEFFECT_LINK, "link"}})
+         << (c.sameFileSystem ? " on the same file system" : " onto another file system");
+}
 
 class ChooseDropEffectTest : public ::testing::TestWithParam<EffectCase> {};
 

@@ -3,7 +3,7 @@
 
 #include "ShellTestSupport.h"
 #include "TestFiles.h"
-#include "platform/Registry.h"
+#include "ZotFileType.h"
 
 #include <QLocale>
 #include <fcntl.h>
@@ -35,6 +35,7 @@ TEST_F(SizeTexts, WholeKilobytesRoundedUpAndGrouped) {
         {1025, "2KB"},
         {2048, "2KB"},
         {1'536'000, "1,500KB"},
+        {(4ull << 30) + 1, "4,194,305KB"},
         {5ull << 30, "5,242,880KB"},
     };
     for (const auto& [size, text] : cases) {
@@ -144,13 +145,7 @@ TEST_F(EntryTexts, VirtualItemsDriveRootsAndVanishedEntriesHaveNoTexts) {
 
 TEST(TypeTexts, SystemFolderOutsideTheFileSystemAndTheRegisteredZotName) {
     TempDir dir;
-    TRegistry registry(RegistryRoot::ClassesRoot);
-    ASSERT_TRUE(registry.OpenKey(".zot!", true));
-    registry.WriteString("", "Quarn!");
-    registry.CloseKey();
-    ASSERT_TRUE(registry.OpenKey("Quarn!", true));
-    registry.WriteString("", "Quarn! Encrypted File");
-    registry.CloseKey();
+    RegisterZot();
     WriteFileBytes(dir.Path() / "secret.zot!", "x");
     const PidlPtr secret = ParsePath(dir.Path() / "secret.zot!");
     EXPECT_EQ(GetItemTypeText(secret.get(), SFGAO_FILESYSTEM), "Quarn! Encrypted File");

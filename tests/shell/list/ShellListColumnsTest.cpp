@@ -58,21 +58,6 @@ TEST_F(ShellListTest, RowsShowTheirOwnSizeTypeAndDate) {
     EXPECT_EQ(list.GetItemData(12)->GetDisplayName(), ListFixture::RawName);
 }
 
-TEST(DetailTexts, SizesInWholeKilobytesRoundedUp) {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    for (const auto& [size, text] : std::vector<std::pair<std::uint64_t, std::string>>{
-             {0, "0KB"},
-             {1, "1KB"},
-             {1024, "1KB"},
-             {1025, "2KB"},
-             {2048, "2KB"},
-             {1'536'000, "1,500KB"},
-             {(std::uint64_t{4} << 30) + 1, "4,194,305KB"}}) {
-        EXPECT_EQ(FormatSizeKB(size), text) << size;
-    }
-    QLocale::setDefault(QLocale::system());
-}
-
 TEST(DetailTexts, ADriveRootIsAMountPointAndShowsNoSizeOrDate) {
     TempDir dir;
     std::filesystem::create_directory(dir / "volume");

@@ -9,6 +9,17 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <ostream>
+
+namespace quarn {
+
+// A view style by its name, in test names and failures; found beside the type.
+static void PrintTo(TViewStyle style, std::ostream* out) {
+    static const char* const names[] = {"Icon", "SmallIcon", "List", "Report"};
+    *out << names[static_cast<int>(style)];
+}
+
+} // namespace quarn
 
 namespace quarn::test {
 namespace {
@@ -51,15 +62,10 @@ TEST_P(ListMenus, ARightClickShiftF10AndTheMenuKeyOpenOneMenuEach) {
     EXPECT_EQ(list.SelectedItems(), std::vector<int>{row});
 }
 
-std::string StyleName(const ::testing::TestParamInfo<TViewStyle>& info) {
-    static const char* const names[] = {"Icon", "SmallIcon", "List", "Report"};
-    return names[static_cast<int>(info.param)];
-}
-
 INSTANTIATE_TEST_SUITE_P(Styles, ListMenus,
                          ::testing::Values(TViewStyle::vsIcon, TViewStyle::vsSmallIcon,
                                            TViewStyle::vsList, TViewStyle::vsReport),
-                         StyleName);
+                         ::testing::PrintToStringParamName());
 
 TEST_F(ShellListTest, TheMenuKeyWithoutASelectionOpensNoMenu) {
     Show("files");

@@ -92,7 +92,7 @@ TEST_F(ShellListTest, AnOpenHandlerKeepsFilesFromOpening) {
 
 // Types a name into the open rename editor and confirms it.
 void TypeName(TSCCustomShellList& list, const QString& name) {
-    auto* editor = qobject_cast<QLineEdit*>(list.View()->indexWidget(list.View()->currentIndex()));
+    QLineEdit* editor = CurrentEditor(*list.View());
     ASSERT_NE(editor, nullptr);
     editor->setText(name);
     QTest::keyClick(editor, Qt::Key_Return);
@@ -105,9 +105,7 @@ TEST_F(ShellListTest, F2RenamesInPlaceAndNeverReplacesASibling) {
     SelectOnly(list, {"b.bin"});
     QTest::keyClick(list.View(), Qt::Key_F2);
     ASSERT_TRUE(list.IsEditing());
-    EXPECT_EQ(
-        qobject_cast<QLineEdit*>(list.View()->indexWidget(list.View()->currentIndex()))->text(),
-        "b.bin");
+    EXPECT_EQ(CurrentEditor(*list.View())->text(), "b.bin");
     TypeName(list, "  renamed.bin ");
     EXPECT_FALSE(list.IsEditing());
     EXPECT_TRUE(PathExists(fixture.Path("files/renamed.bin"))) << "the text is trimmed";

@@ -5,6 +5,7 @@
 #include "namespace/ChangeHandle.h"
 #include "shell/notify/ChangeHandlerThread.h"
 
+#include <QTest>
 #include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -63,12 +64,12 @@ TEST(ChangeStress, TenThousandChangesEndInTheFinalState) {
         }
         done = true;
     });
-    EXPECT_TRUE(WaitUntil([&] { return done.load(); }, 120s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 120'000));
     churn.join();
 
     const std::set<std::string> final = FolderNames(dir);
     ASSERT_EQ(final.size(), 10u);
-    EXPECT_TRUE(WaitUntil([&] { return owner.names == final; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return owner.names == final; }, ChangeWaitMs));
     EXPECT_GT(owner.refreshes, 0);
 }
 

@@ -8,6 +8,7 @@
 #include "shell/notify/ChangeThreadOwner.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -207,7 +208,7 @@ TEST_F(ChangeThreadTest, AFolderThatGoesClosesItsSlotAndTheOthersGoOn) {
 
     fs::remove(gone);
     EXPECT_TRUE(owner.WaitForSlot(goneSlot));
-    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == open - 1; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return OpenDescriptorCount() == open - 1; }, ChangeWaitMs));
 
     Touch(kept + "/new");
     EXPECT_TRUE(owner.WaitForSlot(keptSlot));
@@ -287,7 +288,7 @@ TEST_F(ChangeThreadTest, AnEndThatRunsOutLeavesTheHandlesToTheThread) {
     Touch(dir / "w/new");
 
     stalled.Release();
-    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == baseline; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return OpenDescriptorCount() == baseline; }, ChangeWaitMs));
     EXPECT_THAT(owner.messages, testing::IsEmpty());
 }
 
@@ -348,7 +349,7 @@ TEST_F(ChangeThreadTest, WatchesRemovedWhileTheyOpenAreDroppedAndTheEndWaitsForN
         EXPECT_TRUE(blocking.Blocked());
         blocking.Release();
     }
-    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == withThread; }))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return OpenDescriptorCount() == withThread; }, ChangeWaitMs))
         << "the handle that opened after the removal is closed";
     Touch(dead + "/new");
     int marker = -1;
@@ -363,7 +364,7 @@ TEST_F(ChangeThreadTest, WatchesRemovedWhileTheyOpenAreDroppedAndTheEndWaitsForN
     EXPECT_TRUE(blocking.Blocked()) << "the end did not wait for the open";
     EXPECT_EQ(ThreadCount(), threads - 1) << "only the change thread ended";
     blocking.Release();
-    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorCount() == baseline; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return OpenDescriptorCount() == baseline; }, ChangeWaitMs));
     EXPECT_THAT(owner.Slots(), Each(marker));
 }
 

@@ -3,10 +3,10 @@
 #include "TestFiles.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace quarn::test {
 
@@ -29,18 +29,6 @@ private:
     testing::AddGlobalTestEnvironment(new CoreApplication);
 
 } // namespace
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 namespace {
 int EntryCount(const char* folder) {
@@ -65,14 +53,14 @@ std::vector<int> MessageRecorder::Slots() const {
     return slotNumbers;
 }
 
-bool MessageRecorder::WaitForSlot(int slot, std::chrono::milliseconds limit) {
-    return WaitUntil(
+bool MessageRecorder::WaitForSlot(int slot) {
+    return QTest::qWaitFor(
         [&] {
             return std::any_of(messages.begin(), messages.end(), [&](const TMessage& message) {
                 return message.WParam == static_cast<std::uintptr_t>(slot);
             });
         },
-        limit);
+        ChangeWaitMs);
 }
 
 bool MessageRecorder::event(QEvent* event) {

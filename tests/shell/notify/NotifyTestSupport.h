@@ -1,19 +1,16 @@
 #pragma once
 
+#include "ChangeWait.h"
 #include "shell/notify/WindowMessage.h"
 
 #include <QObject>
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace quarn::test {
 
 using namespace std::chrono_literals;
-
-// Handles events on this thread until done() holds or the time runs out; answers done().
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
 
 // The entries of /proc/self/fd and of /proc/self/task.
 int OpenDescriptorCount();
@@ -27,7 +24,7 @@ public:
     std::vector<TMessage> messages;
     // The slots of the messages, in the order they came.
     std::vector<int> Slots() const;
-    bool WaitForSlot(int slot, std::chrono::milliseconds limit = 10s);
+    bool WaitForSlot(int slot);
 
 protected:
     bool event(QEvent* event) override;

@@ -8,7 +8,6 @@
 #include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -66,24 +65,6 @@ protected:
     }
     ~EditTree() override { EXPECT_EQ((*messages).Texts(), expectedMessages); }
 
-    TSCShellTreeNode* Node(const std::string& relative) {
-        TSCShellTreeNode* node = tree.RootNode();
-        for (const auto& part : fs::path(relative)) {
-            tree.Expand(node);
-            node = node ? ChildNamed(tree.Items(), node, part.string()) : nullptr;
-        }
-        return node;
-    }
-    QLineEdit* Editor() { return qobject_cast<QLineEdit*>(tree.indexWidget(tree.currentIndex())); }
-    void RenameWithF2(const std::string& relative, const std::string& name) {
-        tree.Select(Node(relative));
-        QTest::keyClick(&tree, Qt::Key_F2);
-        ASSERT_NE(Editor(), nullptr);
-        Editor()->setText(QString::fromStdString(name));
-        QTest::keyClick(Editor(), Qt::Key_Return);
-        QApplication::processEvents();
-    }
-
     ScopedScriptedMessages messages;
     ScopedScriptedDesktop desktop;
     Texts expectedMessages;
@@ -95,7 +76,7 @@ TEST_F(EditTree, F2RenamesAFolderAndAListShowingAFolderBelowItFollows) {
     FakeList list;
     tree.WriteShellList(&list);
     list.folder.SetPath(fixture.Path("one/two/three"));
-    RenameWithF2("one", "uno");
+    RenameWithF2(tree, "one", "uno");
     EXPECT_TRUE(fs::is_directory(fixture.Path("uno/two/three")));
     EXPECT_FALSE(fs::exists(fixture.Path("one")));
     EXPECT_EQ(tree.Selected()->Text(), "uno");
@@ -110,10 +91,10 @@ TEST_F(EditTree, RenameNeverReplacesASiblingAndRefusesBadNamesNamingBoth) {
     const std::vector<std::string> names = {"other", "", ".", "..", "a/b", std::string(256, 'x')};
     for (const std::string& name : names) {
         messages->shown.clear();
-        RenameWithF2("one", name);
+        RenameWithF2(tree, "one", name);
         EXPECT_TRUE(fs::is_directory(fixture.Path("one/two"))) << name;
         EXPECT_TRUE(fs::is_directory(fixture.Path("other"))) << name;
-        EXPECT_EQ(Node("one")->Text(), "one");
+        EXPECT_EQ(NodeAt(tree, "one")->Text(), "one");
         const Texts shown = (*messages).Texts();
         ASSERT_EQ(shown.size(), 1u) << name;
         EXPECT_NE(shown[0].find("one"), std::string::npos) << shown[0];
@@ -125,7 +106,7 @@ TEST_F(EditTree, RenameNeverReplacesASiblingAndRefusesBadNamesNamingBoth) {
 
 TEST_F(EditTree, ShiftF10AndTheMenuKeyOpenExactlyOneMenu) {
     MenuWatcher menus;
-    tree.Select(Node("one"));
+    tree.Select(NodeAt(tree, "one"));
     for (const auto& [key, modifiers] :
          {std::pair<Qt::Key, Qt::KeyboardModifiers>{Qt::Key_F10, Qt::ShiftModifier},
           std::pair<Qt::Key, Qt::KeyboardModifiers>{Qt::Key_Menu, Qt::NoModifier}}) {
@@ -140,17 +121,17 @@ TEST_F(EditTree, ShiftF10AndTheMenuKeyOpenExactlyOneMenu) {
 TEST_F(EditTree, TheMenusRenameCommandStartsTheLabelEdit) {
     MenuWatcher menus;
     menus.pick = 1018;
-    tree.Select(Node("other"));
+    tree.Select(NodeAt(tree, "other"));
     QTest::keyClick(&tree, Qt::Key_Menu);
     QApplication::processEvents();
     EXPECT_TRUE(tree.IsEditing());
-    ASSERT_NE(Editor(), nullptr);
-    EXPECT_EQ(Editor()->text(), "other");
-    QTest::keyClick(Editor(), Qt::Key_Escape);
+    ASSERT_NE(CurrentEditor(tree), nullptr);
+    EXPECT_EQ(CurrentEditor(tree)->text(), "other");
+    QTest::keyClick(CurrentEditor(tree), Qt::Key_Escape);
 }
 
 TEST_F(EditTree, DelPutsTheSelectedFolderInTheTrashWithItsInfo) {
-    tree.Select(Node("other"));
+    tree.Select(NodeAt(tree, "other"));
     QTest::keyClick(&tree, Qt::Key_Delete);
     EXPECT_FALSE(fs::exists(fixture.Path("other")));
     const fs::path trash = fs::path(std::getenv("XDG_DATA_HOME")) / "Trash";

@@ -1,6 +1,7 @@
 // The folder tree with its drive watch and device changes: changes made by other programs,
 // volumes coming and going, and the tree's own descriptors.
 #include "BlockingWatch.h"
+#include "ChangeWait.h"
 #include "ControlTestSupport.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedDesktop.h"
@@ -11,32 +12,18 @@
 #include "shell/tree/ShellTreeData.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace quarn::test {
 namespace {
 
 using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return done();
-}
 
 // Another program changes the disk.
 void Outside(const std::string& command) {
@@ -58,26 +45,9 @@ protected:
     }
     ~LiveTree() override { EXPECT_EQ((*messages).Texts(), expectedMessages); }
 
-    TSCShellTreeNode* Node(const std::string& relative) {
-        TSCShellTreeNode* node = tree.RootNode();
-        for (const auto& part : fs::path(relative)) {
-            tree.Expand(node);
-            node = node ? ChildNamed(tree.Items(), node, part.string()) : nullptr;
-        }
-        return node;
-    }
     bool Shows(const std::string& parent, const std::string& child) {
-        TSCShellTreeNode* node = Node(parent);
+        TSCShellTreeNode* node = NodeAt(tree, parent);
         return node && ChildNamed(tree.Items(), node, child) != nullptr;
-    }
-    QLineEdit* Editor() { return qobject_cast<QLineEdit*>(tree.indexWidget(tree.currentIndex())); }
-    void RenameWithF2(const std::string& relative, const std::string& name) {
-        tree.Select(Node(relative));
-        QTest::keyClick(&tree, Qt::Key_F2);
-        ASSERT_NE(Editor(), nullptr);
-        Editor()->setText(QString::fromStdString(name));
-        QTest::keyClick(Editor(), Qt::Key_Return);
-        QApplication::processEvents();
     }
 
     ScopedScriptedMessages messages;
@@ -88,37 +58,39 @@ protected:
 };
 
 TEST_F(LiveTree, FoldersMadeAndRemovedByAnotherProgramShowWithinTheTimer) {
-    TSCShellTreeNode* three = Node("one/two/three");
+    TSCShellTreeNode* three = NodeAt(tree, "one/two/three");
     ASSERT_NE(three, nullptr);
     tree.Expand(three);
     ASSERT_TRUE(tree.hasFocus());
     Outside("mkdir " + Quoted(fixture.Path("one/two/three/new")));
-    EXPECT_TRUE(WaitUntil([&] { return Shows("one/two/three", "new"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("one/two/three", "new"); }, ChangeWaitMs));
     Outside("rmdir " + Quoted(fixture.Path("one/two/three/new")));
-    EXPECT_TRUE(WaitUntil([&] { return !Shows("one/two/three", "new"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Shows("one/two/three", "new"); }, ChangeWaitMs));
 
     tree.clearFocus();
     Outside("mkdir " + Quoted(fixture.Path("unfocused")));
     QTest::qWait(RefreshSchedule::FocusedDelayMs + 100);
     EXPECT_FALSE(Shows("", "unfocused")) << "without the focus the tree waits longer";
-    EXPECT_TRUE(WaitUntil([&] { return Shows("", "unfocused"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "unfocused"); }, ChangeWaitMs));
 }
 
 TEST_F(LiveTree, LinksToFoldersMadeAndRemovedByAnotherProgramShowAndGo) {
-    ASSERT_NE(Node("one"), nullptr);
-    tree.Expand(Node("one"));
+    ASSERT_NE(NodeAt(tree, "one"), nullptr);
+    tree.Expand(NodeAt(tree, "one"));
     Outside("ln -s two " + Quoted(fixture.Path("one/link to two")));
-    EXPECT_TRUE(WaitUntil([&] { return Shows("one", "link to two"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("one", "link to two"); }, ChangeWaitMs));
     Outside("rm " + Quoted(fixture.Path("one/link to two")));
-    EXPECT_TRUE(WaitUntil([&] { return !Shows("one", "link to two"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Shows("one", "link to two"); }, ChangeWaitMs));
     Outside("ln -s " + Quoted(fixture.Path("other")) + " " + Quoted(fixture.Path("to other")));
-    EXPECT_TRUE(WaitUntil([&] { return Shows("", "to other"); })) << "in the root too";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "to other"); }, ChangeWaitMs))
+        << "in the root too";
 }
 
 TEST_F(LiveTree, TheSelectedFolderRemovedOutsideMovesTheSelectionToItsParent) {
-    tree.Select(Node("one/two"));
+    tree.Select(NodeAt(tree, "one/two"));
     Outside("rm -r " + Quoted(fixture.Path("one/two")));
-    EXPECT_TRUE(WaitUntil([&] { return tree.GetSelectedPath() == fixture.Path("one"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tree.GetSelectedPath() == fixture.Path("one"); },
+                                ChangeWaitMs));
 }
 
 std::string MountLine(const std::string& mountPoint, const std::string& source) {
@@ -148,10 +120,10 @@ TEST_F(LiveTree, AVolumeMountedAndUnmountedComesAndGoesUnderComputerWithOneRefre
     };
 
     WriteFileBytes(table, base + MountLine("/mnt/usb", "/dev/sdz1"));
-    EXPECT_TRUE(WaitUntil(showsUsb));
+    EXPECT_TRUE(QTest::qWaitFor(showsUsb, ChangeWaitMs));
     EXPECT_EQ(refreshes, 1);
     WriteFileBytes(table, base);
-    EXPECT_TRUE(WaitUntil([&] { return !showsUsb(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !showsUsb(); }, ChangeWaitMs));
     EXPECT_EQ(refreshes, 2);
     handler.Unsubscribe(method);
     MountTable::Reload();
@@ -189,10 +161,12 @@ TEST(TreeOnADeadServer, TheWindowAnswersWhileTheWatchOfARemoteVolumeBlocks) {
         volume = ChildNamed(tree.Items(), tree.RootNode(), "remote");
         tree.Expand(volume);
         fs::create_directory(remote + "/new");
-        EXPECT_TRUE(WaitUntil([&] {
-            return ChildNamed(tree.Items(), ChildNamed(tree.Items(), tree.RootNode(), "remote"),
-                              "new");
-        }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return ChildNamed(tree.Items(), ChildNamed(tree.Items(), tree.RootNode(), "remote"),
+                                  "new");
+            },
+            ChangeWaitMs));
     }
     MountTable::Reload();
 }
@@ -221,11 +195,11 @@ TEST(TreeLifetime, DescriptorsComeBackToTheirBaselineWhenTheTreeGoes) {
 }
 
 TEST_F(LiveTree, AnOwnRenameSwallowsOnlyItsOwnChange) {
-    RenameWithF2("one", "uno");
+    RenameWithF2(tree, "one", "uno");
     ASSERT_TRUE(fs::is_directory(fixture.Path("uno")));
     QTest::qWait(RefreshSchedule::OwnChangeWaitMs + 100);
     Outside("mkdir " + Quoted(fixture.Path("later")));
-    EXPECT_TRUE(WaitUntil([&] { return Shows("", "later"); }, 2s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "later"); }, 2000));
 }
 
 TEST_F(LiveTree, SwitchingDynamicRefreshOffAndOnStopsAndRestartsTheWatch) {
@@ -235,14 +209,14 @@ TEST_F(LiveTree, SwitchingDynamicRefreshOffAndOnStopsAndRestartsTheWatch) {
     EXPECT_FALSE(Shows("", "unwatched"));
     tree.WriteOptions(scstoDefaultOptions);
     Outside("mkdir " + Quoted(fixture.Path("watched")));
-    EXPECT_TRUE(WaitUntil([&] { return Shows("", "watched"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "watched"); }, ChangeWaitMs));
     EXPECT_TRUE(Shows("", "unwatched")) << "the refresh reads the whole folder";
 }
 
 // Creations and deletions in a watched folder while the tree refreshes: every one is a real
 // notification from the change thread, and the tree ends as the disk is.
 TEST_F(LiveTree, TenThousandChangesWhileRefreshingEndEqualToTheDisk) {
-    TSCShellTreeNode* churn = Node("other");
+    TSCShellTreeNode* churn = NodeAt(tree, "other");
     ASSERT_NE(churn, nullptr);
     tree.Expand(churn);
     constexpr int Changes = 10'000;
@@ -267,11 +241,12 @@ TEST_F(LiveTree, TenThousandChangesWhileRefreshingEndEqualToTheDisk) {
         return names;
     };
     const auto shown = [&] {
-        Texts names = ChildTexts(tree.Items(), Node("other"));
+        Texts names = ChildTexts(tree.Items(), NodeAt(tree, "other"));
         std::sort(names.begin(), names.end());
         return names;
     };
-    EXPECT_TRUE(WaitUntil([&] { return shown() == onDisk() && !tree.RefreshPending(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == onDisk() && !tree.RefreshPending(); },
+                                ChangeWaitMs));
     EXPECT_EQ(shown(), onDisk());
 }
 

@@ -36,14 +36,6 @@ protected:
     }
     ~TreeRefresh() override { EXPECT_EQ((*messages).Texts(), Texts{}); }
 
-    TSCShellTreeNode* Node(const std::string& relative) {
-        TSCShellTreeNode* node = tree.RootNode();
-        for (const auto& part : fs::path(relative)) {
-            tree.Expand(node);
-            node = node ? ChildNamed(tree.Items(), node, part.string()) : nullptr;
-        }
-        return node;
-    }
     void PostChange() { PostMessage(&tree, WM_CHANGENOTIFY, 0, 0); }
 
     ScopedScriptedMessages messages;
@@ -52,7 +44,7 @@ protected:
 };
 
 TEST_F(TreeRefresh, ExpandedLevelsFollowFoldersMadeAndRemovedOutsideAndStayExpanded) {
-    TSCShellTreeNode* three = Node("one/two/three");
+    TSCShellTreeNode* three = NodeAt(tree, "one/two/three");
     ASSERT_NE(three, nullptr);
     tree.Expand(three);
     tree.Select(three);
@@ -64,7 +56,7 @@ TEST_F(TreeRefresh, ExpandedLevelsFollowFoldersMadeAndRemovedOutsideAndStayExpan
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return ChildTexts(tree.Items(), tree.RootNode()) == Texts{"files", "one"};
     }));
-    TSCShellTreeNode* two = Node("one/two");
+    TSCShellTreeNode* two = NodeAt(tree, "one/two");
     EXPECT_EQ(ChildTexts(tree.Items(), two), (Texts{"another", "three"}));
     fs::remove(fixture.Path("one/two/three/four"));
     tree.Refresh();
@@ -156,7 +148,7 @@ TEST_F(TreeRefresh, AChangeWhileBusyIsKeptAndRunWhenTheBusyStateEnds) {
 }
 
 TEST_F(TreeRefresh, ARefreshDuringALabelEditRunsWhenTheEditEndsEvenWhenCancelled) {
-    TSCShellTreeNode* other = Node("other");
+    TSCShellTreeNode* other = NodeAt(tree, "other");
     tree.EditLabel(other);
     ASSERT_TRUE(tree.IsEditing());
     fs::create_directory(fixture.Path("during"));
@@ -229,7 +221,7 @@ private:
 };
 
 TEST_F(TreeRefresh, AnEntryGoneBeforeItsAttributesAreReadIsLeftOutOfTheFill) {
-    TSCShellTreeNode* three = Node("one/two/three");
+    TSCShellTreeNode* three = NodeAt(tree, "one/two/three");
     ASSERT_EQ(tree.Items().Count(three), 0);
     auto folder = MakeCom<VanishingFolder>();
     tree.FillNode(folder.get(), three);

@@ -31,6 +31,10 @@ struct DrawCase {
     bool backColourSet;
 };
 
+void PrintTo(const DrawCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CustomDrawApply : public ::testing::TestWithParam<DrawCase> {};
 
 TEST_P(CustomDrawApply, AnswersAndColours) {

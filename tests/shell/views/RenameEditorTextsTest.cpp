@@ -25,6 +25,10 @@ struct EditCase {
     std::optional<std::string> renamed;
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) {
+    *out << c.why;
+}
+
 class EditedNames : public ::testing::TestWithParam<EditCase> {};
 
 TEST_P(EditedNames, KeepTheBytesTheUserLeftAlone) {

@@ -73,7 +73,7 @@ protected:
         }
         view->setFocus();
         QTest::keyClick(view, Qt::Key_F2);
-        return qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+        return CurrentEditor(*view);
     }
     void EndEdit(QLineEdit* editor, Ending ending) {
         if (ending == Ending::Enter) {
@@ -104,6 +104,10 @@ struct UntouchedCase {
     std::string name;
     Ending ending;
 };
+
+void PrintTo(const UntouchedCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class UntouchedEdit : public RenameEditors, public ::testing::WithParamInterface<UntouchedCase> {};
 
@@ -144,6 +148,10 @@ struct TypedCase {
     std::function<void(QLineEdit&)> type;
     std::string renamed;
 };
+
+void PrintTo(const TypedCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class TypedEdit : public RenameEditors, public ::testing::WithParamInterface<TypedCase> {};
 
