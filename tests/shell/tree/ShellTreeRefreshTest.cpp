@@ -282,7 +282,7 @@ TEST_F(TreeRefresh, AFillEndsAtEitherEndCodeAndRaisesAReadError) {
     } cases[] = {{S_FALSE, false}, {NoMoreItems, false}, {HResultFromErrno(EIO), true}};
     for (const auto& c : cases) {
         tree.Refill();
-        TSCShellTreeNode* three = Node("one/two/three");
+        TSCShellTreeNode* three = NodeAt(tree, "one/two/three");
         ASSERT_EQ(tree.Items().Count(three), 0);
         auto folder = MakeCom<EndingFolder>(c.end);
         if (c.raises) {
