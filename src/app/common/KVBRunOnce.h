@@ -26,7 +26,6 @@ public:
     // Destroying it disarms the timer: nothing runs.
     explicit TKVBRunOnce(QObject* owner = nullptr);
 
-    int Pause() const { return pause_; }
     // Restarts the delay when armed. Throws std::runtime_error when no timer can be armed.
     void SetPause(int pause);
 

@@ -41,7 +41,6 @@ public:
     const ChmArchive& Archive() const { return *archive_; }
     // Shows a topic of the file; false (and nothing changes) when the file lacks it.
     bool ShowTopic(const std::string& topic);
-    QTextBrowser& Browser() { return *browser_; }
     QTreeWidget& Contents() { return *contents_; }
 
 private:
