@@ -105,7 +105,6 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // The list's context menu.
 
 private:
     class CommandScope;
@@ -130,6 +129,7 @@ private:
     // The selection changed since it was last counted: its total and the status bar, unless a
     // command runs.
     void CountChangedSelection();
+    // The list's context menu opens: the selection's total and the status bar anew.
     void scsListItemContextMenu();
     void scsListKeyUp(const QKeyEvent& key);
     void StatusBarResize();

@@ -106,8 +106,8 @@ public:
     std::function<void(TSCShellTreeNode&)> OnDeleting;
     // The image indexes of a node that has none yet (0 each).
     std::function<void(TSCShellTreeNode&, int& imageIndex, int& selectedIndex)> OnGetImageIndex;
-    // A label edit ended with a text; answers whether the model took it (it never does: the
-    // tree renames the node itself).
+    // A label edit ended with a text. The model keeps its data as it is: the tree renames the
+    // node itself.
     std::function<void(TSCShellTreeNode&, const QString&)> OnLabelEdited;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
