@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <algorithm>
 
@@ -229,12 +230,13 @@ template <typename Loop> void TfMain::RunLoop(Loop loop) {
     if (running_ || ended_) {
         return;
     }
-    running_ = true;
-    CurrentFolder = FirstFolder(FileList);
-    RunGuarded(loop);
-    std::fill(Password.begin(), Password.end(), '\0');
-    Password.clear();
-    running_ = false;
+    {
+        const QScopedValueRollback running(running_, true);
+        CurrentFolder = FirstFolder(FileList);
+        RunGuarded(loop);
+        std::fill(Password.begin(), Password.end(), '\0');
+        Password.clear();
+    }
     EndRun();
 }
 
