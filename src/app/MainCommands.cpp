@@ -3,6 +3,7 @@
 #include "app/NewPass.h"
 #include "app/Progress.h"
 #include "app/StatusBar.h"
+#include "app/common/ProgramTexts.h"
 #include "engine/FileCommands.h"
 #include "platform/MessageService.h"
 #include "platform/gui/Application.h"
@@ -17,11 +18,6 @@
 namespace quarn {
 
 namespace {
-constexpr char WipeQuestion[] =
-    "Wiping a file will permanently overwrite the file's original contents! This procedure "
-    "cannot be reversed once started, and the file being wiped is generally not recoverable "
-    "by any means.\r\n\r\nWipe the selected files?";
-
 void NoFilesSelected(const char* verb) {
     Messages().Show(MessageKind::Information,
                     std::string("You must first select the files you wish to ") + verb + ".",
