@@ -177,6 +177,11 @@ private:
     std::vector<std::string> FilePaths() const;
     // Asks for the password unless the session's is reused; false when cancelled.
     bool AskPassword(bool newPassword);
+    // A file command: none while one runs; the selected files, or a message naming the verb
+    // when there are none; then confirm, and when it answers true, work in RunCommand's frame,
+    // all within a CommandScope.
+    template <typename Confirm, typename Work>
+    void RunFileCommand(const char* verb, Confirm confirm, Work work);
     // The frame of a command around its loop: the tree and list not repainted, the cancel
     // flag cleared, the busy state, and at the end, whatever happened, the refresh and the
     // end of the busy state. An error that escaped the loop is raised again after that.
