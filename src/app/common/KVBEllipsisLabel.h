@@ -32,9 +32,7 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
 
-    TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
-
     void SetLayout(TTextLayout layout);
     void SetWordWrap(bool wordWrap);
 
