@@ -11,6 +11,7 @@
 #include "app/StatusBar.h"
 #include "app/WebPage.h"
 #include "app/common/KVBRunOnce.h"
+#include "app/common/ProgramTexts.h"
 #include "help/HelpFuncs.h"
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
@@ -34,8 +35,6 @@ namespace quarn {
 TfMain* fMain = nullptr;
 
 namespace {
-constexpr char Caption[] = "Quarn!";
-constexpr char HelpFileName[] = "Quarn! Help.chm";
 constexpr char FileExtension[] = ".zot!";
 constexpr char FileTypeName[] = "Quarn!";
 constexpr char FileTypeDescription[] = "Quarn! Encrypted File";
@@ -45,7 +44,7 @@ TfMain::TfMain(std::vector<std::string> arguments)
     : QMainWindow(nullptr), arguments_(std::move(arguments)) {
     fMain = this;
     setObjectName(QStringLiteral("fMain"));
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QString::fromUtf8(ProgramCaption));
     rijndael_.CipherMode = CBC;
     rijndael_.KeySize = Large256;
     rijndael_.StringMode = smNormal;
@@ -123,7 +122,7 @@ void TfMain::FormCreate() {
     WriteProgramPath(*registry_, program);
     const StoredSettings stored = ReadSettings(*registry_);
     settings_ = stored.Values;
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QString::fromUtf8(ProgramCaption));
     LoadFavorites(rijndael_, stored.Favorites, favorites_);
     form_->iReady->ShowPicture(form_->ReadyIcon);
     form_->iBusy->ShowPicture(form_->NormalIcon);

@@ -105,7 +105,6 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // The list's context menu.
 
 private:
     class CommandScope;
@@ -130,6 +129,7 @@ private:
     // The selection changed since it was last counted: its total and the status bar, unless a
     // command runs.
     void CountChangedSelection();
+    // The list's context menu opens: the selection's total and the status bar anew.
     void scsListItemContextMenu();
     void scsListKeyUp(const QKeyEvent& key);
     void StatusBarResize();
@@ -177,6 +177,11 @@ private:
     std::vector<std::string> FilePaths() const;
     // Asks for the password unless the session's is reused; false when cancelled.
     bool AskPassword(bool newPassword);
+    // A file command: none while one runs; the selected files, or a message naming the verb
+    // when there are none; then confirm, and when it answers true, work in RunCommand's frame,
+    // all within a CommandScope.
+    template <typename Confirm, typename Work>
+    void RunFileCommand(const char* verb, Confirm confirm, Work work);
     // The frame of a command around its loop: the tree and list not repainted, the cancel
     // flag cleared, the busy state, and at the end, whatever happened, the refresh and the
     // end of the busy state. An error that escaped the loop is raised again after that.

@@ -3,6 +3,7 @@
 #include "app/NewPass.h"
 #include "app/Progress.h"
 #include "app/StatusBar.h"
+#include "app/common/ProgramTexts.h"
 #include "engine/FileCommands.h"
 #include "platform/MessageService.h"
 #include "platform/gui/Application.h"
@@ -17,11 +18,6 @@
 namespace quarn {
 
 namespace {
-constexpr char WipeQuestion[] =
-    "Wiping a file will permanently overwrite the file's original contents! This procedure "
-    "cannot be reversed once started, and the file being wiped is generally not recoverable "
-    "by any means.\r\n\r\nWipe the selected files?";
-
 void NoFilesSelected(const char* verb) {
     Messages().Show(MessageKind::Information,
                     std::string("You must first select the files you wish to ") + verb + ".",
@@ -56,56 +52,48 @@ private:
     TfMain& window_;
 };
 
-void TfMain::tbEncryptClick() {
+template <typename Confirm, typename Work>
+void TfMain::RunFileCommand(const char* verb, Confirm confirm, Work work) {
     if (commandRunning_ || FileCommandRunning()) {
         return;
     }
     const CommandScope command(*this);
     if (CollectSelectedFiles() == 0) {
-        NoFilesSelected("encrypt");
+        NoFilesSelected(verb);
         return;
     }
-    if (!AskPassword(true)) {
+    if (!confirm()) {
         return;
     }
-    RunCommand([this] {
-        EncryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
-                     SessionPassword);
-    });
+    RunCommand(work);
+}
+
+void TfMain::tbEncryptClick() {
+    RunFileCommand(
+        "encrypt", [this] { return AskPassword(true); },
+        [this] {
+            EncryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
+                         SessionPassword);
+        });
 }
 
 void TfMain::tbDecryptClick() {
-    if (commandRunning_ || FileCommandRunning()) {
-        return;
-    }
-    const CommandScope command(*this);
-    if (CollectSelectedFiles() == 0) {
-        NoFilesSelected("decrypt");
-        return;
-    }
-    if (!AskPassword(false)) {
-        return;
-    }
-    RunCommand([this] {
-        DecryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
-                     SessionPassword);
-    });
+    RunFileCommand(
+        "decrypt", [this] { return AskPassword(false); },
+        [this] {
+            DecryptFiles(*this, rijndael_, settings_.Engine, FilePaths(), CurrentFolder,
+                         SessionPassword);
+        });
 }
 
 void TfMain::tbWipeClick() {
-    if (commandRunning_ || FileCommandRunning()) {
-        return;
-    }
-    const CommandScope command(*this);
-    if (CollectSelectedFiles() == 0) {
-        NoFilesSelected("wipe");
-        return;
-    }
-    if (quarn::Messages().Show(MessageKind::Warning, WipeQuestion, MessageButtons::YesNo) !=
-        MessageAnswer::Yes) {
-        return;
-    }
-    RunCommand([this] { WipeFiles(*this, settings_.Engine, FilePaths(), CurrentFolder); });
+    RunFileCommand(
+        "wipe",
+        [] {
+            return quarn::Messages().Show(MessageKind::Warning, WipeQuestion,
+                                          MessageButtons::YesNo) == MessageAnswer::Yes;
+        },
+        [this] { WipeFiles(*this, settings_.Engine, FilePaths(), CurrentFolder); });
 }
 
 bool TfMain::AskPassword(bool newPassword) {

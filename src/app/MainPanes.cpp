@@ -61,7 +61,8 @@ void TfMain::scsTreeAddItem(LPCITEMIDLIST parentAbsolutePidl, LPCITEMIDLIST item
 
 void TfMain::scsListAddItem(IShellFolder* parentFolder, LPCITEMIDLIST itemRelativePidl,
                             SFGAOF attributes, bool& allowAdd) {
-    allowAdd = ListShowsItem(attributes, GetPidlDisplayName(parentFolder, itemRelativePidl, 2));
+    allowAdd = ListShowsItem(
+        attributes, GetPidlDisplayName(parentFolder, itemRelativePidl, ParsingDisplayName));
 }
 
 void TfMain::scsListFillComplete() {

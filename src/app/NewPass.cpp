@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QWindow>
 
 namespace quarn {
@@ -169,9 +170,8 @@ void TfNewPass::showEvent(QShowEvent* event) {
         windowHandle()->setTransientParent(owner_->windowHandle());
     }
     CentreWindow(this, owner_);
-    showing_ = true;
+    const QScopedValueRollback showing(showing_, true);
     RunGuarded([this] { FormShow(); });
-    showing_ = false;
 }
 
 } // namespace quarn

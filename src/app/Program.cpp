@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/NewPass.h"
 #include "app/Progress.h"
+#include "app/common/ProgramTexts.h"
 #include "platform/gui/Application.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@
 namespace quarn {
 
 int RunQuarn(const std::vector<std::string>& args) {
-    SetApplicationTitle("Quarn!");
+    SetApplicationTitle(ProgramCaption);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quarn/quarn.png")));
     // The program ends with the main window, also while a help window is open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QWindow>
 #include <algorithm>
 
@@ -122,9 +123,8 @@ void TfProgress::ShowForm() {
 }
 
 void TfProgress::CloseForm() {
-    closing_ = true;
+    const QScopedValueRollback closing(closing_, true);
     close();
-    closing_ = false;
 }
 
 void TfProgress::bCancelClick() {

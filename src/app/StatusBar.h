@@ -23,7 +23,6 @@ public:
     explicit TStatusBar(QWidget* parent = nullptr);
 
     void AddPanel(int width, const QString& text);
-    int PanelCount() const { return static_cast<int>(panels_.size()); }
     void SetPanelWidth(int index, int width);
     QString PanelText(int index) const;
     void SetPanelText(int index, const QString& text);

@@ -4,6 +4,7 @@
 #include "app/common/KVBRunOnce.h"
 #include "app/common/KeyPreview.h"
 #include "app/common/PasswordRule.h"
+#include "app/common/ProgramTexts.h"
 #include "app/common/Settings.h"
 #include "clu/MainForm.h"
 #include "engine/FileCommands.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <algorithm>
 
@@ -33,14 +35,6 @@ namespace quarn::clu {
 TfMain* fMain = nullptr;
 
 namespace {
-
-constexpr char Caption[] = "Quarn!";
-constexpr char HelpFileName[] = "Quarn! Help.chm";
-
-constexpr char WipeQuestion[] =
-    "Wiping a file will permanently overwrite the file's original contents! This procedure "
-    "cannot be reversed once started, and the file being wiped is generally not recoverable "
-    "by any means.\r\n\r\nWipe the selected files?";
 
 int Percent(int value) {
     return std::clamp(value, 0, 100);
@@ -85,7 +79,7 @@ void TfMain::CreateComponents() {
     // A frame to screen readers, where Qt's interface of a plain widget is a "filler".
     SetAccessibleRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("fMain"));
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QString::fromUtf8(ProgramCaption));
     form_ = std::make_unique<MainForm>(this);
 
     RunOnce = new TKVBRunOnce(this);
@@ -118,7 +112,7 @@ void TfMain::FormCreate(const std::string& workingFolder) {
         return;
     }
 
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QString::fromUtf8(ProgramCaption));
     if (commandLine_.Operation == TOperation::Wipe) {
         const MessageAnswer answer =
             quarn::Messages().Show(MessageKind::Warning, WipeQuestion, MessageButtons::YesNo);
@@ -229,12 +223,13 @@ template <typename Loop> void TfMain::RunLoop(Loop loop) {
     if (running_ || ended_) {
         return;
     }
-    running_ = true;
-    CurrentFolder = FirstFolder(FileList);
-    RunGuarded(loop);
-    std::fill(Password.begin(), Password.end(), '\0');
-    Password.clear();
-    running_ = false;
+    {
+        const QScopedValueRollback running(running_, true);
+        CurrentFolder = FirstFolder(FileList);
+        RunGuarded(loop);
+        std::fill(Password.begin(), Password.end(), '\0');
+        Password.clear();
+    }
     EndRun();
 }
 
@@ -336,7 +331,7 @@ void TfMain::SetOverallProgress(int percent) {
 
 int RunUtility(const std::vector<std::string>& args) {
     RunGuarded([&] {
-        SetApplicationTitle(Caption);
+        SetApplicationTitle(ProgramCaption);
         // The run ends with its window, not with the last message box that closes.
         QApplication::setQuitOnLastWindowClosed(false);
         const std::optional<TCommandLine> commandLine = ParseCommandLine(args);

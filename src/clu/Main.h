@@ -56,7 +56,6 @@ public:
     void ShowCounter(int number, int count) override;
     void SetOverallProgress(int percent) override;
 
-    const TCommandLine& CommandLine() const { return commandLine_; }
     const EngineOptions& Options() const { return options_; }
 
     // Fields.

@@ -34,12 +34,4 @@ IMalloc& SharedMalloc() {
     return allocator;
 }
 
-HRESULT SHGetMalloc(IMalloc** malloc) {
-    if (malloc == nullptr) {
-        return E_POINTER;
-    }
-    *malloc = &SharedMalloc();
-    return S_OK;
-}
-
 } // namespace quarn

@@ -19,7 +19,6 @@ public:
 };
 
 // The process-wide allocator (over malloc); its reference count never frees it.
-HRESULT SHGetMalloc(IMalloc** malloc);
 IMalloc& SharedMalloc();
 
 } // namespace quarn

@@ -35,8 +35,6 @@ public:
     void Insert(std::size_t position, MenuItem item);
     std::size_t Count() const { return items_.size(); }
     const MenuItem& At(std::size_t position) const { return items_.at(position); }
-    // The default item's identifier (GetMenuDefaultItem), -1 when there is none.
-    int DefaultItem() const;
 
 private:
     std::vector<MenuItem> items_;

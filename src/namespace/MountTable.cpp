@@ -1,5 +1,7 @@
 #include "namespace/MountTable.h"
 
+#include "platform/SplitText.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -26,19 +28,6 @@ std::string Unescape(std::string_view field) {
         }
     }
     return text;
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    while (start < line.size()) {
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        if (end > start) {
-            fields.push_back(line.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return fields;
 }
 
 bool IsOneOf(std::string_view value, std::initializer_list<std::string_view> values) {
@@ -132,11 +121,8 @@ bool IsPathWithin(std::string_view path, std::string_view folder) {
 
 std::vector<Volume> ParseMountInfo(std::string_view text) {
     std::vector<Volume> volumes;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const auto fields = SplitFields(text.substr(start, end - start));
-        start = end + 1;
+    for (const std::string_view line : SplitSkippingEmpty(text, '\n')) {
+        const auto fields = SplitSkippingEmpty(line, ' ');
         const auto dash = std::find(fields.begin(), fields.end(), "-");
         if (fields.size() < 5 || dash == fields.end() || fields.end() - dash < 3) {
             continue;

@@ -6,6 +6,7 @@
 #include "namespace/UserFolders.h"
 #include "platform/EntryRename.h"
 #include "platform/MessageService.h"
+#include "platform/SplitText.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,19 +22,6 @@ std::optional<Item> DecodeFirst(LPCITEMIDLIST list) {
         return std::nullopt;
     }
     return DecodeItem(FirstItem(list));
-}
-
-std::vector<std::string_view> PathComponents(std::string_view path) {
-    std::vector<std::string_view> components;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        if (end > start) {
-            components.push_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return components;
 }
 
 } // namespace
@@ -70,7 +58,7 @@ HRESULT NamespaceFolder::ParseDisplayName(HWND, IBindCtx*, const std::string& na
 HRESULT ParseEntries(const std::string& folderPath, const std::string& relativePath,
                      std::string& items, SFGAOF* attributes) {
     std::vector<std::string_view> components;
-    for (std::string_view component : PathComponents(relativePath)) {
+    for (std::string_view component : SplitSkippingEmpty(relativePath, '/')) {
         if (component == "..") {
             if (components.empty()) {
                 return E_INVALIDARG;

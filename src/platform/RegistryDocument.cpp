@@ -2,6 +2,7 @@
 
 #include "platform/AsciiText.h"
 #include "platform/RegistryText.h"
+#include "platform/SplitText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -138,13 +139,8 @@ std::string FormatData(const RegistryValue& value) {
 
 RegistryKeyPath SplitKeyPath(std::string_view key) {
     RegistryKeyPath path;
-    std::size_t start = 0;
-    while (start <= key.size()) {
-        const std::size_t end = std::min(key.find('\\', start), key.size());
-        if (end > start) {
-            path.emplace_back(key.substr(start, end - start));
-        }
-        start = end + 1;
+    for (const std::string_view part : SplitSkippingEmpty(key, '\\')) {
+        path.emplace_back(part);
     }
     return path;
 }

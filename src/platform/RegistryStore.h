@@ -17,8 +17,6 @@ class RegistryStore {
 public:
     RegistryStore(std::string folder, RegistryRoot root);
 
-    const std::string& FilePath() const { return file_; }
-
     // The file as it is (empty when it does not exist), read under a shared lock.
     RegistryDocument Load() const;
     // Whether the folder (created when missing) and the file may be written.

@@ -1,6 +1,7 @@
 #include "platform/RegistryText.h"
 
 #include "platform/AsciiText.h"
+#include "platform/SplitText.h"
 
 #include <cstdint>
 
@@ -202,17 +203,12 @@ std::optional<std::vector<std::string>> ParseKeyHeader(std::string_view line) {
     }
     const std::string_view inside = line.substr(1, line.size() - 2);
     std::vector<std::string> path;
-    std::size_t start = 0;
-    while (start <= inside.size()) {
-        const std::size_t end = std::min(inside.find('\\', start), inside.size());
-        if (end > start) {
-            auto part = DecodePercent(inside.substr(start, end - start));
-            if (!part) {
-                return std::nullopt;
-            }
-            path.push_back(std::move(*part));
+    for (const std::string_view piece : SplitSkippingEmpty(inside, '\\')) {
+        auto part = DecodePercent(piece);
+        if (!part) {
+            return std::nullopt;
         }
-        start = end + 1;
+        path.push_back(std::move(*part));
     }
     return path;
 }

@@ -1,6 +1,7 @@
 #include "platform/StagedFolder.h"
 
 #include "platform/SafeFile.h"
+#include "platform/StagedFileName.h"
 #include "platform/StagingLock.h"
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <random>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -18,10 +18,7 @@ namespace quarn {
 
 namespace {
 
-constexpr char StagingPrefix[] = ".quarn-";
-constexpr char StagingSuffix[] = ".part";
-constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-constexpr std::size_t RandomLetters = 6;
+constexpr std::string_view StagingPrefix = ".quarn-";
 // Fresh names drawn before giving up; each one is lost only to a name in use or to a
 // cleaner that took it between its making and its locking.
 constexpr int StagingAttempts = 100;
@@ -41,16 +38,6 @@ bool NameFits(const std::string& path) {
     }
     const long nameMax = ::pathconf(FolderOrWorking(path).c_str(), _PC_NAME_MAX);
     return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
-}
-
-std::string FreshStagingName() {
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-    std::string name = StagingPrefix;
-    for (std::size_t i = 0; i < RandomLetters; ++i) {
-        name += Letters[pick(random)];
-    }
-    return name + StagingSuffix;
 }
 
 // The entry name in the folder open at dir is still the folder open at fd.
@@ -147,14 +134,7 @@ int RenameFolderNoReplace(const std::string& from, const std::string& to) {
 } // namespace
 
 bool IsStagingFolderName(const std::string& name) {
-    const std::string_view prefix = StagingPrefix;
-    const std::string_view suffix = StagingSuffix;
-    if (name.size() != prefix.size() + RandomLetters + suffix.size() || !name.starts_with(prefix) ||
-        !name.ends_with(suffix)) {
-        return false;
-    }
-    const std::string_view letters = std::string_view(name).substr(prefix.size(), RandomLetters);
-    return letters.find_first_not_of(Letters) == std::string_view::npos;
+    return IsStagingName(name, StagingPrefix);
 }
 
 void RemoveDeadStagingFolders(const std::string& folder) {
@@ -196,7 +176,7 @@ FileOperationResult StagedFolder::Open(const std::string& path) {
     // A cleaner in another process may find the new folder before it is locked and remove it:
     // the folder is only ours once it is locked under its name.
     for (int attempt = 0; attempt < StagingAttempts; ++attempt) {
-        const std::string name = FreshStagingName();
+        const std::string name = FreshStagingName(StagingPrefix);
         if (::mkdirat(dir.Get(), name.c_str(), S_IRWXU) != 0) {
             if (errno == EEXIST) {
                 continue;

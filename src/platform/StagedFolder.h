@@ -25,7 +25,6 @@ public:
     // under path, before anything is made.
     FileOperationResult Open(const std::string& path);
 
-    const std::string& Path() const { return path_; }
     // Where the contents go until the commit.
     const std::string& StagingPath() const { return staging_; }
 

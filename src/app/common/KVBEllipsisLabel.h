@@ -32,13 +32,8 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
 
-    TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
-
-    TTextLayout Layout() const { return layout_; }
     void SetLayout(TTextLayout layout);
-
-    bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool wordWrap);
 
     // On: "&x" underlines x and "&&" draws "&". Off: "&" is drawn as it stands.
@@ -46,7 +41,6 @@ public:
     void SetShowAccelChar(bool showAccelChar);
 
     // Off: the client area is filled with Color before the caption is drawn.
-    bool Transparent() const { return transparent_; }
     void SetTransparent(bool transparent);
 
     // The palette's window colour, inherited from the parent until set.

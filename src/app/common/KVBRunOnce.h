@@ -26,11 +26,9 @@ public:
     // Destroying it disarms the timer: nothing runs.
     explicit TKVBRunOnce(QObject* owner = nullptr);
 
-    int Pause() const { return pause_; }
     // Restarts the delay when armed. Throws std::runtime_error when no timer can be armed.
     void SetPause(int pause);
 
-    const TNotifyEvent& OnRun() const { return onRun_; }
     // Arms the timer when Run was already called. Throws as SetPause.
     void SetOnRun(TNotifyEvent onRun);
 

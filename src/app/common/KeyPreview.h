@@ -30,7 +30,6 @@ public:
     // default topic.
     explicit KeyPreview(QWidget* form, std::string helpTopic = {});
 
-    const std::string& HelpTopic() const { return helpTopic_; }
     void SetHelpTopic(std::string helpTopic) { helpTopic_ = std::move(helpTopic); }
 
     KeyHandler OnKeyDown;

@@ -38,11 +38,8 @@ public:
     HelpWindow(std::unique_ptr<ChmArchive> archive, std::string filePath);
 
     const std::string& FilePath() const { return filePath_; }
-    const ChmArchive& Archive() const { return *archive_; }
     // Shows a topic of the file; false (and nothing changes) when the file lacks it.
     bool ShowTopic(const std::string& topic);
-    QTextBrowser& Browser() { return *browser_; }
-    QTreeWidget& Contents() { return *contents_; }
 
 private:
     void BuildToolBar();

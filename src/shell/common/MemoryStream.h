@@ -14,7 +14,6 @@ public:
 
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::size_t Size() const { return bytes_.size(); }
-    std::size_t Position() const { return position_; }
     void SetPosition(std::size_t position) { position_ = position; }
     std::size_t Remaining() const { return position_ < Size() ? Size() - position_ : 0; }
 

@@ -58,7 +58,6 @@ public:
     // WM_DEVICECHANGE is answered at once and posted to the window again as
     // WM_DEFERREDDEVICECHANGE, which notifies the subscribers.
     void HiddenWindowProc(TMessage& message);
-    QObject* HiddenWindow() const { return window_.get(); }
 
 private:
     class Window;

@@ -26,7 +26,7 @@ std::vector<std::string> PathsOf(const ShellIdListItems& items) {
     }
     std::vector<std::string> paths;
     for (const std::string& child : items.children) {
-        std::string path = GetPidlDisplayName(folder.get(), AsList(child), 2); // for parsing
+        std::string path = GetPidlDisplayName(folder.get(), AsList(child), ParsingDisplayName);
         if (!path.starts_with('/') || !WithinPathLimits(path)) {
             return {};
         }

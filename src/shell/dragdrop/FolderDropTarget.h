@@ -24,8 +24,6 @@ public:
     HRESULT DragLeave() override;
     HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
-    const std::string& Folder() const { return folder_; }
-
 private:
     // What the items may do here: none when there are none or one is the folder or above it.
     DWORD AllowedHere(const std::vector<std::string>& paths, DWORD allowed) const;

@@ -46,7 +46,6 @@ void TSCListDragDrop::BeginOleDrag(int buttonKind, const QModelIndex& pressed) {
     if (!CanDragFrom(pressed) || !list_.IsSelected(pressed.row())) {
         return;
     }
-    draggedOnce_ = true;
     list_.SetBusy(true);
     bool dropped = false;
     const auto end = qScopeGuard([&] {

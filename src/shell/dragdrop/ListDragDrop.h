@@ -26,7 +26,6 @@ public:
     HRESULT OleDragLeave() override;
     HRESULT OleDrop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
-    bool DraggedOnce() const { return draggedOnce_; }
     // The row the drop highlight is on; -1 for none.
     int DropHighlightRow() const;
 
@@ -56,7 +55,6 @@ private:
     TSCDragScroller scroller_;
     ComPtr<IDataObject> dragOverData_;
     DWORD dragEnterKeyState_ = 0;
-    bool draggedOnce_ = false;
 };
 
 } // namespace quarn

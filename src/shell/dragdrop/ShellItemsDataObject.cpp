@@ -11,8 +11,6 @@ namespace quarn {
 
 namespace {
 
-constexpr int ForParsing = 2;
-
 TSCDataBlocks BlocksOf(IShellFolder* folder, LPCITEMIDLIST folderPidl,
                        const std::vector<LPCITEMIDLIST>& children) {
     if (children.empty()) {
@@ -20,7 +18,7 @@ TSCDataBlocks BlocksOf(IShellFolder* folder, LPCITEMIDLIST folderPidl,
     }
     std::vector<std::string> paths;
     for (const LPCITEMIDLIST child : children) {
-        paths.push_back(GetPidlDisplayName(folder, child, ForParsing));
+        paths.push_back(GetPidlDisplayName(folder, child, ParsingDisplayName));
     }
     return {BuildShellIdListBlock(folderPidl, children), BuildHDropBlock(paths)};
 }

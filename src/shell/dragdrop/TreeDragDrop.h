@@ -33,7 +33,6 @@ public:
     // point in the viewport's coordinates.
     void DragScrollExpand(QPoint point);
 
-    TSCShellTreeNode* DragNode() const { return dragNode_; }
     TSCShellTreeNode* DropHighlight() const;
 
 protected:

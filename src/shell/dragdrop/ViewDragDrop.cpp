@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 
 namespace quarn {
 
@@ -160,14 +161,13 @@ void TSCViewDragDrop::EndPress() {
     pressButton_ = Qt::NoButton;
     const std::unique_ptr<QMouseEvent> press = std::move(heldPress_);
     const std::unique_ptr<QContextMenuEvent> menu = std::move(heldMenu_);
-    replaying_ = true;
+    const QScopedValueRollback replaying(replaying_, true);
     if (press) {
         QApplication::sendEvent(view_->viewport(), press.get());
     }
     if (menu) {
         QApplication::sendEvent(view_->viewport(), menu.get());
     }
-    replaying_ = false;
 }
 
 } // namespace quarn

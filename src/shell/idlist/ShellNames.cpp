@@ -44,7 +44,7 @@ void FreeStrRet(STRRET& name) {
 }
 
 std::string GetPidlDisplayName(IShellFolder* folder, LPCITEMIDLIST list, int kind) {
-    if (kind < 0 || kind > 3) {
+    if (kind < NormalDisplayName || kind > EditingDisplayName) {
         return {};
     }
     ComPtr<IShellFolder> desktop;
@@ -72,12 +72,12 @@ std::string GetAbsolutePidlName(LPCITEMIDLIST list) {
     TSCIdListArray levels(list);
     const int count = levels.GetCount();
     if (count <= 1) {
-        return GetPidlDisplayName(desktop.get(), list, 1);
+        return GetPidlDisplayName(desktop.get(), list, InFolderDisplayName);
     }
     void* object = nullptr;
     OleCheck(desktop->BindToObject(levels.GetPrefix(1), nullptr, IID_IShellFolder, &object));
     const auto parent = ComPtr<IShellFolder>::Attach(static_cast<IShellFolder*>(object));
-    return GetPidlDisplayName(parent.get(), levels.GetItem(count - 1), 1);
+    return GetPidlDisplayName(parent.get(), levels.GetItem(count - 1), InFolderDisplayName);
 }
 
 } // namespace quarn

@@ -8,7 +8,13 @@
 
 namespace quarn {
 
-// kind: 0 normal, 1 in folder, 2 for parsing, 3 in folder for editing.
+// The kinds of display name that GetPidlDisplayName gives.
+inline constexpr int NormalDisplayName = 0;
+inline constexpr int InFolderDisplayName = 1;
+inline constexpr int ParsingDisplayName = 2;
+inline constexpr int EditingDisplayName = 3; // in folder, for editing
+
+// "" for a kind that is none of these.
 std::string GetPidlDisplayName(IShellFolder* folder, LPCITEMIDLIST list, int kind);
 std::string GetAbsolutePidlName(LPCITEMIDLIST list); // raises EOleSysError
 std::string StrRetToString(LPCITEMIDLIST list, const STRRET& name);

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QTreeView>
 #include <algorithm>
 #include <cmath>
@@ -41,7 +42,7 @@ void TSCColumnFill::Fill() {
     const long long own = std::accumulate(widths_.begin(), widths_.end(), 0LL);
     const long long room = std::max<long long>(view_.viewport()->width(), own);
     factor_ = own > 0 ? static_cast<double>(room) / static_cast<double>(own) : 1.0;
-    filling_ = true;
+    const QScopedValueRollback filling(filling_, true);
     long long ownEdge = 0;
     long long shownEdge = 0;
     for (std::size_t column = 0; column < widths_.size(); ++column) {
@@ -50,7 +51,6 @@ void TSCColumnFill::Fill() {
         header_.resizeSection(static_cast<int>(column), static_cast<int>(edge - shownEdge));
         shownEdge = edge;
     }
-    filling_ = false;
 }
 
 // A width the user gave (an edge dragged, a divider double-clicked): the others keep their

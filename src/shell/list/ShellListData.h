@@ -40,7 +40,6 @@ public:
     // four columns (1 size, 2 type, 3 modified; 0, the name, and others give "").
     std::string GetDetailText(int column, IShellDetails* details = nullptr);
     void ComputeDetailTexts();
-    bool DetailsReady() const { return detailsReady_; }
 
     // What the item recorded when it was listed: the size of a file (none for folders and
     // virtual items), and its modification time, or its birth time where that is zero.

@@ -1,5 +1,7 @@
 #include "shell/list/ShellListFilter.h"
 
+#include "platform/SplitText.h"
+
 #include <QString>
 #include <dirent.h>
 #include <memory>
@@ -48,13 +50,8 @@ struct DirCloser {
 
 std::vector<std::string> ParseFileFilter(std::string_view text) {
     std::vector<std::string> masks;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(';', start), text.size());
-        if (end > start) {
-            masks.emplace_back(text.substr(start, end - start));
-        }
-        start = end + 1;
+    for (const std::string_view mask : SplitSkippingEmpty(text, ';')) {
+        masks.emplace_back(mask);
     }
     return masks;
 }

@@ -24,7 +24,6 @@ public:
 
     // None for a top-level node.
     TSCShellTreeNode* Parent() const;
-    int Index() const { return row_; }
     int Count() const { return static_cast<int>(children_.size()); }
     TSCShellTreeNode* Item(int index) const { return children_.at(index).get(); }
     const std::string& Text() const { return text_; }
@@ -33,10 +32,7 @@ public:
     bool FillHeld() const { return fillHeld_; }
     // None for a node that other code added.
     TSCShTreeData* Data() const { return data_.get(); }
-    // 0 none, 1 shared, 2 link.
-    int OverlayImage() const { return overlay_; }
-    // Drawn dimmed (hidden items).
-    bool Cut() const { return cut_; }
+    // overlay: 0 none, 1 shared, 2 link; cut: drawn dimmed (hidden items).
     void SetLook(int overlay, bool cut) {
         overlay_ = overlay;
         cut_ = cut;
@@ -106,8 +102,8 @@ public:
     std::function<void(TSCShellTreeNode&)> OnDeleting;
     // The image indexes of a node that has none yet (0 each).
     std::function<void(TSCShellTreeNode&, int& imageIndex, int& selectedIndex)> OnGetImageIndex;
-    // A label edit ended with a text. The model keeps its data as it is: the tree renames
-    // the node itself.
+    // A label edit ended with a text. The model keeps its data as it is: the tree renames the
+    // node itself.
     std::function<void(TSCShellTreeNode&, const QString&)> OnLabelEdited;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

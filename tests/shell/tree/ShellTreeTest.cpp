@@ -8,6 +8,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
@@ -186,9 +187,8 @@ public:
     MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override {
         const MessageAnswer answer = ScriptedMessages::Show(kind, text, buttons);
         if (whileShown && !showing_) {
-            showing_ = true;
+            const QScopedValueRollback showing(showing_, true);
             whileShown();
-            showing_ = false;
         }
         return answer;
     }
