@@ -38,8 +38,7 @@ private:
     fs::path root_;
 };
 
-quarn::TSCShellTreeNode* Child(quarn::TSCShellTree& tree, quarn::TSCShellTreeNode* node,
-                               const std::string& text) {
+quarn::TSCShellTreeNode* Child(quarn::TSCShellTreeNode* node, const std::string& text) {
     for (int i = 0; i < node->Count(); ++i) {
         if (node->Item(i)->Text() == text) {
             return node->Item(i);
@@ -71,7 +70,7 @@ void BM_ExpandNodeWith10000Subfolders(benchmark::State& state) {
     for (auto _ : state) {
         tree.Refill();
         QApplication::processEvents(); // the refill's own layout is not the expansion's
-        quarn::TSCShellTreeNode* wide = Child(tree, tree.RootNode(), "wide");
+        quarn::TSCShellTreeNode* wide = Child(tree.RootNode(), "wide");
         const auto start = Clock::now();
         const int plainCount = quarn::bench::PlainListing(folders.Path("wide"));
         const auto middle = Clock::now();
@@ -103,8 +102,7 @@ void BM_RefreshFilledTreeOf50000NodesWithOneChange(benchmark::State& state) {
     QApplication::processEvents();
     int nodes = tree.RootNode()->Count();
     for (int f = 0; f < FilledFolders; ++f) {
-        quarn::TSCShellTreeNode* folder =
-            Child(tree, tree.RootNode(), "folder " + std::to_string(f));
+        quarn::TSCShellTreeNode* folder = Child(tree.RootNode(), "folder " + std::to_string(f));
         tree.Expand(folder);
         nodes += folder->Count();
     }
@@ -159,7 +157,7 @@ void BM_ChangeByAnotherProgramReachesTheTree(benchmark::State& state) {
     tree.setFocus();
     tree.BaseFolder().SetPath(folders.Path());
     QApplication::processEvents();
-    quarn::TSCShellTreeNode* watched = Child(tree, tree.RootNode(), "watched");
+    quarn::TSCShellTreeNode* watched = Child(tree.RootNode(), "watched");
     tree.Expand(watched);
     const std::string made = folders.Path("watched/made");
     Milliseconds latency{};
@@ -167,12 +165,12 @@ void BM_ChangeByAnotherProgramReachesTheTree(benchmark::State& state) {
         const bool making = !fs::exists(made);
         const auto start = Clock::now();
         RunProgram(making ? "mkdir" : "rmdir", made);
-        while ((Child(tree, watched, "made") != nullptr) != making &&
+        while ((Child(watched, "made") != nullptr) != making &&
                Clock::now() - start < std::chrono::seconds(5)) {
             QApplication::processEvents(QEventLoop::AllEvents, 1);
         }
         const auto end = Clock::now();
-        if ((Child(tree, watched, "made") != nullptr) != making) {
+        if ((Child(watched, "made") != nullptr) != making) {
             state.SkipWithError("the change did not reach the tree");
         }
         latency += end - start;

@@ -59,8 +59,8 @@ const Verb* VerbOf(const char* verb) {
 // item it holds until then.
 MenuItem SendToPopup() {
     auto entries = std::make_shared<MenuModel>();
-    entries->Insert(0, {0, "(empty)", MF_GRAYED});
-    return {0, "Se&nd To", MF_POPUP, std::move(entries)};
+    entries->Insert(0, {.text = "(empty)", .flags = MF_GRAYED});
+    return {.text = "Se&nd To", .flags = MF_POPUP, .popup = std::move(entries)};
 }
 
 // Cut to fit, always terminated.
@@ -116,16 +116,16 @@ HRESULT FileContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UI
             continue;
         }
         if (group >= 0 && verb.group != group) {
-            menu->Insert(index++, {0, {}, MF_SEPARATOR});
+            menu->Insert(index++, {.flags = MF_SEPARATOR});
         }
         group = verb.group;
         UINT itemFlags = verb.offset == OpenOffset ? MFS_DEFAULT : MF_STRING;
         if (verb.offset == PasteOffset && !ClipboardHoldsEntries()) {
             itemFlags |= MF_GRAYED;
         }
-        menu->Insert(index++, {first + verb.offset, verb.text, itemFlags});
+        menu->Insert(index++, {.id = first + verb.offset, .text = verb.text, .flags = itemFlags});
         if (verb.offset == OpenOffset && !(flags & CMF_DEFAULTONLY)) {
-            menu->Insert(index++, {0, {}, MF_SEPARATOR});
+            menu->Insert(index++, {.flags = MF_SEPARATOR});
             menu->Insert(index++, SendToPopup());
         }
         used = std::max(used, verb.offset + 1);

@@ -70,6 +70,7 @@ using Item = std::variant<RootItem, VolumeItem, EntryItem, TrashItem>;
 
 // One handler per kind of item, for std::visit.
 template <typename... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // item: one item with its byte count. Nothing when the bytes are not one of ours.
 std::optional<Item> DecodeItem(std::span<const std::uint8_t> item);

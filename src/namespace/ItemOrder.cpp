@@ -11,7 +11,7 @@ namespace quarn {
 
 namespace {
 
-constexpr int NameColumn = 0;
+// Column 0, the name, and any other column order by name alone.
 constexpr int SizeColumn = 1;
 constexpr int TypeColumn = 2;
 constexpr int ModifiedColumn = 3;

@@ -17,11 +17,12 @@ inline constexpr UINT MFS_DEFAULT = 0x1000;
 
 class MenuModel;
 
+// Every member has its default, so an item names only what it sets: {.flags = MF_SEPARATOR}.
 struct MenuItem {
-    UINT id = 0;      // 0 for a separator and a submenu
-    std::string text; // "&" before the access letter
+    UINT id = 0;           // 0 for a separator and a submenu
+    std::string text = {}; // "&" before the access letter
     UINT flags = MF_STRING;
-    std::shared_ptr<MenuModel> popup; // the submenu, with MF_POPUP
+    std::shared_ptr<MenuModel> popup = {}; // the submenu, with MF_POPUP
 
     bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
     bool IsPopup() const { return (flags & MF_POPUP) != 0 && popup; }

@@ -238,7 +238,7 @@ struct Refusal {
     const char* name;
     std::function<void(TfOptions&, const std::string& existingFolder)> input;
     MessageKind kind = MessageKind::Information;
-    std::string message; // "" when OK is accepted
+    std::string message = ""; // none when OK is accepted
     const char* field = nullptr;
     const char* fieldText = nullptr; // what the field shows afterwards
 };

@@ -224,8 +224,9 @@ TEST_F(ShellListTest, TheMenusRenameEditsTheItemItWasOpenedForWhereverItMoved) {
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->text().toStdString(), "c.TXT");
         QTest::keyClick(editor, Qt::Key_Escape);
-        QTest::qWaitFor(
-            [&] { return list.View()->viewport()->findChild<QLineEdit*>() == nullptr; });
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return list.View()->viewport()->findChild<QLineEdit*>() == nullptr;
+        })) << "Escape closes the editor";
     }
 }
 
