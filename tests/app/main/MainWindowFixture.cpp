@@ -49,7 +49,8 @@ void MainWindowTest::WhenModal(std::function<void(QWidget& window)> action) {
     modalWaits_.emplace_back(poll);
     QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
+        // Keys reach the dialog, and its focus is the application's, once it is active.
+        if (modal == nullptr || !modal->isVisible() || !modal->isActiveWindow()) {
             return;
         }
         poll->stop();

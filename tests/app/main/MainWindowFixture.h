@@ -53,8 +53,8 @@ protected:
         return nullptr;
     }
 
-    // Runs action on the next modal window (dialog or box) once it is up, from inside its
-    // own loop. A wait that is still pending ends with the test.
+    // Runs action on the next modal window (dialog or box) once it is up and active, from inside
+    // its own loop. A wait that is still pending ends with the test.
     void WhenModal(std::function<void(QWidget& window)> action);
     // Answers the next password dialog: types both entries, checks "Use for session" as
     // asked, and presses OK.

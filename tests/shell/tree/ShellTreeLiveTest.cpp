@@ -199,7 +199,7 @@ TEST_F(LiveTree, AnOwnRenameSwallowsOnlyItsOwnChange) {
     ASSERT_TRUE(fs::is_directory(fixture.Path("uno")));
     QTest::qWait(RefreshSchedule::OwnChangeWaitMs + 100);
     Outside("mkdir " + Quoted(fixture.Path("later")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "later"); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("", "later"); }, ChangeWaitMs));
 }
 
 TEST_F(LiveTree, SwitchingDynamicRefreshOffAndOnStopsAndRestartsTheWatch) {
