@@ -9,11 +9,13 @@
 #include "shell/idlist/ShellFolders.h"
 #include "shell/list/DetailTexts.h"
 #include "shell/list/ShellListData.h"
+#include "shell/views/HeaderSortArrow.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -307,6 +309,16 @@ TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
     EXPECT_EQ(FileRows(list),
               (Texts{"a.txt", "A.txt", "ARCHIVE.ZIP", "b.bin", "c.TXT", "huge.bin", "STRASSE.txt",
                      "straße.txt", "w*?.txt", "wide.txt", ListFixture::RawName}));
+}
+
+TEST_F(ShellListTest, KeyZeroOrdersTheRowsByTheBytesOfTheirCaptions) {
+    Show("files");
+    const auto byName = RowNames(list);
+    ASSERT_FALSE(std::is_sorted(byName.begin(), byName.end()));
+    list.SetSortKey(0);
+    const auto captions = RowNames(list);
+    EXPECT_TRUE(std::is_sorted(captions.begin(), captions.end())) << "folders among the files";
+    EXPECT_TRUE(std::is_permutation(captions.begin(), captions.end(), byName.begin()));
 }
 
 TEST_F(ShellListTest, AColumnClickHandlerThatSetsTheKeyDecides) {
