@@ -531,9 +531,12 @@ void TSCCustomShellList::RestoreColumnWidths() {
 
 // Sorting.
 
-void TSCCustomShellList::ShowSortIndicator() {
-    SetSortColumn(std::abs(sortKey_) - 1);
-    SetSortDescending(sortKey_ < 0);
+int TSCCustomShellList::SortColumn() const {
+    return std::abs(sortKey_) - 1;
+}
+
+bool TSCCustomShellList::SortDescending() const {
+    return sortKey_ < 0;
 }
 
 void TSCCustomShellList::SetSortKey(int key) {
@@ -541,8 +544,8 @@ void TSCCustomShellList::SetSortKey(int key) {
     if (key != sortKey_) {
         sortKey_ = key;
         Resort();
+        ApplyHeaderSort();
     }
-    ShowSortIndicator();
 }
 
 void TSCCustomShellList::Resort() {
@@ -559,7 +562,6 @@ void TSCCustomShellList::ColumnClicked(int column) {
     if (!sortKeySet_) {
         SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
     }
-    ApplyHeaderSort(); // the header's own click may have moved Qt's indicator
 }
 
 // The file filter.

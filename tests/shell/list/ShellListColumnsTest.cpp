@@ -264,9 +264,9 @@ void ClickHeader(TSCCustomShellList& list, int column) {
 TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
     Show("files");
     EXPECT_EQ(list.SortKey(), 1);
-    QHeaderView* header = list.ReportView()->header();
-    EXPECT_EQ(header->sortIndicatorSection(), 0);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    TSCSortHeaderView* header = list.GetHeaderHandle();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->IndicatorOrder(0), Qt::AscendingOrder);
 
     ClickHeader(list, 1);
     EXPECT_EQ(list.SortKey(), 2);
@@ -274,11 +274,12 @@ TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
     EXPECT_EQ(FileRows(list),
               (Texts{"a.txt", "A.txt", ListFixture::RawName, "straße.txt", "STRASSE.txt",
                      "ARCHIVE.ZIP", "b.bin", "c.TXT", "w*?.txt", "wide.txt", "huge.bin"}));
-    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->IndicatorOrder(0), std::nullopt);
+    EXPECT_EQ(header->IndicatorOrder(1), Qt::AscendingOrder);
 
     ClickHeader(list, 1);
     EXPECT_EQ(list.SortKey(), -2);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(header->IndicatorOrder(1), Qt::DescendingOrder);
     EXPECT_EQ(FileRows(list),
               (Texts{"huge.bin", "wide.txt", "w*?.txt", "c.TXT", "b.bin", "ARCHIVE.ZIP",
                      "STRASSE.txt", "straße.txt", ListFixture::RawName, "A.txt", "a.txt"}));
@@ -333,9 +334,11 @@ TEST_F(ShellListTest, AColumnClickHandlerThatSetsTheKeyDecides) {
     EXPECT_EQ(list.SortKey(), -1);
     EXPECT_EQ(RowNames(list).front(), ListFixture::RawName);
     ClickHeader(list, 2);
-    QHeaderView* header = list.ReportView()->header();
-    EXPECT_EQ(header->sortIndicatorSection(), 0) << "the header shows the key, not the click";
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    TSCSortHeaderView* header = list.GetHeaderHandle();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->IndicatorOrder(0), Qt::DescendingOrder)
+        << "the header shows the key, not the click";
+    EXPECT_EQ(header->IndicatorOrder(2), std::nullopt);
 }
 
 TEST_F(ShellListTest, AKeyBeyondTheColumnsBecomesOneAtTheNextBuild) {
