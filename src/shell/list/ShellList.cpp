@@ -1072,6 +1072,22 @@ void TSCCustomShellList::SelectAllItems() {
     }
 }
 
+void TSCCustomShellList::InvertSelection() {
+    QItemSelection inverted;
+    int runStart = -1;
+    for (int row = 0; row <= Count(); ++row) {
+        const bool select = row < Count() && !IsSelected(row);
+        if (select && runStart < 0) {
+            runStart = row;
+        } else if (!select && runStart >= 0) {
+            inverted.append(
+                QItemSelectionRange(model_->index(runStart, 0), model_->index(row - 1, 0)));
+            runStart = -1;
+        }
+    }
+    selection_->select(inverted, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 // Custom draw.
 
 std::unique_ptr<TSCLvCustomDraw> TSCCustomShellList::DoCustomDraw(NMCUSTOMDRAW& notification,

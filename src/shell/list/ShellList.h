@@ -149,6 +149,8 @@ public:
     std::vector<int> SelectedItems() const;
     std::vector<std::string> SelectedDisplayNames() const;
     void SelectAllItems();
+    // Every row's selected state flipped in one change of the selection.
+    void InvertSelection();
 
     TSCShellListModel& Items() const { return *model_; }
     QItemSelectionModel* SelectionModel() const { return selection_; }
