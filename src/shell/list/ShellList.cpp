@@ -4,7 +4,7 @@
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 #include "platform/gui/DesignScale.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/MemoryStream.h"
 #include "shell/common/ScopedIncrement.h"
 #include "shell/common/ShellGuard.h"
