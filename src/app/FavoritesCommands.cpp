@@ -8,7 +8,7 @@
 #include "app/MainWindowHost.h"
 #include "platform/MessageService.h"
 #include "platform/gui/Guard.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 
 #include <QAction>
 #include <QMenu>

@@ -4,6 +4,7 @@
 #include "app/common/Settings.h"
 #include "cipher/Rijndael.h"
 #include "platform/MessageService.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "app/Main.h"
 #include "app/MainForm.h"
 #include "platform/gui/Guard.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/TextChars.h"
 #include "shell/idlist/ShellNames.h"
 #include "shell/list/ShellList.h"

@@ -7,7 +7,6 @@
 #include "shell/list/ShellListData.h"
 #include "shell/winapi/VirtualKeys.h"
 
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QTimer>
 #include <sys/stat.h>
@@ -126,24 +125,8 @@ void TfMain::tbSelectAllClick() {
     UpdateStatusBar();
 }
 
-// Every item's selected state flipped in one change of the selection, the same in every
-// view style.
 void TfMain::InvertSelection1Click() {
-    const QAbstractItemModel& items = scsList->Items();
-    QItemSelection inverted;
-    int runStart = -1;
-    for (int item = 0; item <= scsList->Count(); ++item) {
-        const bool select = item < scsList->Count() && !scsList->IsSelected(item);
-        if (select && runStart < 0) {
-            runStart = item;
-        } else if (!select && runStart >= 0) {
-            inverted.append(
-                QItemSelectionRange(items.index(runStart, 0), items.index(item - 1, 0)));
-            runStart = -1;
-        }
-    }
-    scsList->SelectionModel()->select(inverted, QItemSelectionModel::ClearAndSelect |
-                                                    QItemSelectionModel::Rows);
+    scsList->InvertSelection();
     ComputeSelectedSize();
     UpdateStatusBar();
 }

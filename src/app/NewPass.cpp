@@ -91,7 +91,7 @@ TfNewPass::Form::Form(QDialog* dialog) {
     QWidget::setTabOrder(bOK, bCancel);
 }
 
-TfNewPass::TfNewPass(QWidget* owner)
+TfNewPass::TfNewPass(TfMain* owner)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       owner_(owner) {
@@ -135,8 +135,10 @@ void TfNewPass::bOKClick() {
         RefusePassword();
         return;
     }
-    fMain->SessionPassword = password.toUtf8().toStdString();
-    fMain->ReusePassword = form_->cbReusePassword->isChecked();
+    if (owner_ != nullptr) {
+        owner_->SessionPassword = password.toUtf8().toStdString();
+        owner_->ReusePassword = form_->cbReusePassword->isChecked();
+    }
     accept();
 }
 

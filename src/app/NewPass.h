@@ -7,11 +7,13 @@
 
 namespace quarn {
 
+class TfMain;
+
 // The dialog in which a password is typed twice. On OK it stores the password and the
-// choice of "Use for session" in the main window (SessionPassword, ReusePassword); Cancel,
-// Escape and the close box change nothing. It lives as long as the program, so the state of
-// its controls carries over from one showing to the next: with "Use for session" checked
-// the texts stay. F1 and the caption's help button show its help topic; each showing
+// choice of "Use for session" in the main window it was made for (SessionPassword,
+// ReusePassword); Cancel, Escape and the close box change nothing. It lives as long as the program,
+// so the state of its controls carries over from one showing to the next: with "Use for session"
+// checked the texts stay. F1 and the caption's help button show its help topic; each showing
 // processes the pending events. It has no parent window and is centred on its owner. Its
 // controls are
 // found by name: "GroupBox1", "Label1", "ePassword", "Label2", "eConfirm",
@@ -23,7 +25,8 @@ public:
     // In the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize ClientSize{263, 139};
 
-    explicit TfNewPass(QWidget* owner);
+    // owner: the window it is centred on and answers.
+    explicit TfNewPass(TfMain* owner);
     ~TfNewPass() override;
 
     // Set before each showing: true for a password that encrypts, which must have at least
@@ -47,7 +50,7 @@ private:
     void RefusePassword();
 
     std::unique_ptr<Form> form_;
-    QPointer<QWidget> owner_;
+    QPointer<TfMain> owner_;
     bool showing_ = false;
 };
 

@@ -12,8 +12,8 @@
 #include "platform/gui/CentreWindow.h"
 #include "platform/gui/DesignScale.h"
 #include "platform/gui/Guard.h"
+#include "platform/gui/Hourglass.h"
 #include "platform/gui/Named.h"
-#include "shell/common/Hourglass.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

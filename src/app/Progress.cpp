@@ -53,7 +53,7 @@ TfProgress::Form::Form(QDialog* dialog) : File("GroupBox1", "ProgressBar", dialo
     layout->addStretch(1);
 }
 
-TfProgress::TfProgress(QWidget* owner)
+TfProgress::TfProgress(TfMain* owner)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
@@ -128,7 +128,9 @@ void TfProgress::CloseForm() {
 }
 
 void TfProgress::bCancelClick() {
-    fMain->RequestCancel();
+    if (owner_ != nullptr) {
+        owner_->RequestCancel();
+    }
 }
 
 void TfProgress::reject() {
@@ -146,7 +148,9 @@ void TfProgress::closeEvent(QCloseEvent* event) {
 }
 
 void TfProgress::FormClose() {
-    EnableTaskWindows(fMain->DisabledWindows);
+    if (owner_ != nullptr) {
+        EnableTaskWindows(owner_->DisabledWindows);
+    }
 }
 
 } // namespace quarn

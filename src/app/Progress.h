@@ -8,11 +8,13 @@
 
 namespace quarn {
 
+class TfMain;
+
 // The dialog shown while the main window is busy: what is done to which file, the file's
 // bar and Cancel. Cancel, Escape, Enter and the close box ask the running operation to stop
-// (the main window's cancel flag); the close box never closes it, only the end of the busy
-// state does (CloseForm). It has no parent window, so that it stays enabled while the busy
-// state disables the others; it is centred on its owner. Its controls are found by name:
+// (the cancel flag of the main window it was made for); the close box never closes it, only the end
+// of the busy state does (CloseForm). It has no parent window, so that it stays enabled while the
+// busy state disables the others; it is centred on its owner. Its controls are found by name:
 // "GroupBox1", "lType", "lInFile", "lNew", "lOutFile", "ProgressBar", "bCancel".
 class TfProgress : public QDialog {
     Q_OBJECT
@@ -21,7 +23,8 @@ public:
     // In the design's pixels (platform/gui/DesignScale.h).
     static constexpr QSize ClientSize{312, 130};
 
-    explicit TfProgress(QWidget* owner);
+    // owner: the window it is centred on and answers.
+    explicit TfProgress(TfMain* owner);
     ~TfProgress() override;
 
     // The labels emptied, "New File:" hidden, the bar at 0.
@@ -51,7 +54,7 @@ private:
     void FormClose();
 
     std::unique_ptr<Form> form_;
-    QPointer<QWidget> owner_;
+    QPointer<TfMain> owner_;
     bool closing_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "namespace/FolderOrder.h"
 
-#include "namespace/ItemOrderKey.h"
 #include "namespace/NamespaceFolder.h"
 
 #include <algorithm>
@@ -43,15 +42,19 @@ template <typename Compare> std::vector<int> StableOrder(std::size_t count, Comp
 
 } // namespace
 
+std::vector<int> SortedKeyOrder(std::span<const ItemOrderKey> keys, bool descending) {
+    const int sign = descending ? -1 : 1;
+    return StableOrder(keys.size(), [&](int a, int b) { return sign * keys[a].Compare(keys[b]); });
+}
+
 std::vector<int> SortedItemOrder(IShellFolder* folder, std::span<const LPCITEMIDLIST> items,
                                  int column, bool descending) {
-    const int sign = descending ? -1 : 1;
     if (dynamic_cast<NamespaceFolder*>(folder)) {
         if (const auto keys = OrderKeys(items, column)) {
-            return StableOrder(items.size(),
-                               [&](int a, int b) { return sign * (*keys)[a].Compare((*keys)[b]); });
+            return SortedKeyOrder(*keys, descending);
         }
     }
+    const int sign = descending ? -1 : 1;
     return StableOrder(items.size(), [&](int a, int b) {
         if (!folder || !items[a] || !items[b]) {
             return 0;

@@ -1,5 +1,6 @@
 #include "namespace/ItemInfo.h"
 
+#include "namespace/ItemOrderKey.h"
 #include "namespace/UserFolders.h"
 
 namespace quarn {
@@ -123,6 +124,11 @@ std::string ItemDisplayName(const Item& item, SHGDNF flags, const std::string& f
 
 std::string DesktopDisplayName(SHGDNF flags) {
     return (flags & SHGDN_FORPARSING) ? "::Desktop" : "Desktop";
+}
+
+int CompareItems(const Item& first, const Item& second, int column) {
+    return ItemOrderKey(first, column, NameCollation::Cached)
+        .Compare(ItemOrderKey(second, column, NameCollation::Cached));
 }
 
 } // namespace quarn

@@ -31,9 +31,8 @@ std::string DesktopIconName();
 std::string ItemTypeName(const Item& item);
 std::string FileTypeName(std::string_view fileName, bool folder);
 
-// Order of two items of one folder by a column (0 name, 1 size, 2 type, 3 modified):
-// folders first, then the column, then the names (numeric collation, raw bytes breaking
-// ties). 0 only for items of the same name.
+// Order of two items of one folder by a column, as their order keys compare
+// (namespace/ItemOrderKey.h).
 int CompareItems(const Item& first, const Item& second, int column);
 
 } // namespace quarn

@@ -8,6 +8,7 @@
 #include "platform/MessageService.h"
 #include "platform/SplitText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -151,8 +152,11 @@ HRESULT NamespaceFolder::CompareIDs(std::intptr_t lParam, LPCITEMIDLIST first,
     if (!a || !b) {
         return E_INVALIDARG;
     }
-    if (const int order = CompareItems(*a, *b, static_cast<int>(lParam & 0xFFFF))) {
-        return MakeSuccessCode(static_cast<std::int16_t>(order));
+    // An item equals itself: the same bytes need no order keys.
+    if (!std::ranges::equal(FirstItem(first), FirstItem(second))) {
+        if (const int order = CompareItems(*a, *b, static_cast<int>(lParam & 0xFFFF))) {
+            return MakeSuccessCode(static_cast<std::int16_t>(order));
+        }
     }
     LPCITEMIDLIST restA = NextItem(first);
     LPCITEMIDLIST restB = NextItem(second);

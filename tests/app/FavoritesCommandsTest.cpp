@@ -6,6 +6,7 @@
 #include "FormChild.h"
 #include "app/Favorites.h"
 #include "app/FavoritesStore.h"
+#include "platform/QuarnRegistryKey.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -5,6 +5,7 @@
 #include "app/Favorites.h"
 #include "app/FavoritesCommands.h"
 #include "app/FavoritesStore.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/gui/DesignScale.h"
 
 #include <QAction>

@@ -4,6 +4,7 @@
 
 #include "DialogsFixture.h"
 #include "app/FavoritesList.h"
+#include "platform/QuarnRegistryKey.h"
 
 #include <QRegularExpression>
 #include <filesystem>

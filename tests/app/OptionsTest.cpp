@@ -4,6 +4,7 @@
 
 #include "DialogsFixture.h"
 #include "FormChild.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/gui/DesignScale.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 #include "CluFixture.h"
 
 #include "TypeText.h"
-#include "app/common/Settings.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <QLineEdit>

@@ -2,6 +2,7 @@
 // taken exactly once, however the two meet.
 #include "CluFixture.h"
 #include "app/common/Settings.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <algorithm>

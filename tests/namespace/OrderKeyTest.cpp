@@ -1,7 +1,8 @@
-// Order keys made once per item sort exactly as CompareIDs compares.
+// One order: a folder's items sorted by their keys, collated once per item, stand as
+// CompareIDs compares them one pair at a time.
 #include "NamespaceTestSupport.h"
 #include "TestFiles.h"
-#include "namespace/ItemOrderKey.h"
+#include "namespace/FolderOrder.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -11,11 +12,28 @@
 namespace quarn::test {
 namespace {
 
-int Sign(int value) {
-    return (value > 0) - (value < 0);
+// Every pair of the sorted items, in both directions: the earlier one comes first by
+// CompareIDs too, the names being all different.
+void ExpectCompareIDsAgrees(IShellFolder* folder, const std::vector<PidlPtr>& items, int column) {
+    std::vector<LPCITEMIDLIST> lists;
+    for (const auto& item : items) {
+        lists.push_back(item.get());
+    }
+    const std::vector<int> order = SortedItemOrder(folder, lists, column);
+    ASSERT_EQ(order.size(), items.size());
+    for (std::size_t a = 0; a < order.size(); ++a) {
+        for (std::size_t b = a + 1; b < order.size(); ++b) {
+            LPCITEMIDLIST first = lists[order[a]];
+            LPCITEMIDLIST second = lists[order[b]];
+            EXPECT_EQ(LowWordSigned(folder->CompareIDs(column, first, second)), -1)
+                << "column " << column << ": " << DisplayName(folder, first, 0) << " / "
+                << DisplayName(folder, second, 0);
+            EXPECT_EQ(LowWordSigned(folder->CompareIDs(column, second, first)), 1);
+        }
+    }
 }
 
-TEST(ItemOrderKey, EveryPairComparesAsCompareIDsInEveryColumn) {
+TEST(ItemOrder, ASortedFolderStandsAsCompareIDsComparesInEveryColumn) {
     TempDir dir;
     const std::vector<std::string> names = {
         "b",     "B",      "a10",   "a2",      "A1",      "e\xcc\x81",  "\xc3\xa9",
@@ -34,29 +52,12 @@ TEST(ItemOrderKey, EveryPairComparesAsCompareIDsInEveryColumn) {
     const auto folder = BindPath(dir.Path());
     const auto items = Enumerate(folder.get(), AllItems);
     ASSERT_EQ(items.size(), names.size() + 3);
-
     for (int column = 0; column < 4; ++column) {
-        std::vector<Item> decoded;
-        std::vector<ItemOrderKey> keys;
-        for (const auto& item : items) {
-            decoded.push_back(*DecodeItem(FirstItem(item.get())));
-        }
-        for (const auto& item : decoded) {
-            keys.emplace_back(item, column);
-        }
-        for (std::size_t a = 0; a < items.size(); ++a) {
-            for (std::size_t b = 0; b < items.size(); ++b) {
-                const HRESULT hr = folder->CompareIDs(column, items[a].get(), items[b].get());
-                ASSERT_TRUE(Succeeded(hr));
-                EXPECT_EQ(Sign(keys[a].Compare(keys[b])), Sign(LowWordSigned(hr)))
-                    << "column " << column << ": " << DisplayName(folder.get(), items[a].get(), 0)
-                    << " / " << DisplayName(folder.get(), items[b].get(), 0);
-            }
-        }
+        ExpectCompareIDsAgrees(folder.get(), items, column);
     }
 }
 
-TEST(ItemOrderKey, VolumesAndRootsCompareAsCompareIDs) {
+TEST(ItemOrder, VolumesAndRootsStandAsCompareIDsComparesThem) {
     for (const int csidl : {CSIDL_DESKTOP, CSIDL_DRIVES}) {
         LPITEMIDLIST raw = nullptr;
         ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, csidl, &raw), S_OK);
@@ -64,21 +65,19 @@ TEST(ItemOrderKey, VolumesAndRootsCompareAsCompareIDs) {
         const auto folder = BindFolder(list.get());
         const auto items = Enumerate(folder.get(), AllItems);
         ASSERT_GE(items.size(), 1u);
-        std::vector<ItemOrderKey> keys;
-        std::vector<Item> decoded;
-        for (const auto& item : items) {
-            decoded.push_back(*DecodeItem(FirstItem(item.get())));
-        }
-        for (const auto& item : decoded) {
-            keys.emplace_back(item, 0);
-        }
-        for (std::size_t a = 0; a < items.size(); ++a) {
-            for (std::size_t b = 0; b < items.size(); ++b) {
-                const HRESULT hr = folder->CompareIDs(0, items[a].get(), items[b].get());
-                EXPECT_EQ(Sign(keys[a].Compare(keys[b])), Sign(LowWordSigned(hr)));
-            }
-        }
+        ExpectCompareIDsAgrees(folder.get(), items, 0);
     }
+}
+
+TEST(ItemOrder, CaptionsGoByTheirBytesAndEqualOnesKeepTheirPlaces) {
+    const std::vector<std::string> captions = {"b", "\xff", "B", "a", "b", "a10", "a2"};
+    std::vector<ItemOrderKey> keys;
+    for (const std::string& caption : captions) {
+        keys.push_back(ItemOrderKey::OfCaption(caption));
+    }
+    EXPECT_EQ(SortedKeyOrder(keys), (std::vector<int>{2, 3, 5, 6, 0, 4, 1}));
+    EXPECT_EQ(SortedKeyOrder(keys, true), (std::vector<int>{1, 0, 4, 6, 5, 3, 2}));
+    EXPECT_EQ(keys[0].Compare(keys[4]), 0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/MessageService.h"
 #include "platform/PosixFile.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 namespace quarn {

@@ -10,9 +10,6 @@ namespace quarn {
 
 class TRegistry;
 
-// The per-user key of both programs and the machine-wide key of "Path".
-inline constexpr char QuarnRegistryKey[] = "SOFTWARE\\Ostrel\\Quarn!";
-
 // The main window's settings fields with their defaults.
 struct Settings {
     std::uint8_t Startup = 0; // 0 the tree's default, 1 the last folder, 2 StartupFolder

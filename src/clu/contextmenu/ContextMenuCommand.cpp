@@ -1,10 +1,10 @@
 #include "clu/contextmenu/ContextMenuCommand.h"
 
-#include "app/common/Settings.h"
 #include "clu/contextmenu/ContextMenuRequest.h"
 #include "clu/contextmenu/UtilityLauncher.h"
 #include "platform/DetachedProcess.h"
 #include "platform/ProgramFile.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <cstdio>

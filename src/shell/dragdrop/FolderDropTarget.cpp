@@ -2,7 +2,7 @@
 
 #include "namespace/RefusalMessage.h"
 #include "platform/RealPaths.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/dragdrop/DropEffectMenu.h"
 #include "shell/dragdrop/DropOperation.h"
 #include "shell/dragdrop/DroppedItems.h"

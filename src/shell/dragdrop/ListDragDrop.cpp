@@ -1,6 +1,6 @@
 #include "shell/dragdrop/ListDragDrop.h"
 
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/dragdrop/DropHighlight.h"
 #include "shell/dragdrop/DropSource.h"
 #include "shell/dragdrop/DroppedItems.h"

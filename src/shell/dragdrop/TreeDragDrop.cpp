@@ -1,6 +1,6 @@
 #include "shell/dragdrop/TreeDragDrop.h"
 
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/ScopedIncrement.h"
 #include "shell/dragdrop/DropHighlight.h"
 #include "shell/dragdrop/DropSource.h"

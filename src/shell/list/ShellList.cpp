@@ -4,7 +4,7 @@
 #include "namespace/MountTable.h"
 #include "platform/MessageService.h"
 #include "platform/gui/DesignScale.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/MemoryStream.h"
 #include "shell/common/ScopedIncrement.h"
 #include "shell/common/ShellGuard.h"
@@ -495,9 +495,12 @@ void TSCCustomShellList::RestoreColumnWidths() {
 
 // Sorting.
 
-void TSCCustomShellList::ShowSortIndicator() {
-    SetSortColumn(std::abs(sortKey_) - 1);
-    SetSortDescending(sortKey_ < 0);
+int TSCCustomShellList::SortColumn() const {
+    return std::abs(sortKey_) - 1;
+}
+
+bool TSCCustomShellList::SortDescending() const {
+    return sortKey_ < 0;
 }
 
 void TSCCustomShellList::SetSortKey(int key) {
@@ -505,8 +508,8 @@ void TSCCustomShellList::SetSortKey(int key) {
     if (key != sortKey_) {
         sortKey_ = key;
         Resort();
+        ApplyHeaderSort();
     }
-    ShowSortIndicator();
 }
 
 void TSCCustomShellList::Resort() {
@@ -523,7 +526,6 @@ void TSCCustomShellList::ColumnClicked(int column) {
     if (!sortKeySet_) {
         SetSortKey(column + 1 == sortKey_ ? -sortKey_ : column + 1);
     }
-    ApplyHeaderSort(); // the header's own click may have moved Qt's indicator
 }
 
 // The file filter.
@@ -1013,6 +1015,22 @@ void TSCCustomShellList::SelectAllItems() {
                                           model_->index(Count() - 1, model_->columnCount() - 1)),
                            QItemSelectionModel::Select);
     }
+}
+
+void TSCCustomShellList::InvertSelection() {
+    QItemSelection inverted;
+    int runStart = -1;
+    for (int row = 0; row <= Count(); ++row) {
+        const bool select = row < Count() && !IsSelected(row);
+        if (select && runStart < 0) {
+            runStart = row;
+        } else if (!select && runStart >= 0) {
+            inverted.append(
+                QItemSelectionRange(model_->index(runStart, 0), model_->index(row - 1, 0)));
+            runStart = -1;
+        }
+    }
+    selection_->select(inverted, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 // Custom draw.

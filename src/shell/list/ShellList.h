@@ -121,9 +121,12 @@ public:
     int ColumnCount() const { return static_cast<int>(model_->Columns().size()); }
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
-    // 1-based column, negative for descending, 0 for the order of the captions.
+    // 1-based column, negative for descending, 0 for the order of the captions. The header's
+    // arrow shows it.
     int SortKey() const { return sortKey_; }
     void SetSortKey(int key);
+    int SortColumn() const override;
+    bool SortDescending() const override;
     void Resort();
     const std::string& FileFilter() const { return fileFilter_; }
     void WriteFileFilter(const std::string& text);
@@ -143,6 +146,8 @@ public:
     std::vector<int> SelectedItems() const;
     std::vector<std::string> SelectedDisplayNames() const;
     void SelectAllItems();
+    // Every row's selected state flipped in one change of the selection.
+    void InvertSelection();
 
     TSCShellListModel& Items() const { return *model_; }
     QItemSelectionModel* SelectionModel() const { return selection_; }
@@ -249,7 +254,6 @@ private:
     void ApplyColumnWidths(const std::vector<int>& widths);
     void SaveColumnWidths();
     void RestoreColumnWidths();
-    void ShowSortIndicator();
     QAbstractItemView* ViewFor(TViewStyle style) const;
     void FolderChanged();
     void TimerFired();

@@ -3,20 +3,18 @@
 #include "namespace/FolderOrder.h"
 #include "shell/list/ShellListData.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <numeric>
 
 namespace quarn {
 
 std::vector<int> SortedRowOrder(TSCShellListModel& model, IShellFolder* folder, int sortKey) {
     if (sortKey == 0) {
-        std::vector<int> rows(model.Count());
-        std::iota(rows.begin(), rows.end(), 0);
-        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-            return model.Item(a).Data->GetDisplayName() < model.Item(b).Data->GetDisplayName();
-        });
-        return rows;
+        std::vector<ItemOrderKey> captions;
+        captions.reserve(model.Count());
+        for (int row = 0; row < model.Count(); ++row) {
+            captions.push_back(ItemOrderKey::OfCaption(model.Item(row).Data->GetDisplayName()));
+        }
+        return SortedKeyOrder(captions);
     }
     std::vector<LPCITEMIDLIST> items;
     items.reserve(model.Count());

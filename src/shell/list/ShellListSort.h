@@ -7,9 +7,9 @@
 
 namespace quarn {
 
-// The order of the rows for a sort key (1-based column, negative descending, 0 by caption),
-// as the folder's CompareIDs defines it: order[i] is the row that comes i-th. Items of our
-// own folders are compared through keys made once per item.
+// The order of the rows for a sort key, as SortedKeyOrder gives it (order[i] is the row that
+// comes i-th): 1-based column, negative descending, as the folder's CompareIDs defines it;
+// 0 by the bytes of the captions.
 std::vector<int> SortedRowOrder(TSCShellListModel& model, IShellFolder* folder, int sortKey);
 
 } // namespace quarn

@@ -1,7 +1,7 @@
 #include "shell/sendto/DropDataObject.h"
 
 #include "namespace/ShellConstants.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/ShellErrors.h"
 #include "shell/dragdrop/DroppedItems.h"
 #include "shell/idlist/ShellFolders.h"

@@ -3,7 +3,7 @@
 #include "namespace/ChangeHandle.h"
 #include "namespace/FolderOrder.h"
 #include "namespace/MountTable.h"
-#include "shell/common/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 #include "shell/common/ScopedIncrement.h"
 #include "shell/common/ShellGuard.h"
 #include "shell/common/SystemImageList.h"

@@ -63,14 +63,17 @@ void TSCCustomListView::AttachItemView(QAbstractItemView* view) {
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     if (auto* report = qobject_cast<QTreeView*>(view)) {
-        auto* header =
-            new TSCSortHeaderView(report, [this](QPainter& painter, const QRect& rect, int column) {
+        auto* header = new TSCSortHeaderView(
+            report,
+            [this](QPainter& painter, const QRect& rect, int column) {
                 RunShellGuarded([&] { DrawHeaderItem(painter, rect, column); });
+            },
+            [this] {
+                return TSCSortArrow{SortColumn(), SortDescending()};
             });
         report->setHeader(header);
-        const auto reapply = [this] { RunShellGuarded([this] { ApplyHeaderSort(); }); };
-        connect(header, &QHeaderView::sectionResized, this, reapply);
-        connect(header, &QHeaderView::sectionPressed, this, reapply);
+        connect(header, &QHeaderView::sectionResized, this,
+                [this] { RunShellGuarded([this] { ApplyHeaderSort(); }); });
         connect(header, &QHeaderView::sectionClicked, header,
                 [header] { header->viewport()->update(); });
     }
@@ -136,42 +139,8 @@ void TSCCustomListView::ApplyHeaderSort() {
         headerSortDisplayMode_ != sclvNone && !(ComCtl32Version() >= NativeSortArrowsVersion &&
                                                 headerSortDisplayMode_ == sclvRightOfText);
     header->SetOwnerDrawn(ownerDrawn);
-    header->setSortIndicatorShown(!ownerDrawn && sortColumn_ >= 0);
-    if (!ownerDrawn && sortColumn_ >= 0) {
-        header->setSortIndicator(sortColumn_,
-                                 sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
-    }
+    header->setSortIndicatorShown(!ownerDrawn && SortColumn() >= 0);
     header->viewport()->update();
-}
-
-void TSCCustomListView::InvalidateHeaderItem(int column) {
-    if (TSCSortHeaderView* header = GetHeaderHandle(); header && column >= 0) {
-        header->viewport()->update(header->SectionRect(column));
-    }
-}
-
-void TSCCustomListView::SetSortColumn(int index) {
-    if (index == sortColumn_) {
-        return;
-    }
-    InvalidateHeaderItem(sortColumn_);
-    InvalidateHeaderItem(index);
-    sortColumn_ = index;
-    if (ComCtl32Version() >= NativeSortArrowsVersion && GetHeaderHandle()) {
-        ApplyHeaderSort();
-    }
-}
-
-void TSCCustomListView::SetSortDescending(bool descending) {
-    if (descending == sortDescending_) {
-        return;
-    }
-    InvalidateHeaderItem(sortColumn_);
-    sortDescending_ = descending;
-    if (ComCtl32Version() >= NativeSortArrowsVersion && GetHeaderHandle() && sortColumn_ >= 0) {
-        ApplyHeaderSort();
-    }
-    repaint();
 }
 
 void TSCCustomListView::WriteHeaderSortDisplayMode(TSCLvHeaderSortDisplayMode mode) {
@@ -200,7 +169,7 @@ void TSCCustomListView::DrawHeaderItem(QPainter& painter, const QRect& rect, int
     const QRect bounds = rect.adjusted(2, 2, -2, -2);
     QRect text = bounds.adjusted(4, 0, -4, 0);
     painter.setClipRect(bounds);
-    const bool sorted = column == sortColumn_;
+    const bool sorted = column == SortColumn();
     const auto alignment = header->model()
                                ->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
                                .value<Qt::Alignment>();
@@ -261,13 +230,13 @@ void TSCCustomListView::DrawColumnCaption(QPainter& painter, QRect& rect, int co
 
 void TSCCustomListView::DrawSortArrowIfFits(QPainter& painter, int column, const QRect& arrow) {
     TSCSortHeaderView* header = GetHeaderHandle();
-    if (column != sortColumn_ || header->sectionSize(column) <= 2 * arrow.width()) {
+    if (column != SortColumn() || header->sectionSize(column) <= 2 * arrow.width()) {
         return;
     }
     const QPalette& colours = palette();
     DrawHeaderSortArrow(painter, arrow, colours.color(QPalette::Button),
                         colours.color(QPalette::Dark), colours.color(QPalette::Light),
-                        sortDescending_ ? TSortArrowDirection::Up : TSortArrowDirection::Down);
+                        SortDescending() ? TSortArrowDirection::Up : TSortArrowDirection::Down);
 }
 
 // Custom draw.

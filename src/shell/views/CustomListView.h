@@ -39,10 +39,11 @@ public:
     TViewStyle ViewStyle() const { return viewStyle_; }
     TSCLvHeaderSortDisplayMode HeaderSortDisplayMode() const { return headerSortDisplayMode_; }
     void WriteHeaderSortDisplayMode(TSCLvHeaderSortDisplayMode mode);
-    int SortColumn() const { return sortColumn_; }
-    bool SortDescending() const { return sortDescending_; }
-    void SetSortColumn(int index);
-    void SetSortDescending(bool descending);
+    // The column that shows the sort arrow (-1: none) and its direction, as the descendant's
+    // sort state gives them; the header asks at every paint. After a change of them the
+    // descendant calls ApplyHeaderSort.
+    virtual int SortColumn() const { return -1; }
+    virtual bool SortDescending() const { return false; }
     void ApplyHeaderSort();
     // The report view's header; none without a window or in another view style.
     TSCSortHeaderView* GetHeaderHandle() const;
@@ -95,7 +96,6 @@ private:
     void DrawHeaderItem(QPainter& painter, const QRect& rect, int column);
     void DrawColumnCaption(QPainter& painter, QRect& rect, int column, bool measure);
     void DrawSortArrowIfFits(QPainter& painter, int column, const QRect& arrow);
-    void InvalidateHeaderItem(int column);
     void WindowCreated();
     void ApplyColor();
     bool HasWindow() const;
@@ -107,8 +107,6 @@ private:
     QColor color_;
     TViewStyle viewStyle_ = TViewStyle::vsIcon;
     TSCLvHeaderSortDisplayMode headerSortDisplayMode_ = sclvRightOfText;
-    int sortColumn_ = -1;
-    bool sortDescending_ = false;
     int applyingHeaderSort_ = 0;
     bool windowCreated_ = false;
     std::unique_ptr<TSCLvCustomDraw> lastCustomDraw_;

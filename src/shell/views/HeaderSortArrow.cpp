@@ -1,6 +1,7 @@
 #include "shell/views/HeaderSortArrow.h"
 
 #include <QPainter>
+#include <QStyleOptionHeader>
 
 namespace quarn {
 
@@ -48,12 +49,30 @@ void DrawHeaderSortArrow(QPainter& painter, const QRect& box, const QColor& fill
     painter.restore();
 }
 
-TSCSortHeaderView::TSCSortHeaderView(QWidget* parent, DrawSection draw)
-    : QHeaderView(Qt::Horizontal, parent), draw_(std::move(draw)) {
+TSCSortHeaderView::TSCSortHeaderView(QWidget* parent, DrawSection draw, SortArrowSource arrow)
+    : QHeaderView(Qt::Horizontal, parent), draw_(std::move(draw)), arrow_(std::move(arrow)) {
 }
 
 QRect TSCSortHeaderView::SectionRect(int column) const {
     return QRect(sectionViewportPosition(column), 0, sectionSize(column), height());
+}
+
+std::optional<Qt::SortOrder> TSCSortHeaderView::IndicatorOrder(int column) const {
+    const TSCSortArrow arrow = arrow_();
+    if (ownerDrawn_ || !isSortIndicatorShown() || column != arrow.Column) {
+        return std::nullopt;
+    }
+    return arrow.Descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+}
+
+// Qt's styles point the indicator down for an ascending order.
+void TSCSortHeaderView::initStyleOptionForIndex(QStyleOptionHeader* option,
+                                                int logicalIndex) const {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    const std::optional<Qt::SortOrder> order = IndicatorOrder(logicalIndex);
+    option->sortIndicator = !order                         ? QStyleOptionHeader::None
+                            : *order == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
+                                                           : QStyleOptionHeader::SortUp;
 }
 
 void TSCSortHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {

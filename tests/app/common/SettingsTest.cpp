@@ -3,6 +3,7 @@
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <filesystem>

@@ -107,6 +107,16 @@ TEST_F(BusyState, CancelEscapeEnterAndTheCloseBoxAskToStopButNeverClose) {
     }
 }
 
+TEST_F(BusyState, TheDialogAnswersTheWindowItWasMadeFor) {
+    const TfMain later; // the newest main window, not the dialog's
+    Main().BeginBusy();
+    QTest::mouseClick(Cancel(), Qt::LeftButton);
+    EXPECT_TRUE(Main().CancelRequested());
+    EXPECT_FALSE(later.CancelRequested());
+    Main().EndBusy();
+    EXPECT_TRUE(Idle()) << "the windows the busy state disabled work again";
+}
+
 TEST_F(BusyState, AHeldEnterDoesNotCancel) {
     Main().BeginBusy();
     QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString("\r"), true);

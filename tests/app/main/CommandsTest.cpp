@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "app/StatusBar.h"
 #include "namespace/ShellConstants.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 #include "platform/gui/QtMessageService.h"
 #include "shell/idlist/ShellFolders.h"

@@ -154,6 +154,19 @@ TEST_F(PasswordDialog, CancelChangesNothingButTheCheckedBoxKeepsTheTexts) {
     }
 }
 
+TEST_F(PasswordDialog, OkAnswersTheWindowTheDialogWasMadeFor) {
+    const TfMain later; // the newest main window, not the dialog's
+    Show(true, [&] {
+        Type("for the first window", "for the first window");
+        cbReusePassword->setChecked(true);
+        QTest::mouseClick(bOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(Main().SessionPassword, "for the first window");
+    EXPECT_TRUE(Main().ReusePassword);
+    EXPECT_TRUE(later.SessionPassword.empty());
+    EXPECT_FALSE(later.ReusePassword);
+}
+
 TEST_F(PasswordDialog, UncheckedBoxEmptiesTheEntriesAtTheNextShowing) {
     Show(true, [&] {
         Type("first password", "first password");

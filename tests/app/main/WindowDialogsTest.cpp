@@ -1,6 +1,7 @@
 // The options dialog, the favorites and the about box reached from the main window's menus.
 #include "MainWindowFixture.h"
 #include "app/StatusBar.h"
+#include "platform/QuarnRegistryKey.h"
 #include "platform/Registry.h"
 
 #include <QAbstractButton>

@@ -9,11 +9,13 @@
 #include "shell/idlist/ShellFolders.h"
 #include "shell/list/DetailTexts.h"
 #include "shell/list/ShellListData.h"
+#include "shell/views/HeaderSortArrow.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -247,9 +249,9 @@ void ClickHeader(TSCCustomShellList& list, int column) {
 TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
     Show("files");
     EXPECT_EQ(list.SortKey(), 1);
-    QHeaderView* header = list.ReportView()->header();
-    EXPECT_EQ(header->sortIndicatorSection(), 0);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    TSCSortHeaderView* header = list.GetHeaderHandle();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->IndicatorOrder(0), Qt::AscendingOrder);
 
     ClickHeader(list, 1);
     EXPECT_EQ(list.SortKey(), 2);
@@ -257,11 +259,12 @@ TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
     EXPECT_EQ(FileRows(list),
               (Texts{"a.txt", "A.txt", ListFixture::RawName, "straße.txt", "STRASSE.txt",
                      "ARCHIVE.ZIP", "b.bin", "c.TXT", "w*?.txt", "wide.txt", "huge.bin"}));
-    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->IndicatorOrder(0), std::nullopt);
+    EXPECT_EQ(header->IndicatorOrder(1), Qt::AscendingOrder);
 
     ClickHeader(list, 1);
     EXPECT_EQ(list.SortKey(), -2);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(header->IndicatorOrder(1), Qt::DescendingOrder);
     EXPECT_EQ(FileRows(list),
               (Texts{"huge.bin", "wide.txt", "w*?.txt", "c.TXT", "b.bin", "ARCHIVE.ZIP",
                      "STRASSE.txt", "straße.txt", ListFixture::RawName, "A.txt", "a.txt"}));
@@ -294,6 +297,16 @@ TEST_F(ShellListTest, ColumnClicksSortAndToggleTheSignedKey) {
                      "straße.txt", "w*?.txt", "wide.txt", ListFixture::RawName}));
 }
 
+TEST_F(ShellListTest, KeyZeroOrdersTheRowsByTheBytesOfTheirCaptions) {
+    Show("files");
+    const auto byName = RowNames(list);
+    ASSERT_FALSE(std::is_sorted(byName.begin(), byName.end()));
+    list.SetSortKey(0);
+    const auto captions = RowNames(list);
+    EXPECT_TRUE(std::is_sorted(captions.begin(), captions.end())) << "folders among the files";
+    EXPECT_TRUE(std::is_permutation(captions.begin(), captions.end(), byName.begin()));
+}
+
 TEST_F(ShellListTest, AColumnClickHandlerThatSetsTheKeyDecides) {
     Show("files");
     std::vector<int> clicked;
@@ -306,9 +319,11 @@ TEST_F(ShellListTest, AColumnClickHandlerThatSetsTheKeyDecides) {
     EXPECT_EQ(list.SortKey(), -1);
     EXPECT_EQ(RowNames(list).front(), ListFixture::RawName);
     ClickHeader(list, 2);
-    QHeaderView* header = list.ReportView()->header();
-    EXPECT_EQ(header->sortIndicatorSection(), 0) << "the header shows the key, not the click";
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    TSCSortHeaderView* header = list.GetHeaderHandle();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->IndicatorOrder(0), Qt::DescendingOrder)
+        << "the header shows the key, not the click";
+    EXPECT_EQ(header->IndicatorOrder(2), std::nullopt);
 }
 
 TEST_F(ShellListTest, AKeyBeyondTheColumnsBecomesOneAtTheNextBuild) {

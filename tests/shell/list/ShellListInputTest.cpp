@@ -104,6 +104,26 @@ TEST_F(ShellListTest, TheWheelScrollsTheListStyleSideways) {
     EXPECT_EQ(list.View()->verticalScrollBar()->value(), 0);
 }
 
+TEST_F(ShellListTest, InvertSelectionFlipsEveryRowInOneChange) {
+    Show("files");
+    ASSERT_GT(list.Count(), 6);
+    for (const int row : {1, 2, 5}) {
+        list.SetSelected(row, true);
+    }
+    int changes = 0;
+    QObject::connect(list.SelectionModel(), &QItemSelectionModel::selectionChanged,
+                     [&] { ++changes; });
+    list.InvertSelection();
+    EXPECT_EQ(changes, 1);
+    std::vector<int> others = {0, 3, 4};
+    for (int row = 6; row < list.Count(); ++row) {
+        others.push_back(row);
+    }
+    EXPECT_EQ(list.SelectedItems(), others);
+    list.InvertSelection();
+    EXPECT_EQ(list.SelectedItems(), (std::vector<int>{1, 2, 5}));
+}
+
 TEST_F(ShellListTest, TheSelectionAllowsTheDropEffectsAllItsItemsAllow) {
     Show("files");
     EXPECT_EQ(list.GetAllowedDropEffects(), 0u);

@@ -124,8 +124,11 @@ TEST_F(ShellListTest, TheNativeIndicatorFollowsTheSortKey) {
     EXPECT_FALSE(header->OwnerDrawn());
     list.SetSortKey(-3);
     EXPECT_TRUE(header->isSortIndicatorShown());
-    EXPECT_EQ(header->sortIndicatorSection(), 2);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(header->IndicatorOrder(0), std::nullopt);
+    EXPECT_EQ(header->IndicatorOrder(2), Qt::DescendingOrder);
+    list.SetSortKey(0);
+    EXPECT_FALSE(header->isSortIndicatorShown()) << "the captions' order shows no arrow";
+    EXPECT_EQ(header->IndicatorOrder(2), std::nullopt);
 }
 
 TEST_F(ShellListTest, CustomDrawHandlersSeeTheRowsDataAndColourTheirText) {

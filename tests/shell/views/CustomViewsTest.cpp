@@ -260,7 +260,7 @@ TEST(TreeClicks, AClickOnEmptySpaceKeepsTheSelectedNodeAndFocusesTheTree) {
     EXPECT_EQ(tree.currentIndex(), model.index(0, 0)) << "a click on a node still selects it";
 }
 
-// The list's base, over a report view of a small model.
+// The list's base, over a report view of a small model, with a sort arrow of its own.
 class TestListView : public TSCCustomListView {
 public:
     TestListView() {
@@ -278,8 +278,18 @@ public:
     }
     using TSCCustomListView::ChangeViewStyle;
 
+    int SortColumn() const override { return sortColumn; }
+    bool SortDescending() const override { return sortDescending; }
+    void ShowSortArrow(int column, bool descending) {
+        sortColumn = column;
+        sortDescending = descending;
+        ApplyHeaderSort();
+    }
+
     QStandardItemModel model;
     QTreeView report;
+    int sortColumn = -1;
+    bool sortDescending = false;
 };
 
 class ListHeader : public ::testing::Test {
@@ -309,18 +319,17 @@ TEST_F(ListHeader, NativeIndicatorOrOwnerDrawnArrowByMode) {
     list.ChangeViewStyle(TViewStyle::vsReport);
     TSCSortHeaderView* header = list.GetHeaderHandle();
     ASSERT_NE(header, nullptr);
-    list.SetSortColumn(1);
-    list.SetSortDescending(true);
+    list.ShowSortArrow(1, true);
     for (const auto& [mode, ownerDrawn] :
          {std::pair{sclvRightOfText, false}, std::pair{sclvNone, false},
           std::pair{sclvLeftAlign, true}, std::pair{sclvRightAlign, true}}) {
         list.WriteHeaderSortDisplayMode(mode);
         EXPECT_EQ(header->OwnerDrawn(), ownerDrawn) << mode;
         EXPECT_EQ(header->isSortIndicatorShown(), !ownerDrawn) << mode;
-        if (!ownerDrawn) {
-            EXPECT_EQ(header->sortIndicatorSection(), 1);
-            EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
-        }
+        EXPECT_EQ(header->IndicatorOrder(0), std::nullopt) << mode;
+        EXPECT_EQ(header->IndicatorOrder(1),
+                  ownerDrawn ? std::nullopt : std::optional(Qt::DescendingOrder))
+            << mode;
         EXPECT_FALSE(header->grab().isNull());
     }
     UseComCtl32(0x50000);
@@ -328,11 +337,37 @@ TEST_F(ListHeader, NativeIndicatorOrOwnerDrawnArrowByMode) {
     EXPECT_TRUE(header->OwnerDrawn()) << "older controls draw no arrow of their own";
 }
 
+TEST_F(ListHeader, QtsIndicatorShowsTheOwnersArrowAndNotTheTurnOfAClick) {
+    TestListView list;
+    list.ChangeViewStyle(TViewStyle::vsReport);
+    ShowAndSettle(list);
+    TSCSortHeaderView* header = list.GetHeaderHandle();
+    ASSERT_NE(header, nullptr);
+    header->setSectionsClickable(true);
+    const auto section = [&](int column) {
+        return header->grab(header->SectionRect(column)).toImage();
+    };
+    list.ShowSortArrow(0, true);
+    const QImage unsorted = section(1);
+    list.ShowSortArrow(1, false);
+    const QImage ascending = section(1);
+    EXPECT_NE(ascending, unsorted);
+    list.ShowSortArrow(1, true);
+    EXPECT_NE(section(1), ascending) << "the indicator turns";
+    list.ShowSortArrow(0, true);
+    EXPECT_EQ(section(1), unsorted);
+
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->SectionRect(1).center());
+    EXPECT_EQ(header->IndicatorOrder(0), Qt::DescendingOrder);
+    EXPECT_EQ(header->IndicatorOrder(1), std::nullopt);
+    EXPECT_EQ(section(1), unsorted) << "Qt moved its own indicator, which never shows";
+}
+
 TEST_F(ListHeader, TheOwnerDrawnArrowSitsRightOfTheSortedColumnsCaption) {
     TestListView list;
     list.ChangeViewStyle(TViewStyle::vsReport);
     list.WriteHeaderSortDisplayMode(sclvRightAlign);
-    list.SetSortColumn(0);
+    list.ShowSortArrow(0, false);
     ShowAndSettle(list);
     TSCSortHeaderView* header = list.GetHeaderHandle();
     ASSERT_NE(header, nullptr);

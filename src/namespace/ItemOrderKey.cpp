@@ -1,6 +1,6 @@
-// The order of items in a folder.
-#include "namespace/ItemInfo.h"
 #include "namespace/ItemOrderKey.h"
+
+#include "namespace/ItemInfo.h"
 
 #include <QCollator>
 #include <string>
@@ -43,6 +43,10 @@ QString Text(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+QCollatorSortKey FreshNameKey(std::string_view name) {
+    return NameCollator().sortKey(Text(name));
+}
+
 struct NameHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view name) const {
@@ -50,37 +54,17 @@ struct NameHash {
     }
 };
 
-// Sorting compares every name many times: each name is collated once into a key, and keys
-// compare as the collator would compare the names. The cache is dropped when it grows large,
-// never between the look-ups of one comparison.
-using SortKeys = std::unordered_map<std::string, QCollatorSortKey, NameHash, std::equal_to<>>;
-
-const QCollatorSortKey& SortKeyOf(SortKeys& keys, std::string_view name) {
-    auto found = keys.find(name);
-    if (found == keys.end()) {
-        found = keys.emplace(std::string(name), NameCollator().sortKey(Text(name))).first;
-    }
-    return found->second;
-}
-
-int CollateNames(std::string_view first, std::string_view second) {
+// Each name is collated once; the cache is dropped when it grows large.
+QCollatorSortKey CachedNameKey(std::string_view name) {
     constexpr std::size_t CacheLimit = 200'000;
-    thread_local SortKeys keys;
+    thread_local std::unordered_map<std::string, QCollatorSortKey, NameHash, std::equal_to<>> keys;
+    if (const auto found = keys.find(name); found != keys.end()) {
+        return found->second;
+    }
     if (keys.size() >= CacheLimit) {
         keys.clear();
     }
-    return SortKeyOf(keys, first).compare(SortKeyOf(keys, second));
-}
-
-// Collation first; names that collate equal go by their bytes.
-int CompareNames(std::string_view first, std::string_view second) {
-    if (first == second) {
-        return 0;
-    }
-    if (const int order = Sign(CollateNames(first, second))) {
-        return order;
-    }
-    return Sign(first.compare(second));
+    return keys.emplace(std::string(name), FreshNameKey(name)).first->second;
 }
 
 std::string_view Extension(std::string_view name) {
@@ -88,70 +72,8 @@ std::string_view Extension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
-int CompareEntries(const EntryItem& first, const EntryItem& second, int column) {
-    if (first.IsFolder() != second.IsFolder()) {
-        return first.IsFolder() ? -1 : 1;
-    }
-    int order = 0;
-    switch (column) {
-    case SizeColumn:
-        order = Order(first.size, second.size);
-        break;
-    case TypeColumn:
-        order =
-            Sign(NameCollator().compare(Text(Extension(first.name)), Text(Extension(second.name))));
-        break;
-    case ModifiedColumn:
-        order = Order(first.modified, second.modified);
-        break;
-    default:
-        break;
-    }
-    return order ? order : CompareNames(first.name, second.name);
-}
-
 std::string VolumeName(const VolumeItem& volume) {
     return ItemDisplayName(volume, SHGDN_NORMAL, {});
-}
-
-int CompareVolumes(const VolumeItem& first, const VolumeItem& second) {
-    if ((first.mountPoint == "/") != (second.mountPoint == "/")) {
-        return first.mountPoint == "/" ? -1 : 1;
-    }
-    const int order = CompareNames(VolumeName(first), VolumeName(second));
-    return order ? order : Sign(first.mountPoint.compare(second.mountPoint));
-}
-
-int CompareTrash(const TrashItem& first, const TrashItem& second) {
-    if (first.folder != second.folder) {
-        return first.folder ? -1 : 1;
-    }
-    const int order = CompareNames(first.DisplayName(), second.DisplayName());
-    return order ? order : Sign(first.trashName.compare(second.trashName));
-}
-
-} // namespace
-
-int CompareItems(const Item& first, const Item& second, int column) {
-    if (first.index() != second.index()) {
-        return Order(first.index(), second.index());
-    }
-    return std::visit(
-        Overloaded{
-            [&](const RootItem& a) { return Order(a.kind, std::get<RootItem>(second).kind); },
-            [&](const VolumeItem& a) { return CompareVolumes(a, std::get<VolumeItem>(second)); },
-            [&](const EntryItem& a) {
-                return CompareEntries(a, std::get<EntryItem>(second), column);
-            },
-            [&](const TrashItem& a) { return CompareTrash(a, std::get<TrashItem>(second)); },
-        },
-        first);
-}
-
-namespace {
-
-QCollatorSortKey NameKey(std::string_view name) {
-    return NameCollator().sortKey(Text(name));
 }
 
 // Keeps the order of signed seconds in unsigned numbers.
@@ -161,13 +83,14 @@ std::uint64_t SecondsNumber(std::int64_t seconds) {
 
 } // namespace
 
-ItemOrderKey::ItemOrderKey(const Item& item, int column)
+ItemOrderKey::ItemOrderKey(const Item& item, int column, NameCollation collation)
     : kind_(static_cast<std::uint8_t>(item.index())) {
+    const auto nameKey = collation == NameCollation::Cached ? CachedNameKey : FreshNameKey;
     std::visit(Overloaded{
                    [&](const RootItem& root) { number_ = static_cast<std::uint8_t>(root.kind); },
                    [&](const VolumeItem& volume) {
                        rank_ = volume.mountPoint == "/" ? 0 : 1;
-                       name_ = NameKey(VolumeName(volume));
+                       name_ = nameKey(VolumeName(volume));
                        tie_ = volume.mountPoint;
                    },
                    [&](const EntryItem& entry) {
@@ -175,21 +98,27 @@ ItemOrderKey::ItemOrderKey(const Item& item, int column)
                        if (column == SizeColumn) {
                            number_ = entry.size;
                        } else if (column == TypeColumn) {
-                           type_ = NameKey(Extension(entry.name));
+                           type_ = nameKey(Extension(entry.name));
                        } else if (column == ModifiedColumn) {
                            number_ = SecondsNumber(entry.modified.seconds);
                            fraction_ = entry.modified.nanoseconds;
                        }
-                       name_ = NameKey(entry.name);
+                       name_ = nameKey(entry.name);
                        tie_ = entry.name;
                    },
                    [&](const TrashItem& trash) {
                        rank_ = trash.folder ? 0 : 1;
-                       name_ = NameKey(trash.DisplayName());
+                       name_ = nameKey(trash.DisplayName());
                        tie_ = trash.trashName;
                    },
                },
                item);
+}
+
+ItemOrderKey ItemOrderKey::OfCaption(std::string_view caption) {
+    ItemOrderKey key;
+    key.tie_ = caption;
+    return key;
 }
 
 int ItemOrderKey::Compare(const ItemOrderKey& other) const {
