@@ -1,6 +1,7 @@
 // Staged files and staged folders draw their names alike, each under its own prefix, so that
 // neither sweep takes the other's.
 #include "platform/StagedFileName.h"
+
 #include "platform/StagedFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,10 @@ TEST(StagingNames, FilesAndFoldersEachKnowOnlyTheirOwn) {
         bool file;
         bool folder;
     } cases[] = {
-        {"quarn-aZ09xy.part", true, false},
-        {".quarn-aZ09xy.part", false, true},
-        {"quarn-aZ09x.part", false, false},
-        {"quarn-aZ09xyz.part", false, false},
-        {"quarn-aZ-9xy.part", false, false},
-        {"quarn-aZ09xy.parts", false, false},
-        {"Quarn-aZ09xy.part", false, false},
-        {"..quarn-aZ09xy.part", false, false},
+        {"quarn-aZ09xy.part", true, false},  {".quarn-aZ09xy.part", false, true},
+        {"quarn-aZ09x.part", false, false},  {"quarn-aZ09xyz.part", false, false},
+        {"quarn-aZ-9xy.part", false, false}, {"quarn-aZ09xy.parts", false, false},
+        {"Quarn-aZ09xy.part", false, false}, {"..quarn-aZ09xy.part", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsStagedName(c.name), c.file) << c.name;
