@@ -96,7 +96,6 @@ public:
     std::uint32_t GetAllowedDropEffects();
     // Starts the in-place rename of a row when the item allows it.
     void StartLabelEdit(int index);
-    bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     // The folder last filled, its absolute list and its detail columns (none for ours).

@@ -102,10 +102,6 @@ TSCCustomShellTree::~TSCCustomShellTree() {
     }
 }
 
-void TSCCustomShellTree::WriteBaseFolder(const TSCShellLocator& value) {
-    baseFolder_.CopyLocator(&value);
-}
-
 void TSCCustomShellTree::WriteShellList(TSCLinkedList* list) {
     if (list == shellList_) {
         return;

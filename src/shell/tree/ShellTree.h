@@ -52,13 +52,10 @@ public:
     ~TSCCustomShellTree() override;
 
     TSCShellLocator& BaseFolder() { return baseFolder_; }
-    void WriteBaseFolder(const TSCShellLocator& value);
-    TSCLinkedList* ShellList() const { return shellList_; }
     void WriteShellList(TSCLinkedList* list);
     TSCShellTreeOptions Options() const { return options_; }
     // Drive watching follows at once; the other options take effect at the next fill.
     void WriteOptions(TSCShellTreeOptions options);
-    bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     // Ignored while a sync runs; a path that does not parse selects the root.

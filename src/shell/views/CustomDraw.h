@@ -107,7 +107,6 @@ public:
     virtual void Apply() = 0;
 
     TSCDrawStage Stage() const;
-    NMCUSTOMDRAW& Notification() const { return *notification_; }
     TSCDrawFont& Font() { return *font_; }
     TSCDrawBrush& Brush() { return *brush_; }
 

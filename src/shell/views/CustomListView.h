@@ -48,12 +48,9 @@ public:
     // The report view's header; none without a window or in another view style.
     TSCSortHeaderView* GetHeaderHandle() const;
 
-    QMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     // An invalid colour follows the palette.
-    QColor Color() const { return color_; }
     void SetColor(const QColor& color);
-    TSCLvCustomDraw* LastCustomDraw() const { return lastCustomDraw_.get(); }
 
     TSCLvOnItemContextMenuEvent OnItemContextMenu;
     TSCLvCustomDrawEvent OnCustomDrawSC;

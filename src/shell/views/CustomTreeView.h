@@ -28,13 +28,9 @@ public:
     explicit TSCCustomTreeView(QWidget* parent = nullptr);
     ~TSCCustomTreeView() override;
 
-    QMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     // An invalid colour follows the palette.
-    QColor Color() const { return color_; }
     void SetColor(const QColor& color);
-    bool ShowsToolTips() const { return showsToolTips_; }
-    TSCTvCustomDraw* LastCustomDraw() const { return lastCustomDraw_.get(); }
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     TSCTvOnNodeContextMenuEvent OnNodeContextMenu;
