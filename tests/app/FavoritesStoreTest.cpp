@@ -2,6 +2,7 @@
 // encrypted Base64 text, loading damaged values and failed saves.
 #include "app/FavoritesStore.h"
 
+#include "CaseNames.h"
 #include "DialogsFixture.h"
 #include "app/FavoritesList.h"
 #include "platform/QuarnRegistryKey.h"
@@ -160,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DamagedValue{"RelativePath", Encrypted("/srv\r\nsrv\r\n"), Corrupt},
                     DamagedValue{"BareLineFeeds", Encrypted("/srv\n/home\n"), Corrupt},
                     DamagedValue{"OtherKey", Encrypted("/srv\r\n", "another key"), Corrupt}),
-    [](const testing::TestParamInfo<DamagedValue>& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 // What a save must not replace without asking: a stored text that does not load, such as
 // the list with a line break in a path that an older Quarn stored.

@@ -2,6 +2,7 @@
 // start-up folder picker, help, and the round trip through the main window's settings.
 #include "app/Options.h"
 
+#include "CaseNames.h"
 #include "DialogsFixture.h"
 #include "FormChild.h"
 #include "platform/QuarnRegistryKey.h"
@@ -349,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SetText(d, "eWipeCount", "");
                 },
                 MessageKind::Warning, FolderMissing, "eStartupFolder", ""}),
-    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 TEST_F(OptionsTest, AcceptedCountOf007IsSeven) {
     dialog_.LoadSettings(Settings{});

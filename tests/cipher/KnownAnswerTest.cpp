@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "CipherTestUtil.h"
 #include "cipher/Rijndael.h"
 
@@ -123,7 +124,7 @@ TEST_P(KnownAnswerTest, BlockByBlockOnOutsideMemoryGivesTheVectorBothWays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vectors, KnownAnswerTest, ::testing::ValuesIn(KnownAnswers),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quarn::test::CaseName());
 
 } // namespace
 } // namespace quarn

@@ -1,5 +1,6 @@
 // quarn-contextmenu as a file manager runs it, with a stand-in QuarnCLU that records how it
 // was started.
+#include "CaseNames.h"
 #include "CluFixture.h"
 #include "FakeUtility.h"
 #include "app/common/Settings.h"
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "An empty file name was given; nothing was handed to QuarnCLU."},
         Refusal{"CapitalSwitch", {"/E", "/x"}, 2, "Usage: quarn-contextmenu /e|/d|/w FILE..."},
         Refusal{"NoSwitch", {}, 2, "Usage: quarn-contextmenu /e|/d|/w FILE..."}),
-    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 TEST_F(ContextMenuCommandTest, ARelativeNameWithoutAWorkingFolderIsRefused) {
     const std::string gone = dir / "gone";

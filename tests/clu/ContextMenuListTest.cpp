@@ -1,5 +1,6 @@
 // The "ContextMenu" list between the file manager's command and the utility: each name is
 // taken exactly once, however the two meet.
+#include "CaseNames.h"
 #include "CluFixture.h"
 #include "app/common/Settings.h"
 #include "platform/QuarnRegistryKey.h"
@@ -211,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AppendCase{
                         "RawBytes", "", {"/r\xE9sum\xE9\t\x01.txt"}, "/r\xE9sum\xE9\t\x01.txt\n"},
                     AppendCase{"NothingToAdd", "/old", {}, "/old"}),
-    [](const testing::TestParamInfo<AppendCase>& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 TEST_F(CluTest, ALineWithALineBreakAppendsNothing) {
     WriteContextMenu("/old\n");

@@ -1,5 +1,6 @@
 // The file manager's actions as installed: each form runs the installed quarn-contextmenu
 // with its switch, whatever the installation folder's name holds.
+#include "CaseNames.h"
 #include "CluFixture.h"
 #include "FakeUtility.h"
 #include "app/common/Settings.h"
@@ -190,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"/share/kio/servicemenus/quarn-file-actions.desktop",
                    "/share/kio/servicemenus/quarn-decrypt.desktop"},
                   true}),
-    [](const testing::TestParamInfo<EntryForm>& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 // Nautilus shows every script on every file: Decrypt is left to opening the file in Quarn.
 TEST_F(FileManagerActionsTest, NautilusScriptsHandTheSelectedNamesOver) {

@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "ContainerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         CraftedCase{"OtherPassword",
                     ContainerCipher("Password", ContainerPlain("Password", "a", "b")),
                     WrongPassword}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 // A stored password equal to the whole first block, with no separator after it.
 TEST_F(ContainerReaderFixture, WholeChunkAsPasswordWithoutNameIsCorrupt) {

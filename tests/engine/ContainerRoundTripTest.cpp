@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "ContainerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTripCase{"LongestPassword", std::string(255, 'k'), Name, 5000},
                     RoundTripCase{"SeparatorFirstInPasswordAndName", "\x0Epass", "\x0Ename", 40},
                     RoundTripCase{"NotUtf8Name", "p\xe4sswort", "caf\xe9 \xff\xfe.txt", 300}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 TEST(ContainerFormat, OneByteFileFiveCharNameOneCharPasswordIsOneBlock) {
     TempDir folder;

@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "ContainerTestSupport.h"
 #include "platform/PosixFile.h"
 
@@ -132,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UnstorableCase{"NameWithFolder", "b/a.txt", Password, BadName},
                     UnstorableCase{"EmptyName", "", Password, BadName},
                     UnstorableCase{"HeaderOf4096", std::string(4096 - 10, 'n'), Password, BadName}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 // The longest header that fits the first chunk is written and read back.
 TEST_F(ContainerWriterFixture, HeaderOf4095BytesRoundTrips) {
@@ -299,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(ContainerWriter, ContainerWriterCancel,
                          testing::Values(CancelCase{"AfterFirstChunk", 1, 1},
                                          CancelCase{"AfterLastChunk", 3, 3},
                                          CancelCase{"WhileTheOutputIsFlushed", 0, 3}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         CaseName());
 
 TEST_F(ContainerWriterFixture, CancelBeforeFirstChunkWritesNothing) {
     WriteFileBytes(source_, "contents");

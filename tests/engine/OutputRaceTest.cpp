@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "CommandsTestView.h"
 #include "cipher/Rijndael.h"
 #include "engine/FileCommands.h"
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         TakenCase{
             "DecryptSavedUnderAnotherName", false, {Yes}, "b.txt", {DecryptQuestion}, "b.txt"},
         TakenCase{"DecryptSkippedSilently", false, {No, No}, {}, {DecryptQuestion, Overwrite}, ""}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 // Two real runs encrypt into one folder at once and both choose "0.zot!": each waits, with its
 // name chosen, until the other has chosen too. Both files end up encrypted, under two numbers.

@@ -1,5 +1,6 @@
 #include "platform/VersionInfo.h"
 
+#include "CaseNames.h"
 #include "TestFiles.h"
 
 #include <cstdint>
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
             "bad_signature", {true, false, VersionSectionName, Record(false, 0xFEEF04BC)}, false},
         ElfCase{
             "short_record", {true, false, VersionSectionName, Record(false).substr(0, 48)}, false}),
-    [](const testing::TestParamInfo<ElfCase>& info) { return std::string(info.param.label); });
+    quarn::test::CaseName());
 
 TEST(ReadFixedFileInfo, TruncatedFilesGiveNothing) {
     TempDir dir;

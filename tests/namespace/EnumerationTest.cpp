@@ -1,5 +1,6 @@
 // Listing a folder of awkward names through the namespace: what is listed, the attributes
 // and the names of each entry.
+#include "CaseNames.h"
 #include "NamespaceTestSupport.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
@@ -203,7 +204,7 @@ TEST_P(UnreadableFolder, TellsTheOwnerWindowOnceWhyAndFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, UnreadableFolder, ::testing::ValuesIn(UnreadableCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 } // namespace
 } // namespace quarn::test

@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "app/common/KVBEllipsisLabel.h"
 
 #include <QAccessible>
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         ElisionCase{"MultiByteNamesAreCutBetweenCharacters",
                     "/home/j\xC3\xBCrgen/" + std::string(40, 'y') + "/\xC3\xA9t\xC3\xA9.txt",
                     elPath, "/home/j\xC3\xBC", "/\xC3\xA9t\xC3\xA9.txt", true}),
-    [](const testing::TestParamInfo<ElisionCase>& info) { return info.param.name; });
+    quarn::test::CaseName());
 
 // A screen reader gets the whole caption, not the shortened line.
 TEST(EllipsisLabel, ScreenReadersReadTheWholeCaption) {
@@ -234,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(LayoutCase{"TopLeft", TTextLayout::tlTop, TAlignment::taLeftJustify},
                     LayoutCase{"CentreCentre", TTextLayout::tlCenter, TAlignment::taCenter},
                     LayoutCase{"BottomRight", TTextLayout::tlBottom, TAlignment::taRightJustify}),
-    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+    quarn::test::CaseName());
 
 TEST(EllipsisLabel, AnEmptyCaptionStillMeasuresOneLine) {
     TKVBEllipsisLabel label;

@@ -1,5 +1,6 @@
 #include "app/common/Settings.h"
 
+#include "CaseNames.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedMessages.h"
 #include "TestFiles.h"
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "c2VjcmV0"},
                       BrokenValue{"FavoritesAsDWord",
                                   [](TRegistry& key) { key.WriteInteger("Favorites", 1); }, ""}),
-    [](const ::testing::TestParamInfo<BrokenValue>& info) { return info.param.name; });
+    quarn::test::CaseName());
 
 TEST_F(SettingsTest, AKeyThatDoesNotOpenGivesDefaultsSilently) {
     BlockRoot("HKEY_CURRENT_USER");

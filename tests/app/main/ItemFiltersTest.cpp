@@ -1,6 +1,7 @@
 // Which items the main window's tree and list show.
 #include "app/ItemFilters.h"
 
+#include "CaseNames.h"
 #include "namespace/ShellConstants.h"
 #include "shell/idlist/ShellFolders.h"
 
@@ -41,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // A folder named like an archive is still a folder.
                     ListCase{"FolderNamedZip", FolderAttributes, "/data/old.zip", false},
                     ListCase{"LinkToAFolder", FolderAttributes | SFGAO_LINK, "/data/l", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quarn::test::CaseName());
 
 TEST(TreeFilter, LeavesOutTheTrashOnly) {
     LPITEMIDLIST trash = nullptr;

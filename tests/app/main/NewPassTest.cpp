@@ -1,4 +1,5 @@
 // The password dialog as the commands and the Edit menu show it.
+#include "CaseNames.h"
 #include "MainWindowFixture.h"
 #include "help/HelpApi.h"
 #include "help/HelpFuncs.h"
@@ -120,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "\xC3\xA4\xC3\xA4",
                              "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4",
                              "The password you have chosen is less than 8 characters"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(PasswordDialog, EntriesHoldAtMost255Bytes) {
     Show(true, [&] {

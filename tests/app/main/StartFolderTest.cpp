@@ -1,6 +1,7 @@
 // Where the tree goes at start, and the warning for a start-up folder that is gone.
 #include "app/StartFolder.h"
 
+#include "CaseNames.h"
 #include "MainWindowFixture.h"
 
 #include <filesystem>
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"EmptyStartupFolder", {}, 2, "", "", true},
         // A file is no folder to start in.
         StartCase{"StartupFolderIsAFile", {}, 2, "<dir>/Data/0.zot!", "", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(StartFolderRule, RelativeArgumentsCountFromTheWorkingFolder) {
     const TempDir dir;

@@ -1,5 +1,6 @@
 // The Qt message boxes and save dialog, driven as a user would from a timer inside their
 // modal loop.
+#include "CaseNames.h"
 #include "TestFiles.h"
 #include "TextFit.h"
 #include "platform/gui/Application.h"
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{"Error", MessageKind::Error, QMessageBox::Critical},
                     KindCase{"Information", MessageKind::Information, QMessageBox::Information},
                     KindCase{"Confirmation", MessageKind::Confirmation, QMessageBox::Question}),
-    [](const testing::TestParamInfo<KindCase>& info) { return info.param.name; });
+    quarn::test::CaseName());
 
 TEST(QtMessageBox, TextThatLooksLikeMarkupIsShownAsItStands) {
     const std::string text = "Quarn! was unable to encrypt '/home/me/<b>secret</b> & co.txt': "

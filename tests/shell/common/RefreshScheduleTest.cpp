@@ -1,6 +1,8 @@
 // When the shell controls refresh after change notices, on a clock of the test's own.
 #include "shell/common/RefreshSchedule.h"
 
+#include "CaseNames.h"
+
 #include <QTest>
 #include <QTimer>
 #include <cstdint>
@@ -64,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StreamCase{"FocusedBurst", true, {0, 100}, {400, 500}},
                       StreamCase{"FocusedStream", true, {0, 300, 600, 750}, {400, 700, 800, 800}},
                       StreamCase{"UnfocusedStream", false, {0, 1500, 3000}, {2000, 3500, 4000}}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 TEST_F(RefreshScheduleTest, TheLimitCountsFromTheFirstNoticeNotYetShown) {
     NoticeAt(0);

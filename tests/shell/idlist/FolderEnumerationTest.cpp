@@ -1,6 +1,7 @@
 // The one reading of a folder's enumerator and the codes that end it.
 #include "shell/idlist/FolderEnumeration.h"
 
+#include "CaseNames.h"
 #include "ShellTestSupport.h"
 #include "shell/common/ShellErrors.h"
 
@@ -48,6 +49,10 @@ struct EndCase {
     Ending ending;
 };
 
+void PrintTo(const EndCase& param, std::ostream* out) {
+    *out << param.name;
+}
+
 class EnumerationEnd : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(EnumerationEnd, EndsTheReadingOrRaises) {
@@ -87,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, EnumerationEnd,
                                            EndCase{"ReadError", HResultFromErrno(EIO),
                                                    Ending::WithTheSystemsText},
                                            EndCase{"OtherSuccess", 2, Ending::WithTheSystemsText}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST(EnumerateItems, AnExceptionOfTheTakerEndsTheReading) {
     auto items = MakeCom<Items>(std::vector<std::string>{"a", "b", "c"}, S_FALSE);

@@ -1,6 +1,7 @@
 // The change thread: its slots, the messages it posts, slots that fail or are removed, its
 // hand-over and its end.
 #include "BlockingWatch.h"
+#include "CaseNames.h"
 #include "NotifyTestSupport.h"
 #include "TestFiles.h"
 #include "namespace/ChangeHandle.h"
@@ -156,8 +157,7 @@ TEST_P(ChangeKindTest, PostsTheMessageForTheChangesOfItsFilter) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, ChangeKindTest, testing::ValuesIn(ChangeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Changes, ChangeKindTest, testing::ValuesIn(ChangeCases), CaseName());
 
 TEST_F(ChangeThreadTest, ASubtreeWatchSeesAListedFolderTwoLevelsDown) {
     const std::string root = Folder("root");

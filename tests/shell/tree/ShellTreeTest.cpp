@@ -1,4 +1,5 @@
 // The folder tree: filling on expansion, navigation and the base folder.
+#include "CaseNames.h"
 #include "ControlTestSupport.h"
 #include "ScriptedMessages.h"
 #include "ShellTestSupport.h"
@@ -113,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, SelectPidlUnderABase,
                                            SelectCase{"TheDesktop", "one", nullptr, "one", 1},
                                            SelectCase{"AFileNotListed", "one", "one/two/leaf.txt",
                                                       "one/two/leaf.txt", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST_F(ShellTree, AnItemTheProgramRefusesEndsTheWalkWithABeep) {
     SetBase("");

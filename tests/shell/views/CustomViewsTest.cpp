@@ -1,5 +1,6 @@
 // The bases of the tree and the list: custom draw, context menus from mouse and keyboard, the
 // header's sort indicator.
+#include "CaseNames.h"
 #include "ControlTestSupport.h"
 #include "MenuCounter.h"
 #include "shell/views/CustomListView.h"
@@ -87,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CustomDrawApply,
                                                     true, CDRF_SKIPDEFAULT, false, false},
                                            DrawCase{"PostPaintChangesNothing", CDDS_ITEMPOSTPAINT,
                                                     true, false, true, true, 0, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 // Which handler hears which stage, when a draw is made, and when the items are asked for.
 TEST(DispatchCustomDraw, HandlersHearTheirStagesAndItemsAreAskedForWhileOneIsSet) {

@@ -1,6 +1,8 @@
 // A control's fill after its first show.
 #include "shell/views/FillOnFirstShow.h"
 
+#include "CaseNames.h"
+
 #include <QApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -14,6 +16,10 @@ struct FillCase {
     bool filledBeforeTheEventLoop; // the application filled right after showing
     int fills;
 };
+
+void PrintTo(const FillCase& param, std::ostream* out) {
+    *out << param.name;
+}
 
 class FillOnFirstShow : public ::testing::TestWithParam<FillCase> {};
 
@@ -51,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FillOnFirstShow,
                          ::testing::Values(FillCase{"Empty", true, false, 1},
                                            FillCase{"FilledMeanwhile", true, true, 0},
                                            FillCase{"NoAutoFill", false, false, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 } // namespace
 } // namespace quarn::test

@@ -1,6 +1,7 @@
 // The rename editors of the folder tree and the file list: names are bytes, an untouched edit
 // renames nothing, blanks typed at the ends are dropped, and the focus comes back to the
 // control when the edit ends.
+#include "CaseNames.h"
 #include "ControlTestSupport.h"
 #include "ListFixture.h"
 #include "ScriptedMessages.h"
@@ -139,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         UntouchedCase{"ListRawClickElsewhere", Control::List, RawFile, Ending::FocusChange},
         UntouchedCase{"ListBlanksEnter", Control::List, BlankFile, Ending::Enter},
         UntouchedCase{"ListBlanksClickElsewhere", Control::List, BlankFile, Ending::FocusChange}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 struct TypedCase {
     const char* label;
@@ -189,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"ListTypedBlanksDropped", Control::List, "a::b.txt", Keys(" ab.txt "), "ab.txt"},
         TypedCase{"ListRawBytesKept", Control::List, RawFile, KeysAtEnd("n", 3), "\xff\xfe raw.n"},
         TypedCase{"ListOwnBlanksKept", Control::List, BlankFile, KeysAtEnd("s "), BlankFile + "s"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    CaseName());
 
 // Answers the first message box that shows with Enter, as a user would.
 void PressEnterOnTheMessageBox() {
