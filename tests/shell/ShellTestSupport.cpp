@@ -117,4 +117,15 @@ std::unique_ptr<QMimeData> DragDataOf(const std::vector<std::string>& paths) {
     return std::make_unique<TSCDataObjectMimeData>(data.get());
 }
 
+HRESULT ScriptedListing::Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) {
+    ++calls;
+    *fetched = 0;
+    if (next_ >= payloads_.size()) {
+        return end_;
+    }
+    *items = MakeList({payloads_[next_++]}).release();
+    *fetched = 1;
+    return S_OK;
+}
+
 } // namespace quarn::test

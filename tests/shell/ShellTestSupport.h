@@ -89,6 +89,27 @@ public:
     }
 };
 
+// Hands out one item per payload, in order, then answers end.
+class ScriptedListing final : public ComObject<IEnumIDList> {
+public:
+    ScriptedListing(std::vector<std::string> payloads, HRESULT end)
+        : payloads_(std::move(payloads)), end_(end) {}
+    HRESULT QueryInterface(const IID& iid, void** object) override {
+        return QueryOwnInterface<IEnumIDList>(this, iid, object);
+    }
+    HRESULT Next(ULONG count, LPITEMIDLIST* items, ULONG* fetched) override;
+    HRESULT Skip(ULONG) override { return E_NOTIMPL; }
+    HRESULT Reset() override { return E_NOTIMPL; }
+    HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
+
+    int calls = 0; // of Next
+
+private:
+    std::vector<std::string> payloads_;
+    std::size_t next_ = 0;
+    HRESULT end_;
+};
+
 // Details that only count their references.
 class FakeDetails final : public ComObject<IShellDetails> {
 public:

@@ -11,36 +11,6 @@
 namespace quarn::test {
 namespace {
 
-// Hands out the payloads one by one, then answers end.
-class Items final : public ComObject<IEnumIDList> {
-public:
-    Items(std::vector<std::string> payloads, HRESULT end)
-        : payloads_(std::move(payloads)), end_(end) {}
-    HRESULT QueryInterface(const IID& iid, void** object) override {
-        return QueryOwnInterface<IEnumIDList>(this, iid, object);
-    }
-    HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
-        ++calls;
-        *fetched = 0;
-        if (next_ >= payloads_.size()) {
-            return end_;
-        }
-        *items = MakeList({payloads_[next_++]}).release();
-        *fetched = 1;
-        return S_OK;
-    }
-    HRESULT Skip(ULONG) override { return E_NOTIMPL; }
-    HRESULT Reset() override { return E_NOTIMPL; }
-    HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
-
-    int calls = 0;
-
-private:
-    std::vector<std::string> payloads_;
-    std::size_t next_ = 0;
-    HRESULT end_;
-};
-
 enum class Ending { Normally, Silently, WithTheSystemsText };
 
 struct EndCase {
@@ -57,7 +27,7 @@ class EnumerationEnd : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(EnumerationEnd, EndsTheReadingOrRaises) {
     const EndCase& c = GetParam();
-    auto items = MakeCom<Items>(std::vector<std::string>{"a", "b"}, c.answer);
+    auto items = MakeCom<ScriptedListing>(std::vector<std::string>{"a", "b"}, c.answer);
     std::vector<std::string> taken;
     const HRESULT end =
         EnumerateItems(*items.get(), [&](PidlPtr item) { taken.push_back(ListText(item.get())); });
@@ -95,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, EnumerationEnd,
                          CaseName());
 
 TEST(EnumerateItems, AnExceptionOfTheTakerEndsTheReading) {
-    auto items = MakeCom<Items>(std::vector<std::string>{"a", "b", "c"}, S_FALSE);
+    auto items = MakeCom<ScriptedListing>(std::vector<std::string>{"a", "b", "c"}, S_FALSE);
     int taken = 0;
     EXPECT_THROW(EnumerateItems(*items.get(),
                                 [&](PidlPtr) {

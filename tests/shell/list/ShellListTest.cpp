@@ -165,40 +165,14 @@ TEST_F(ShellList, ItemsKeepWhatTheListingRecorded) {
 class BreakingFolder : public FakeFolder {
 public:
     explicit BreakingFolder(HRESULT end) : end_(end) {}
-    HRESULT EnumObjects(HWND, SHCONTF, IEnumIDList** items) override;
-
-private:
-    HRESULT end_;
-};
-
-class BreakingEnumerator final : public ComObject<IEnumIDList> {
-public:
-    explicit BreakingEnumerator(HRESULT end) : end_(end) {}
-    HRESULT QueryInterface(const IID& iid, void** object) override {
-        return QueryOwnInterface<IEnumIDList>(this, iid, object);
-    }
-    HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
-        *fetched = 0;
-        if (given_++ > 0) {
-            return end_;
-        }
-        *items = MakeList({"F item"}).release();
-        *fetched = 1;
+    HRESULT EnumObjects(HWND, SHCONTF, IEnumIDList** items) override {
+        *items = MakeCom<ScriptedListing>(std::vector<std::string>{"F item"}, end_).Detach();
         return S_OK;
     }
-    HRESULT Skip(ULONG) override { return E_NOTIMPL; }
-    HRESULT Reset() override { return E_NOTIMPL; }
-    HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
 
 private:
     HRESULT end_;
-    int given_ = 0;
 };
-
-HRESULT BreakingFolder::EnumObjects(HWND, SHCONTF, IEnumIDList** items) {
-    *items = MakeCom<BreakingEnumerator>(end_).Detach();
-    return S_OK;
-}
 
 class FillingList : public TSCShellList {
 public:

@@ -180,7 +180,8 @@ std::string Payload(LPCITEMIDLIST item) {
 class VanishingFolder : public FakeFolder {
 public:
     HRESULT EnumObjects(HWND, SHCONTF, IEnumIDList** items) override {
-        *items = MakeCom<TwoItems>().Detach();
+        *items =
+            MakeCom<ScriptedListing>(std::vector<std::string>{"gone", "kept"}, S_FALSE).Detach();
         return S_OK;
     }
     HRESULT GetAttributesOf(ULONG, const LPCITEMIDLIST* items, SFGAOF* attributes) override {
@@ -195,29 +196,6 @@ public:
         name->cStr = Payload(item);
         return S_OK;
     }
-
-private:
-    class TwoItems final : public ComObject<IEnumIDList> {
-    public:
-        HRESULT QueryInterface(const IID& iid, void** object) override {
-            return QueryOwnInterface<IEnumIDList>(this, iid, object);
-        }
-        HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
-            *fetched = 0;
-            if (next_ >= 2) {
-                return S_FALSE;
-            }
-            *items = MakeList({next_++ == 0 ? "gone" : "kept"}).release();
-            *fetched = 1;
-            return S_OK;
-        }
-        HRESULT Skip(ULONG) override { return E_NOTIMPL; }
-        HRESULT Reset() override { return E_NOTIMPL; }
-        HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
-
-    private:
-        int next_ = 0;
-    };
 };
 
 TEST_F(TreeRefresh, AnEntryGoneBeforeItsAttributesAreReadIsLeftOutOfTheFill) {
@@ -233,7 +211,7 @@ class EndingFolder : public FakeFolder {
 public:
     explicit EndingFolder(HRESULT end) : end_(end) {}
     HRESULT EnumObjects(HWND, SHCONTF, IEnumIDList** items) override {
-        *items = MakeCom<Listing>(end_).Detach();
+        *items = MakeCom<ScriptedListing>(std::vector<std::string>{"a", "b"}, end_).Detach();
         return S_OK;
     }
     HRESULT GetAttributesOf(ULONG, const LPCITEMIDLIST*, SFGAOF* attributes) override {
@@ -247,30 +225,6 @@ public:
     }
 
 private:
-    class Listing final : public ComObject<IEnumIDList> {
-    public:
-        explicit Listing(HRESULT end) : end_(end) {}
-        HRESULT QueryInterface(const IID& iid, void** object) override {
-            return QueryOwnInterface<IEnumIDList>(this, iid, object);
-        }
-        HRESULT Next(ULONG, LPITEMIDLIST* items, ULONG* fetched) override {
-            *fetched = 0;
-            if (next_ >= 2) {
-                return end_;
-            }
-            *items = MakeList({next_++ == 0 ? "a" : "b"}).release();
-            *fetched = 1;
-            return S_OK;
-        }
-        HRESULT Skip(ULONG) override { return E_NOTIMPL; }
-        HRESULT Reset() override { return E_NOTIMPL; }
-        HRESULT Clone(IEnumIDList**) override { return E_NOTIMPL; }
-
-    private:
-        HRESULT end_;
-        int next_ = 0;
-    };
-
     HRESULT end_;
 };
 
