@@ -104,6 +104,11 @@ std::string NamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string FolderOrWorking(const std::string& path) {
+    const std::string folder = FolderPart(path);
+    return folder.empty() ? "." : folder;
+}
+
 std::string ErrnoText(int error) {
     char text[256] = {};
     return ::strerror_r(error, text, sizeof text);

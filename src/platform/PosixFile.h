@@ -58,6 +58,13 @@ bool IsRegularFile(const std::string& path);
 // The part before the last "/" including it ("" when there is none), and the part after.
 std::string FolderPart(const std::string& path);
 std::string NamePart(const std::string& path);
+// The folder of path, or "." for a bare name: what a call that needs a folder is given.
+std::string FolderOrWorking(const std::string& path);
+
+// 0 for a call's result of 0, else its errno.
+inline int ErrorOf(int result) {
+    return result == 0 ? 0 : errno;
+}
 
 // The system's reason for errno, e.g. "No space left on device".
 std::string ErrnoText(int error);

@@ -11,10 +11,6 @@
 namespace quarn {
 
 namespace {
-int ErrorOf(int result) {
-    return result == 0 ? 0 : errno;
-}
-
 // The name change itself has happened; a folder that cannot be flushed does not undo it.
 void FlushFolderOf(const std::string& path) {
     (void)SyncFolderOf(path);
@@ -74,9 +70,7 @@ FileOperationResult RemoveEmptyFolder(const std::string& path) {
 }
 
 FileOperationResult SyncFolderOf(const std::string& path) {
-    const std::string folder = FolderPart(path);
-    const UniqueFd dir(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd dir(::open(FolderOrWorking(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
         return ErrnoResult(errno);
     }

@@ -1,5 +1,6 @@
 #include "platform/StagedFile.h"
 
+#include "platform/PathLimits.h"
 #include "platform/SafeFile.h"
 #include "platform/StagedFileName.h"
 #include "platform/StagedFileSweep.h"
@@ -17,25 +18,6 @@ namespace quarn {
 
 namespace {
 constexpr std::size_t CopyBlockSize = 1 << 16;
-
-int ErrorOf(int result) {
-    return result == 0 ? 0 : errno;
-}
-
-std::string FolderOrWorking(const std::string& path) {
-    const std::string folder = FolderPart(path);
-    return folder.empty() ? "." : folder;
-}
-
-// Whether the file system can hold a file under path. A folder that cannot be asked passes
-// here and fails where the file is created.
-bool NameFits(const std::string& path) {
-    if (path.size() >= PATH_MAX) {
-        return false;
-    }
-    const long nameMax = ::pathconf(FolderOrWorking(path).c_str(), _PC_NAME_MAX);
-    return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
-}
 
 // Unnamed files need the file system's support; these are its ways of saying it has none.
 bool RefusesUnnamed(int error) {

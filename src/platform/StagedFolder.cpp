@@ -1,5 +1,6 @@
 #include "platform/StagedFolder.h"
 
+#include "platform/PathLimits.h"
 #include "platform/SafeFile.h"
 #include "platform/StagedFileName.h"
 #include "platform/StagingLock.h"
@@ -22,23 +23,6 @@ constexpr std::string_view StagingPrefix = ".quarn-";
 // Fresh names drawn before giving up; each one is lost only to a name in use or to a
 // cleaner that took it between its making and its locking.
 constexpr int StagingAttempts = 100;
-
-int ErrorOf(int result) {
-    return result == 0 ? 0 : errno;
-}
-
-std::string FolderOrWorking(const std::string& path) {
-    const std::string folder = FolderPart(path);
-    return folder.empty() ? "." : folder;
-}
-
-bool NameFits(const std::string& path) {
-    if (path.size() >= PATH_MAX) {
-        return false;
-    }
-    const long nameMax = ::pathconf(FolderOrWorking(path).c_str(), _PC_NAME_MAX);
-    return nameMax < 0 || NamePart(path).size() <= static_cast<std::size_t>(nameMax);
-}
 
 // The entry name in the folder open at dir is still the folder open at fd.
 bool StillNamed(int dir, const char* name, int fd) {
